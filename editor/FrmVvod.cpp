@@ -1,0 +1,109 @@
+#include "editor/FrmVvod.h"
+
+#include "story/StoryDocument.h"
+#include "windows/WindowDesign.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+// The box keeps paragraphs; the story keeps line breaks as CR LF.
+QString toStoryText(QString text)
+{
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+QString toBoxText(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
+FrmVvod::FrmVvod(StoryDocument &story, QWidget *owner)
+    : QDialog(owner)
+    , m_story(story)
+{
+    setObjectName(QStringLiteral("FrmVvod"));
+    setWindowTitle(QStringLiteral("Ввод текста"));
+    setFixedSize(twips(4710), twips(3705));
+    setModal(true);
+    setAutoFillBackground(true);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, QColor(254, 240, 222));
+    setPalette(background);
+
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("Text1"));
+    m_text->setGeometry(twips(120), twips(120), twips(4455), twips(2895));
+    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text->setFont(designFont(12));
+    m_text->setTabChangesFocus(true);
+
+    m_button = new QPushButton(QStringLiteral("Ввод завершён"), this);
+    m_button->setObjectName(QStringLiteral("Command1"));
+    m_button->setGeometry(twips(120), twips(3120), twips(4455), twips(495));
+    m_button->setFont(designFont(12));
+    m_button->setAutoDefault(false);
+    m_button->setDefault(false);
+    m_button->setStyleSheet(QStringLiteral(
+        "QPushButton { background-color: rgb(255, 224, 192); border: 1px solid #a08060; }"
+        "QPushButton:pressed { background-color: rgb(235, 204, 172); }"));
+    connect(m_button, &QPushButton::clicked, this, &FrmVvod::Command1_Click);
+    setTabOrder(m_text, m_button);
+}
+
+void FrmVvod::showForBlock()
+{
+    m_text->setPlainText(toBoxText(m_story.BlockText.at(m_story.CurrentBlock)));
+    if (parentWidget()) {
+        const QRect owner = parentWidget()->frameGeometry();
+        move(owner.center() - rect().center());
+    }
+    exec();
+}
+
+void FrmVvod::takeText()
+{
+    m_story.BlockText.at(m_story.CurrentBlock) = toStoryText(m_text->document()->toRawText());
+    m_text->clear();
+}
+
+void FrmVvod::Command1_Click()
+{
+    hide();
+    takeText();
+}
+
+bool FrmVvod::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        m_text->setFocus();
+    return QDialog::event(event);
+}
+
+void FrmVvod::closeEvent(QCloseEvent *event)
+{
+    takeText();
+    hide();
+    event->accept();
+    // Closed by its box the window is unloaded; the next block builds it anew.
+    deleteLater();
+}
+
+void FrmVvod::keyPressEvent(QKeyEvent *event)
+{
+    // The window has no cancel button: Escape must not leave it unsaved.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,3 @@
+#include "editor/Frmnov.h"
+
+void Frmnov::MnuHelp_Click() {}

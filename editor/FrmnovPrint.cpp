@@ -1,0 +1,3 @@
+#include "editor/Frmnov.h"
+
+void Frmnov::MnuPrint_Click() {}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <array>
+
+inline constexpr int BlockCount = 10;
+inline constexpr int FrameCount = 4;
+inline constexpr int MaxTextLines = 6; // line 0 unused; a 0 entry ends a block
+
+// Designed sizes of the editor's controls, in editor pixels.
+inline constexpr int FrameWidth = 169;
+inline constexpr int FrameHeight = 130;
+int designedLabelWidth(int block);
+int designedLabelHeight(int block);
+bool isQuestionBlock(int block);
+
+// Half-way values go to the even neighbour, as the layout requires.
+double roundHalfEven(double value);
+
+struct LabelPlacement
+{
+    double Left = 0;
+    double Top = 0;
+    double Width = 0;
+    double Height = 0;
+};
+
+// The flowchart's layout frame and text-line tables, recomputed from the
+// client size on every drawing pass. Values keep their halves and quarters.
+struct FlowchartLayout
+{
+    qint16 CenterX = 0;
+    int Stretch = 0;
+    std::array<std::array<double, MaxTextLines>, BlockCount> LineStartX{};
+    std::array<std::array<double, MaxTextLines>, BlockCount> LineEndX{};
+    std::array<double, BlockCount> TextTop{};
+    std::array<LabelPlacement, BlockCount> labels{};
+    std::array<double, FrameCount> frameLeft{};
+    double frameTop = 0;
+    double frameGap = 0;
+
+    // Fills every member from the client area, in the order a pass needs.
+    void compute(int scaleWidth, int scaleHeight,
+                 int frameWidth = FrameWidth, int frameHeight = FrameHeight);
+};

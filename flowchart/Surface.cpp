@@ -1,0 +1,180 @@
+#include "flowchart/Surface.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QtMath>
+
+namespace {
+
+// A 96 dpi device: measuring on it gives widths in editor pixels.
+const QPaintDevice *referenceDevice()
+{
+    static QImage image = [] {
+        QImage img(1, 1, QImage::Format_RGB32);
+        const int dotsPerMeter = qRound(96.0 / 0.0254);
+        img.setDotsPerMeterX(dotsPerMeter);
+        img.setDotsPerMeterY(dotsPerMeter);
+        return img;
+    }();
+    return &image;
+}
+
+} // namespace
+
+Surface::Surface() = default;
+
+QString Surface::fontFamily()
+{
+    static const QString family = [] {
+        const QStringList families = QFontDatabase::families(QFontDatabase::Cyrillic);
+        for (const QString &wanted : {QStringLiteral("MS Sans Serif"),
+                                      QStringLiteral("Liberation Sans"),
+                                      QStringLiteral("Arial"),
+                                      QStringLiteral("DejaVu Sans")}) {
+            if (families.contains(wanted))
+                return wanted;
+        }
+        return QStringLiteral("Sans Serif");
+    }();
+    return family;
+}
+
+QFont Surface::fontFor(double points, double deviceDpi)
+{
+    QFont font(fontFamily());
+    font.setPointSizeF(points * 96.0 / deviceDpi);
+    // Unhinted advances are the same on screen and printer, so text measured
+    // here lands where it was measured on every device.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+void Surface::add(SurfaceOp op)
+{
+    m_ops.append(std::move(op));
+    ++m_revision;
+}
+
+void Surface::clear()
+{
+    m_ops.clear();
+    m_pos = QPointF(0, 0);
+    ++m_revision;
+}
+
+void Surface::segment(QPointF from, QPointF to)
+{
+    SurfaceOp op;
+    op.kind = SurfaceOp::Segment;
+    op.p1 = from;
+    op.p2 = to;
+    op.colour = m_colour;
+    add(op);
+    m_pos = to;
+}
+
+void Surface::point(QPointF at)
+{
+    SurfaceOp op;
+    op.kind = SurfaceOp::Point;
+    op.p1 = at;
+    op.colour = m_colour;
+    add(op);
+    m_pos = at;
+}
+
+void Surface::arc(QPointF centre, double radius, double a1, double a2)
+{
+    SurfaceOp op;
+    op.kind = SurfaceOp::Arc;
+    op.p1 = centre;
+    op.radius = radius;
+    op.a1 = a1;
+    op.a2 = a2;
+    op.colour = m_colour;
+    add(op);
+}
+
+void Surface::caption(QPointF topLeft, const QString &text)
+{
+    m_pos = topLeft;
+    write(text);
+    const QFontMetricsF metrics(fontFor(m_fontSize), referenceDevice());
+    m_pos = QPointF(0, topLeft.y() + metrics.height());
+}
+
+void Surface::write(const QString &text)
+{
+    if (!text.isEmpty()) {
+        SurfaceOp op;
+        op.kind = SurfaceOp::Text;
+        op.p1 = m_pos;
+        op.text = text;
+        op.fontSize = m_fontSize;
+        op.colour = m_colour;
+        add(op);
+    }
+    m_pos.rx() += textWidth(text);
+}
+
+double Surface::textWidth(const QString &text) const
+{
+    if (text.isEmpty())
+        return 0;
+    // The same font object the replay uses, so measuring and writing agree.
+    static QHash<double, QFontMetricsF *> cache;
+    QFontMetricsF *&metrics = cache[m_fontSize];
+    if (!metrics)
+        metrics = new QFontMetricsF(fontFor(m_fontSize), referenceDevice());
+    return metrics->horizontalAdvance(text);
+}
+
+void Surface::setFontSize(double points)
+{
+    m_fontSize = points;
+}
+
+void Surface::replay(QPainter &painter) const
+{
+    painter.save();
+    const double dpi = painter.device() ? painter.device()->logicalDpiY() : 96.0;
+    QPen pen(Qt::black, 0);
+    pen.setCapStyle(Qt::SquareCap);
+    for (const SurfaceOp &op : m_ops) {
+        pen.setColor(op.colour);
+        painter.setPen(pen);
+        switch (op.kind) {
+        case SurfaceOp::Segment:
+            painter.drawLine(op.p1, op.p2);
+            break;
+        case SurfaceOp::Point:
+            painter.drawPoint(op.p1);
+            break;
+        case SurfaceOp::Arc: {
+            double span = op.a2 - op.a1;
+            if (span < 0)
+                span += 2 * M_PI;
+            const QRectF box(op.p1.x() - op.radius, op.p1.y() - op.radius,
+                             2 * op.radius, 2 * op.radius);
+            QPainterPath path;
+            path.arcMoveTo(box, qRadiansToDegrees(op.a1));
+            path.arcTo(box, qRadiansToDegrees(op.a1), qRadiansToDegrees(span));
+            painter.drawPath(path);
+            break;
+        }
+        case SurfaceOp::Text: {
+            const QFont font = fontFor(op.fontSize, dpi);
+            painter.setFont(font);
+            const QFontMetricsF metrics(fontFor(op.fontSize), referenceDevice());
+            painter.drawText(QPointF(op.p1.x(), op.p1.y() + metrics.ascent()), op.text);
+            break;
+        }
+        }
+    }
+    painter.restore();
+}

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need on Debian, then configures
+# and builds into ./build. Sourced by run.sh, test.sh and bench.sh.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")"
+
+packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+          qt6-image-formats-plugins libgl-dev fonts-liberation2 fonts-dejavu-core
+          poppler-utils)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+if [ ! -f build/CMakeCache.txt ]; then
+    cmake -S . -B build -G Ninja
+fi
+cmake --build build -j"$(nproc)"

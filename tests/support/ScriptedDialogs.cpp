@@ -1,0 +1,53 @@
+#include "support/ScriptedDialogs.h"
+
+#include <QTest>
+
+Dialogs::Answer ScriptedDialogs::ask(QWidget *, const QString &text, const QString &title)
+{
+    calls.append({QStringLiteral("ask"), text, title, {}});
+    if (answers.isEmpty()) {
+        qWarning("ScriptedDialogs: unexpected question: %s", qPrintable(text));
+        return Answer::No;
+    }
+    return answers.dequeue();
+}
+
+std::optional<QString> ScriptedDialogs::input(QWidget *, const QString &prompt,
+                                              const QString &title)
+{
+    calls.append({QStringLiteral("input"), prompt, title, {}});
+    if (inputs.isEmpty()) {
+        qWarning("ScriptedDialogs: unexpected input box: %s", qPrintable(prompt));
+        return std::nullopt;
+    }
+    return inputs.dequeue();
+}
+
+std::optional<QString> ScriptedDialogs::chooseFile(QWidget *, const FileDialogSpec &spec)
+{
+    calls.append({QStringLiteral("file"), {}, {}, spec});
+    if (files.isEmpty()) {
+        qWarning("ScriptedDialogs: unexpected file dialog");
+        return std::nullopt;
+    }
+    return files.dequeue();
+}
+
+bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &chosen)
+{
+    calls.append({QStringLiteral("print"), {}, {}, {}});
+    return printer ? printer(chosen) : false;
+}
+
+void ScriptedDialogs::error(QWidget *, const QString &text)
+{
+    calls.append({QStringLiteral("error"), text, {}, {}});
+}
+
+QStringList ScriptedDialogs::kinds() const
+{
+    QStringList result;
+    for (const Call &call : calls)
+        result << call.kind;
+    return result;
+}

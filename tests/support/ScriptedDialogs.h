@@ -1,0 +1,39 @@
+#pragma once
+
+#include "windows/Dialogs.h"
+
+#include <QQueue>
+#include <QStringList>
+
+#include <functional>
+
+// Dialogs that answer from a script and record what was asked, so tests can
+// run whole user flows without a person.
+class ScriptedDialogs : public Dialogs
+{
+public:
+    struct Call
+    {
+        QString kind; // "ask", "input", "file", "print", "error"
+        QString text; // question, prompt, or error text
+        QString title;
+        FileDialogSpec file;
+    };
+
+    QQueue<Answer> answers;
+    QQueue<std::optional<QString>> inputs;
+    QQueue<std::optional<QString>> files;
+    // Called with the printer when the print dialog is shown; returns whether
+    // the user confirmed. Without one, the dialog is cancelled.
+    std::function<bool(QPrinter &)> printer;
+    QList<Call> calls;
+
+    Answer ask(QWidget *parent, const QString &text, const QString &title) override;
+    std::optional<QString> input(QWidget *parent, const QString &prompt,
+                                 const QString &title) override;
+    std::optional<QString> chooseFile(QWidget *parent, const FileDialogSpec &spec) override;
+    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    void error(QWidget *parent, const QString &text) override;
+
+    QStringList kinds() const;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+// A file dialog's settings, as a command sets them before showing it.
+struct FileDialogSpec
+{
+    enum Mode { Open, Save };
+
+    struct Filter
+    {
+        QString name;    // shown to the user
+        QString pattern; // e.g. "*.txt"
+    };
+
+    Mode mode = Open;
+    QString folder;           // initial folder; may not exist
+    QList<Filter> filters;    // in the order shown
+    bool mustExist = false;   // open: refuse names of missing files
+    bool confirmOverwrite = false; // save: ask before replacing a file
+};
+
+// Every modal box the program shows goes through here, so whole user flows
+// can run in tests with scripted answers instead of a person.
+class Dialogs
+{
+public:
+    enum class Answer { Yes, No };
+
+    virtual ~Dialogs() = default;
+
+    // A Yes/No question with the question icon; Yes is the default button.
+    // An empty title means the application's title.
+    virtual Answer ask(QWidget *parent, const QString &text, const QString &title) = 0;
+
+    // An input box with an empty default answer; nullopt when cancelled.
+    virtual std::optional<QString> input(QWidget *parent, const QString &prompt,
+                                         const QString &title) = 0;
+
+    // The chosen file's full path; nullopt when cancelled.
+    virtual std::optional<QString> chooseFile(QWidget *parent, const FileDialogSpec &spec) = 0;
+
+    // The system print dialog on the given printer; false when cancelled.
+    virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
+
+    // A failure the user must know about, named in plain Russian.
+    virtual void error(QWidget *parent, const QString &text) = 0;
+};
+
+inline const QString ApplicationTitle = QStringLiteral("Тропинец");

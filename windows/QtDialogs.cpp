@@ -1,0 +1,66 @@
+#include "windows/QtDialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+Dialogs::Answer QtDialogs::ask(QWidget *parent, const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::Question, title.isEmpty() ? ApplicationTitle : title, text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    // Escape and the close box answer No, the only other answer there is.
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+std::optional<QString> QtDialogs::input(QWidget *parent, const QString &prompt,
+                                        const QString &title)
+{
+    QInputDialog box(parent);
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(QString());
+    box.setInputMode(QInputDialog::TextInput);
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return box.textValue();
+}
+
+std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSpec &spec)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(spec.mode == FileDialogSpec::Save ? QFileDialog::AcceptSave
+                                                           : QFileDialog::AcceptOpen);
+    dialog.setFileMode(spec.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!spec.folder.isEmpty() && QDir(spec.folder).exists())
+        dialog.setDirectory(spec.folder);
+    QStringList filters;
+    for (const FileDialogSpec::Filter &filter : spec.filters) {
+        // Qt reads the patterns from the brackets; keep a name that already
+        // shows its pattern as it stands.
+        filters << (filter.name.contains(QLatin1Char('(')) ? filter.name
+                        : QStringLiteral("%1 (%2)").arg(filter.name, filter.pattern));
+    }
+    dialog.setNameFilters(filters);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
+    dialog.setDefaultSuffix(QString());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+bool QtDialogs::choosePrinter(QWidget *parent, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtDialogs::error(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, ApplicationTitle, text, QMessageBox::Ok, parent);
+    box.exec();
+}

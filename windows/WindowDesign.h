@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+// Designs are given in twips: 15 twips are one pixel at 96 dots per inch.
+constexpr int twips(int value)
+{
+    return value / 15;
+}
+
+// The designs' face: a plain sans-serif with Cyrillic, at the given size.
+QFont designFont(double points);
+
+namespace EditorDesign {
+inline constexpr int ClientWidth = 663;
+inline constexpr int ClientHeight = 554;
+inline constexpr int ClientLeft = 23;
+inline constexpr int ClientTop = 144;
+} // namespace EditorDesign
+
+// The program's hand cursor, or Qt's pointing hand when the asset is missing.
+class QCursor;
+QCursor handCursor();
