@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QRectF>
+#include <QSizeF>
+
+#include <array>
+
+// Where everything lies on the story page printed from the editor, in
+// centimetres from the top-left corner of the printable area.
+struct StoryPageLayout
+{
+    static constexpr int PictureCount = 4;
+    static constexpr double PictureWidth = 4.0;
+    static constexpr double PictureGap = 0.5;
+    static constexpr double DrawingWidth = 17.0;
+
+    double titleLeft = 0;
+    double titleTop = 2;
+    QPointF authorTopLeft{10, 3};
+    QRectF drawing;
+    std::array<QRectF, PictureCount> pictures{};
+
+    // printableWidth and titleWidth in centimetres; the frame size and the
+    // drawing height in editor pixels, which are 96 to the inch.
+    static StoryPageLayout compute(double printableWidth, double titleWidth,
+                                   QSizeF frame0Size, double drawingHeightPixels);
+
+    static double pixelsToCm(double pixels) { return pixels * 2.54 / 96.0; }
+};
