@@ -129,6 +129,8 @@ void Frmnov::Label1_Click(int index)
     if (!m_entry)
         m_entry = new FrmVvod(m_story, this);
     m_entry->showForBlock();
+    // Coming back from the entry window is an activation, and that redraws.
+    activateWindow();
 }
 
 void Frmnov::MnuNew_Click()

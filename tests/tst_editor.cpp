@@ -1,0 +1,348 @@
+#include "editor/ClickLabel.h"
+#include "editor/EditorCanvas.h"
+#include "editor/FrmVvod.h"
+#include "editor/Frmnov.h"
+#include "editor/PictureFrame.h"
+#include "story/StoryDocument.h"
+#include "support/ModalWatcher.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QStringList writtenTexts(const Surface &surface)
+{
+    QStringList texts;
+    for (const SurfaceOp &op : surface.ops())
+        if (op.kind == SurfaceOp::Text && op.fontSize == 8.0)
+            texts << op.text;
+    return texts;
+}
+
+// Types any text, Cyrillic included, as key presses.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+} // namespace
+
+class tst_Editor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void designAndMenus();
+    void activationDrawsAndPlaces();
+    void resizeDoesNotRedraw();
+    void entryByButton();
+    void entryByCloseBoxKeepsText();
+    void entryEscapeDoesNotLeave();
+    void eachBlockShowsItsOwnText();
+    void lineBreakBecomesTwoSpaces();
+    void newRightAfterStart();
+    void newAfterTyping();
+    void exitQuestion_data();
+    void exitQuestion();
+    void exitCommandNeverAsksTwice();
+
+private:
+    void reactivate();
+    void typeIntoBlock(int block, const QString &text, bool byButton = true);
+
+    StoryDocument *m_story = nullptr;
+    ScriptedDialogs *m_dialogs = nullptr;
+    Frmnov *m_editor = nullptr;
+};
+
+void tst_Editor::init()
+{
+    m_story = new StoryDocument;
+    m_dialogs = new ScriptedDialogs;
+    m_editor = new Frmnov(*m_story, *m_dialogs);
+    m_editor->show();
+    QTRY_VERIFY(m_editor->isActiveWindow());
+}
+
+void tst_Editor::cleanup()
+{
+    delete m_editor;
+    delete m_dialogs;
+    delete m_story;
+}
+
+void tst_Editor::reactivate()
+{
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QTRY_VERIFY(other.isActiveWindow());
+    m_editor->activateWindow();
+    QTRY_VERIFY(m_editor->isActiveWindow());
+}
+
+void tst_Editor::typeIntoBlock(int block, const QString &text, bool byButton)
+{
+    whenModal([&](QWidget *modal) {
+        auto *entry = qobject_cast<FrmVvod *>(modal);
+        QVERIFY(entry);
+        entry->Text1()->setPlainText(text);
+        if (byButton)
+            entry->Command1()->click();
+        else
+            entry->close();
+    });
+    QTest::mouseClick(m_editor->Label1(block), Qt::LeftButton);
+    QVERIFY(whenModalDone());
+}
+
+void tst_Editor::designAndMenus()
+{
+    QCOMPARE(m_editor->windowTitle(), QStringLiteral("Создание нового рассказа"));
+    const QList<std::tuple<const char *, QString, QKeySequence>> commands = {
+        {"MnuSave", "Сохранить", QKeySequence(QStringLiteral("Ctrl+S"))},
+        {"MnuOpen", "Открыть", QKeySequence(QStringLiteral("Ctrl+O"))},
+        {"MnuNew", "Создать", QKeySequence(QStringLiteral("Ctrl+N"))},
+        {"MnuRead", "Читать", QKeySequence()},
+        {"MnuPrint", "Печатать", QKeySequence()},
+        {"MnuHelp", "О программе", QKeySequence()},
+        {"MnuExit", "Выход", QKeySequence()},
+        {"MnuFile", "Файл", QKeySequence()},
+        {"MnuRas", "Рассказ", QKeySequence()},
+    };
+    for (const auto &[name, caption, shortcut] : commands) {
+        auto *action = m_editor->findChild<QAction *>(QLatin1String(name));
+        QVERIFY2(action, name);
+        QCOMPARE(action->text(), caption);
+        QCOMPARE(action->shortcut(), shortcut);
+    }
+    for (int k = 0; k < 4; ++k) {
+        QCOMPARE(m_editor->Image1(k)->size(), QSize(169, 130));
+        QCOMPARE(m_editor->Image1(k)->frameShape(), QFrame::Box);
+    }
+    for (int b = 0; b < 10; ++b) {
+        QVERIFY(m_editor->Label1(b)->text().isEmpty());
+        QVERIFY(!m_editor->Label1(b)->autoFillBackground());
+        QCOMPARE(m_editor->Label1(b)->cursor().shape() == Qt::ArrowCursor, false);
+    }
+    QCOMPARE(m_story->ShowBlockTexts, false);
+}
+
+void tst_Editor::activationDrawsAndPlaces()
+{
+    m_editor->resize(1000, 700);
+    reactivate();
+    const int width = m_editor->canvas()->width();
+    const FlowchartLayout &layout = m_editor->layout();
+    QCOMPARE(int(layout.CenterX), int(roundHalfEven(width / 2.0 + 15)));
+    QCOMPARE(m_editor->surface().ops().size(), 83);
+    for (int b = 0; b < 10; ++b) {
+        const LabelPlacement &p = layout.labels[b];
+        QCOMPARE(m_editor->Label1(b)->geometry(),
+                 QRect(std::lround(p.Left), std::lround(p.Top), std::lround(p.Width),
+                       std::lround(p.Height)));
+    }
+    for (int k = 0; k < 4; ++k)
+        QCOMPARE(m_editor->Image1(k)->pos(),
+                 QPoint(std::lround(layout.frameLeft[k]), std::lround(layout.frameTop)));
+}
+
+void tst_Editor::resizeDoesNotRedraw()
+{
+    const quint64 revision = m_editor->surface().revision();
+    const qint16 centre = m_editor->layout().CenterX;
+    m_editor->resize(m_editor->width() + 300, m_editor->height() + 100);
+    QTRY_COMPARE(m_editor->canvas()->width() > 700, true);
+    QCOMPARE(m_editor->surface().revision(), revision);
+    QCOMPARE(m_editor->layout().CenterX, centre);
+    reactivate();
+    QVERIFY(m_editor->layout().CenterX != centre);
+}
+
+void tst_Editor::entryByButton()
+{
+    whenModal([](QWidget *modal) {
+        auto *entry = qobject_cast<FrmVvod *>(modal);
+        QVERIFY(entry);
+        QCOMPARE(entry->windowTitle(), QStringLiteral("Ввод текста"));
+        QCOMPARE(entry->size(), QSize(314, 247));
+        QCOMPARE(entry->Command1()->text(), QStringLiteral("Ввод завершён"));
+        QVERIFY(!entry->Command1()->isDefault());
+        QVERIFY(entry->Text1()->toPlainText().isEmpty());
+        QTRY_VERIFY(entry->Text1()->hasFocus());
+        typeText(entry->Text1(), QStringLiteral("Жила-была лиса"));
+        entry->Command1()->click();
+    });
+    QTest::mouseClick(m_editor->Label1(0), Qt::LeftButton);
+    QVERIFY(whenModalDone());
+    QCOMPARE(m_story->BlockText[0], QStringLiteral("Жила-была лиса"));
+    QCOMPARE(m_story->CurrentBlock, qint16(0));
+    QVERIFY(m_story->ShowBlockTexts);
+    QVERIFY(m_editor->entryWindow());
+    QVERIFY(!m_editor->entryWindow()->isVisible());
+    QVERIFY(m_editor->entryWindow()->Text1()->toPlainText().isEmpty());
+    QTRY_VERIFY(m_editor->isActiveWindow());
+    QTRY_COMPARE(writtenTexts(m_editor->surface()),
+                 QStringList({QStringLiteral("Жила-была "), QStringLiteral("лиса")}));
+}
+
+void tst_Editor::entryByCloseBoxKeepsText()
+{
+    typeIntoBlock(7, QStringLiteral("Лиса ушла домой"), false);
+    QCOMPARE(m_story->BlockText[7], QStringLiteral("Лиса ушла домой"));
+    QTRY_VERIFY(!m_editor->entryWindow()); // unloaded: the next click builds it anew
+    typeIntoBlock(7, QStringLiteral("И снова"));
+    QCOMPARE(m_story->BlockText[7], QStringLiteral("И снова"));
+}
+
+void tst_Editor::entryEscapeDoesNotLeave()
+{
+    whenModal([](QWidget *modal) {
+        auto *entry = qobject_cast<FrmVvod *>(modal);
+        QVERIFY(entry);
+        entry->Text1()->setPlainText(QStringLiteral("не потерять"));
+        QTest::keyClick(entry, Qt::Key_Escape);
+        QVERIFY(entry->isVisible());
+        entry->Command1()->click();
+    });
+    QTest::mouseClick(m_editor->Label1(4), Qt::LeftButton);
+    QVERIFY(whenModalDone());
+    QCOMPARE(m_story->BlockText[4], QStringLiteral("не потерять"));
+}
+
+void tst_Editor::eachBlockShowsItsOwnText()
+{
+    m_story->BlockText[2] = QStringLiteral("два");
+    m_story->BlockText[5] = QStringLiteral("пять");
+    QStringList seen;
+    for (int block : {2, 5, 2}) {
+        whenModal([&](QWidget *modal) {
+            auto *entry = qobject_cast<FrmVvod *>(modal);
+            seen << entry->Text1()->toPlainText();
+            entry->Command1()->click();
+        });
+        QTest::mouseClick(m_editor->Label1(block), Qt::LeftButton);
+        QVERIFY(whenModalDone());
+    }
+    QCOMPARE(seen, QStringList({"два", "пять", "два"}));
+    QCOMPARE(m_story->BlockText[2], QStringLiteral("два"));
+}
+
+void tst_Editor::lineBreakBecomesTwoSpaces()
+{
+    whenModal([](QWidget *modal) {
+        auto *entry = qobject_cast<FrmVvod *>(modal);
+        typeText(entry->Text1(), QStringLiteral("первое"));
+        QTest::keyClick(entry->Text1(), Qt::Key_Return); // Enter starts a new line
+        typeText(entry->Text1(), QStringLiteral("второе"));
+        QVERIFY(entry->isVisible());
+        entry->Command1()->click();
+    });
+    QTest::mouseClick(m_editor->Label1(3), Qt::LeftButton);
+    QVERIFY(whenModalDone());
+    QCOMPARE(m_story->BlockText[3], QStringLiteral("первое\r\nвторое"));
+    QTRY_VERIFY(m_editor->isActiveWindow());
+    QTRY_COMPARE(m_story->BlockText[3], QStringLiteral("первое  второе"));
+    QString shown;
+    whenModal([&](QWidget *modal) {
+        auto *entry = qobject_cast<FrmVvod *>(modal);
+        shown = entry->Text1()->toPlainText();
+        entry->Command1()->click();
+    });
+    QTest::mouseClick(m_editor->Label1(3), Qt::LeftButton);
+    QVERIFY(whenModalDone());
+    QCOMPARE(shown, QStringLiteral("первое  второе"));
+}
+
+void tst_Editor::newRightAfterStart()
+{
+    m_story->BlockText[0] = QStringLiteral("не показан");
+    m_editor->findChild<QAction *>(QStringLiteral("MnuNew"))->trigger();
+    QVERIFY(!m_story->ShowBlockTexts);
+    QVERIFY(m_story->BlockText[0].isEmpty());
+    reactivate();
+    QVERIFY(writtenTexts(m_editor->surface()).isEmpty());
+    QCOMPARE(m_dialogs->calls.size(), 0); // New asks nothing
+}
+
+void tst_Editor::newAfterTyping()
+{
+    typeIntoBlock(1, QStringLiteral("Пойдёт ли лиса в лес?"));
+    m_story->CurrentBlock = 1;
+    m_story->PicturePath[2] = QStringLiteral("/tmp/fox.bmp");
+    QImage picture(10, 10, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    m_editor->Image1(2)->setPicture(picture);
+    QTRY_VERIFY(m_editor->isActiveWindow());
+
+    m_editor->MnuNew_Click();
+    QVERIFY(m_story->ShowBlockTexts);
+    QCOMPARE(m_story->CurrentBlock, qint16(1));
+    for (const QString &text : m_story->BlockText)
+        QVERIFY(text.isEmpty());
+    for (int k = 0; k < 4; ++k) {
+        QVERIFY(m_story->PicturePath[k].has_value());
+        QVERIFY(m_story->PicturePath[k]->isEmpty());
+        QVERIFY(m_editor->Image1(k)->picture().isNull());
+    }
+    QCOMPARE(m_editor->surface().ops().size(), 83); // redrawn, no texts
+    reactivate();
+    QVERIFY(writtenTexts(m_editor->surface()).isEmpty());
+}
+
+void tst_Editor::exitQuestion_data()
+{
+    QTest::addColumn<bool>("byMenu");
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("close box, No") << false << false;
+    QTest::newRow("close box, Yes") << false << true;
+    QTest::newRow("menu, No") << true << false;
+    QTest::newRow("menu, Yes") << true << true;
+}
+
+void tst_Editor::exitQuestion()
+{
+    QFETCH(bool, byMenu);
+    QFETCH(bool, yes);
+    m_story->BlockText[0] = QStringLiteral("останется");
+    QSignalSpy ended(m_editor, &Frmnov::programEndRequested);
+    m_dialogs->answers.enqueue(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+    if (byMenu)
+        m_editor->findChild<QAction *>(QStringLiteral("MnuExit"))->trigger();
+    else
+        m_editor->close();
+
+    QCOMPARE(m_dialogs->calls.size(), 1);
+    QCOMPARE(m_dialogs->calls[0].kind, QStringLiteral("ask"));
+    QCOMPARE(m_dialogs->calls[0].text,
+             QStringLiteral("Вы действительно хотите выйти из программы?"));
+    QCOMPARE(m_dialogs->calls[0].title, QStringLiteral("Тропинец"));
+    QCOMPARE(ended.size(), yes ? 1 : 0);
+    if (!yes) {
+        QVERIFY(m_editor->isVisible());
+        QCOMPARE(m_story->BlockText[0], QStringLiteral("останется"));
+    }
+}
+
+void tst_Editor::exitCommandNeverAsksTwice()
+{
+    QSignalSpy ended(m_editor, &Frmnov::programEndRequested);
+    m_dialogs->answers.enqueue(Dialogs::Answer::Yes);
+    m_editor->MnuExit_Click();
+    QCOMPARE(ended.size(), 1);
+    // The ending program closes its windows: no second question.
+    QVERIFY(m_editor->close());
+    QCOMPARE(m_dialogs->kinds(), QStringList({"ask"}));
+}
+
+QTEST_MAIN(tst_Editor)
+#include "tst_editor.moc"
