@@ -1,0 +1,174 @@
+#include "editor/Frmnov.h"
+#include "story/StoryDocument.h"
+#include "support/ModalWatcher.h"
+#include "windows/QtDialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+
+class tst_QtDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void questionBox_data();
+    void questionBox();
+    void inputBox();
+    void fileDialogSettings();
+    void editorExitThroughRealBox();
+
+private:
+    QTranslator m_russian;
+    bool m_translated = false;
+};
+
+void tst_QtDialogs::initTestCase()
+{
+    m_translated = m_russian.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
+                                  QStringLiteral("_"),
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    QVERIFY2(m_translated, "Qt's Russian translation (qt6-translations-l10n) is missing");
+    QApplication::installTranslator(&m_russian);
+}
+
+void tst_QtDialogs::questionBox_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("shownTitle");
+    QTest::addColumn<bool>("clickYes");
+    QTest::newRow("named title, Yes") << "Выбор продолжения" << "Выбор продолжения" << true;
+    QTest::newRow("no title shows the program's, No") << QString() << "Тропинец" << false;
+}
+
+void tst_QtDialogs::questionBox()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, shownTitle);
+    QFETCH(bool, clickYes);
+    QtDialogs dialogs;
+    bool checked = false;
+    whenModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        QCOMPARE(box->windowTitle(), shownTitle);
+        QCOMPARE(box->text(), QStringLiteral("Пойдёт ли лиса в лес?"));
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+        if (m_translated) {
+            QVERIFY(box->button(QMessageBox::Yes)->text().contains(QStringLiteral("Да")));
+            QVERIFY(box->button(QMessageBox::No)->text().contains(QStringLiteral("Нет")));
+        }
+        checked = true;
+        box->button(clickYes ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    const Dialogs::Answer answer =
+        dialogs.ask(nullptr, QStringLiteral("Пойдёт ли лиса в лес?"), title);
+    QVERIFY(checked);
+    QCOMPARE(answer, clickYes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+}
+
+void tst_QtDialogs::inputBox()
+{
+    QtDialogs dialogs;
+    whenModal([](QWidget *modal) {
+        auto *box = qobject_cast<QInputDialog *>(modal);
+        QVERIFY(box);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Тропинец"));
+        QCOMPARE(box->labelText(), QStringLiteral("Расказ читал:"));
+        QVERIFY(box->textValue().isEmpty());
+        box->setTextValue(QStringLiteral("Маша"));
+        box->accept();
+    });
+    QCOMPARE(dialogs.input(nullptr, QStringLiteral("Расказ читал:"), QStringLiteral("Тропинец")),
+             std::optional<QString>(QStringLiteral("Маша")));
+
+    whenModal([](QWidget *modal) { qobject_cast<QInputDialog *>(modal)->reject(); });
+    QCOMPARE(dialogs.input(nullptr, QStringLiteral("Расказ читал:"), QStringLiteral("Тропинец")),
+             std::nullopt);
+}
+
+void tst_QtDialogs::fileDialogSettings()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QtDialogs dialogs;
+    FileDialogSpec spec;
+    spec.mode = FileDialogSpec::Open;
+    spec.folder = folder.path();
+    spec.mustExist = true;
+    spec.filters = {{QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt")},
+                    {QStringLiteral("Файлы без расширения"), QStringLiteral("*")}};
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->nameFilters(),
+                 QStringList({QStringLiteral("Текстовые файлы (*.txt)"),
+                              QStringLiteral("Файлы без расширения (*)")}));
+        QCOMPARE(dialog->directory().absolutePath(), QDir(folder.path()).absolutePath());
+        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+        QVERIFY(dialog->defaultSuffix().isEmpty());
+        dialog->reject();
+    });
+    QCOMPARE(dialogs.chooseFile(nullptr, spec), std::nullopt);
+
+    spec.filters = {{QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp")}};
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        // A name that already shows its pattern is kept as it stands.
+        QCOMPARE(dialog->nameFilters(), QStringList({QStringLiteral("Формат bitmap (*.bmp)")}));
+        dialog->reject();
+    });
+    QCOMPARE(dialogs.chooseFile(nullptr, spec), std::nullopt);
+}
+
+void tst_QtDialogs::editorExitThroughRealBox()
+{
+    StoryDocument story;
+    QtDialogs dialogs;
+    Frmnov editor(story, dialogs);
+    editor.show();
+    QTRY_VERIFY(editor.isActiveWindow());
+    QSignalSpy ended(&editor, &Frmnov::programEndRequested);
+
+    whenModal([](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        QCOMPARE(box->text(), QStringLiteral("Вы действительно хотите выйти из программы?"));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Тропинец"));
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+        box->button(QMessageBox::No)->click();
+    });
+    QVERIFY(!editor.close());
+    QVERIFY(whenModalDone());
+    QVERIFY(editor.isVisible());
+    QCOMPARE(ended.size(), 0);
+
+    whenModal([](QWidget *modal) {
+        qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click();
+    });
+    QVERIFY(editor.close());
+    QCOMPARE(ended.size(), 1);
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    tst_QtDialogs test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_qtdialogs.moc"
