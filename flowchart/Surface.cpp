@@ -8,6 +8,8 @@
 #include <QPainterPath>
 #include <QtMath>
 
+#include <algorithm>
+
 namespace {
 
 // A 96 dpi device: measuring on it gives widths in editor pixels.
@@ -21,6 +23,19 @@ const QPaintDevice *referenceDevice()
         return img;
     }();
     return &image;
+}
+
+// Long texts are measured in pieces, and only as far as any device could
+// show: past that point a pasted megabyte would only cost time.
+const qsizetype MeasureChunk = 4096;
+const double FarBeyondAnyPage = 100000;
+
+qsizetype chunkEnd(const QString &text, qsizetype from)
+{
+    qsizetype end = std::min(text.size(), from + MeasureChunk);
+    if (end < text.size() && text.at(end - 1).isHighSurrogate())
+        --end;
+    return end;
 }
 
 } // namespace
@@ -115,6 +130,16 @@ void Surface::write(const QString &text)
         op.kind = SurfaceOp::Text;
         op.p1 = m_pos;
         op.text = text;
+        if (text.size() > MeasureChunk) {
+            qsizetype end = 0;
+            double width = 0;
+            while (end < text.size() && width <= FarBeyondAnyPage) {
+                const qsizetype next = chunkEnd(text, end);
+                width += textWidth(text.mid(end, next - end));
+                end = next;
+            }
+            op.text = text.left(end);
+        }
         op.fontSize = m_fontSize;
         op.colour = m_colour;
         add(op);
@@ -131,7 +156,15 @@ double Surface::textWidth(const QString &text) const
     QFontMetricsF *&metrics = cache[m_fontSize];
     if (!metrics)
         metrics = new QFontMetricsF(fontFor(m_fontSize), referenceDevice());
-    return metrics->horizontalAdvance(text);
+    if (text.size() <= MeasureChunk)
+        return metrics->horizontalAdvance(text);
+    double width = 0;
+    for (qsizetype from = 0; from < text.size() && width <= FarBeyondAnyPage;) {
+        const qsizetype end = chunkEnd(text, from);
+        width += metrics->horizontalAdvance(text.mid(from, end - from));
+        from = end;
+    }
+    return width;
 }
 
 void Surface::setFontSize(double points)
