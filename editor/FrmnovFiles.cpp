@@ -1,6 +1,110 @@
 #include "editor/Frmnov.h"
 
-void Frmnov::MnuSave_Click() {}
-void Frmnov::MnuOpen_Click() {}
-void Frmnov::Image1_Click(int) {}
-bool Frmnov::loadFramePicture(int, const QString &, const QString &) { return false; }
+#include "editor/EditorCanvas.h"
+#include "editor/PictureFrame.h"
+#include "flowchart/DrawBlockTexts.h"
+#include "story/PictureLoader.h"
+#include "story/StoryDocument.h"
+#include "story/StoryFiles.h"
+#include "windows/Dialogs.h"
+
+namespace {
+
+FileDialogSpec storyDialog(FileDialogSpec::Mode mode, const QString &programFolder)
+{
+    FileDialogSpec spec;
+    spec.mode = mode;
+    spec.folder = programFolder + QStringLiteral("/Рассказы");
+    if (mode == FileDialogSpec::Save) {
+        spec.filters = {{QStringLiteral("text files"), QStringLiteral("*.txt")},
+                        {QStringLiteral("files without"), QStringLiteral("*")}};
+        spec.confirmOverwrite = true;
+    } else {
+        spec.filters = {{QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt")},
+                        {QStringLiteral("Файлы без расширения"), QStringLiteral("*")}};
+        spec.mustExist = true;
+    }
+    return spec;
+}
+
+QString pictureFolder(const QString &programFolder)
+{
+    return programFolder + QStringLiteral("/Картинки");
+}
+
+} // namespace
+
+void Frmnov::MnuSave_Click()
+{
+    const auto path = m_dialogs.chooseFile(this, storyDialog(FileDialogSpec::Save, programFolder()));
+    if (!path)
+        return;
+    const StorySaved saved = StoryFiles::save(*path, m_story);
+    if (!saved.ok())
+        m_dialogs.error(this, saved.error);
+}
+
+void Frmnov::MnuOpen_Click()
+{
+    m_story.ShowBlockTexts = true;
+    const auto path = m_dialogs.chooseFile(this, storyDialog(FileDialogSpec::Open, programFolder()));
+    if (!path)
+        return;
+    // The story on screen goes only once the new one has been read.
+    const LinesRead texts = StoryFiles::readStory(*path);
+    if (!texts.ok()) {
+        m_dialogs.error(this, texts.error);
+        return;
+    }
+    MnuNew_Click();
+    for (int b = 0; b < StoryBlockCount; ++b)
+        m_story.BlockText[b] = texts.lines.at(b);
+    DrawBlockTexts(m_story.ShowBlockTexts, m_story.BlockText, m_layout, m_surface);
+    m_canvas->update();
+
+    // A story without a picture list simply has no pictures; a list that is
+    // there but cannot be read is worth a word.
+    const LinesRead paths = StoryFiles::readPictureList(*path);
+    if (!paths.ok()) {
+        if (!paths.missing)
+            m_dialogs.error(this, paths.error);
+        return;
+    }
+    for (int k = 0; k < StoryPictureCount; ++k) {
+        m_story.PicturePath[k] = paths.lines.at(k);
+        loadFramePicture(k, paths.lines.at(k), *path);
+    }
+}
+
+void Frmnov::Image1_Click(int index)
+{
+    FileDialogSpec spec;
+    spec.mode = FileDialogSpec::Open;
+    spec.folder = pictureFolder(programFolder());
+    spec.filters = {{QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp")},
+                    {QStringLiteral("Формат JPEG (*.jpg)"), QStringLiteral("*.jpg")}};
+    spec.mustExist = true;
+    const auto path = m_dialogs.chooseFile(this, spec);
+    if (!path)
+        return;
+    m_story.PicturePath[index] = *path;
+    loadFramePicture(index, *path);
+}
+
+bool Frmnov::loadFramePicture(int frame, const QString &path, const QString &storyFile)
+{
+    if (path.isEmpty()) {
+        m_frames[frame]->clearPicture();
+        return true;
+    }
+    // A failure leaves the frame as it was: empty after New, the old picture
+    // after a click.
+    const QString found = StoryFiles::findPicture(path, storyFile, pictureFolder(programFolder()));
+    if (found.isEmpty())
+        return false;
+    const LoadedPicture picture = PictureLoader::load(found);
+    if (!picture.ok())
+        return false;
+    m_frames[frame]->setPicture(picture.image);
+    return true;
+}

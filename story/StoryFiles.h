@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+struct StoryDocument;
+
+// What reading one of the story's files gave.
+struct LinesRead
+{
+    QStringList lines;    // exactly as many as asked for, missing ones empty
+    QString error;        // in Russian, naming the file; empty when read
+    bool missing = false; // the file does not exist at all
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// What saving a story did.
+struct StorySaved
+{
+    QString error; // in Russian, naming the file; empty when both were written
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// The two files of a story on disk: the story file with the ten block texts
+// and the picture-list file with the four picture paths, one per line.
+// No widgets and no dialogs here: the callers show what goes wrong.
+class StoryFiles
+{
+public:
+    // Nothing this program writes comes near it; it keeps a hostile file
+    // from taking all the memory.
+    static constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
+
+    // The picture-list file that goes with a story file: its name is cut
+    // after the first dot of the file name and given "il" (fox.txt, fox and
+    // fox.v2.txt all give fox.il). It never names the story file itself.
+    static QString pictureListPath(const QString &storyPath);
+
+    // Each line ends in CR LF, the last one too. Windows-1251 when every
+    // character fits, otherwise UTF-8 with a byte-order mark. A line break
+    // inside a line would shift every later line, so it is written as a space.
+    static QByteArray encodeLines(const QStringList &lines);
+
+    // UTF-8 when the bytes start with its byte-order mark, Windows-1251
+    // otherwise. A line ends at CR LF, a lone CR or a lone LF; lines past
+    // the end are empty, lines after the count are ignored.
+    static QStringList decodeLines(QByteArrayView bytes, int count);
+
+    // Reads the first count lines of a file.
+    static LinesRead readLines(const QString &path, int count);
+    static LinesRead readStory(const QString &storyPath);
+    static LinesRead readPictureList(const QString &storyPath);
+
+    // Writes both files or, as far as the file system allows, neither.
+    static StorySaved save(const QString &storyPath, const StoryDocument &story);
+
+    // The file to show for a stored picture path. A path brought from
+    // another computer is looked for by its file name beside the story file
+    // and then in the picture folder. Empty when nothing is found.
+    static QString findPicture(const QString &path, const QString &storyPath,
+                               const QString &pictureFolder);
+
+    static QString displayName(const QString &path);
+};

@@ -1,0 +1,421 @@
+#include "editor/Frmnov.h"
+#include "editor/PictureFrame.h"
+#include "story/Cp1251.h"
+#include "story/StoryDocument.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QStringList Texts = {
+    QStringLiteral("Жил-был Лисёнок."), QStringLiteral("Пойдёт ли он в лес?"),
+    QStringLiteral("Лисёнок пошёл в лес."), QStringLiteral("Лисёнок остался дома."),
+    QStringLiteral("Встретит ли он Ежа?"), QStringLiteral("Позовёт ли он маму?"),
+    QStringLiteral("Ёж подарил ему яблоко."), QStringLiteral("Лисёнок заблудился."),
+    QStringLiteral("Мама испекла пирог."), QStringLiteral("Лисёнок уснул. «Конец» — №4"),
+};
+
+QByteArray crlf(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += Cp1251::encode(line) + "\r\n";
+    return bytes;
+}
+
+bool drawn(const Surface &surface, const QString &word)
+{
+    for (const SurfaceOp &op : surface.ops()) {
+        if (op.kind == SurfaceOp::Text && op.text.contains(word))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+class tst_EditorFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void dialogSettings_data();
+    void dialogSettings();
+    void cancelChangesNothing_data();
+    void cancelChangesNothing();
+
+    void saveThenOpen();
+    void saveFailureKeepsFiles();
+    void openKeepsStoryWhenUnreadable_data();
+    void openKeepsStoryWhenUnreadable();
+    void openPictureOutcomes_data();
+    void openPictureOutcomes();
+    void openLinuxLineEnds();
+    void openStoryFromAnotherComputer();
+
+    void imageClick();
+
+private:
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+    QString picture(const QString &name, QColor colour, QSize size = {60, 40});
+    void fillStory();
+
+    QTemporaryDir m_dir;
+    StoryDocument m_story;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<Frmnov> m_window;
+};
+
+void tst_EditorFiles::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("program/Картинки")));
+}
+
+void tst_EditorFiles::init()
+{
+    m_story = StoryDocument();
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_window = std::make_unique<Frmnov>(m_story, *m_dialogs);
+    m_window->setProgramFolder(file(QStringLiteral("program")));
+    m_window->resize(1000, 700);
+    m_window->show();
+    QTRY_VERIFY(m_window->isActiveWindow());
+}
+
+void tst_EditorFiles::cleanup()
+{
+    m_dialogs->answers.enqueue(Dialogs::Answer::Yes);
+    m_window->close();
+    m_window.reset();
+    m_dialogs.reset();
+}
+
+QString tst_EditorFiles::picture(const QString &name, QColor colour, QSize size)
+{
+    const QString path = file(name);
+    QDir().mkpath(QFileInfo(path).path());
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QImageWriter writer(path, name.endsWith(QLatin1String(".bmp")) ? "bmp" : "jpeg");
+    if (!writer.write(image))
+        qWarning("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void tst_EditorFiles::fillStory()
+{
+    for (int b = 0; b < StoryBlockCount; ++b)
+        m_story.BlockText[b] = Texts[b];
+    const QList<QColor> colours = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
+    for (int k = 0; k < StoryPictureCount; ++k) {
+        const QString path = picture(QStringLiteral("pics/%1.%2").arg(k).arg(k % 2 ? "bmp" : "jpg"),
+                                     colours[k]);
+        m_dialogs->files.enqueue(path);
+        m_window->Image1_Click(k);
+    }
+}
+
+void tst_EditorFiles::dialogSettings_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("filters"); // name, pattern, name, pattern
+    QTest::addColumn<bool>("mustExist");
+    QTest::addColumn<bool>("confirmOverwrite");
+    QTest::newRow("save") << "save" << int(FileDialogSpec::Save) << "Рассказы"
+                          << QStringList{"text files", "*.txt", "files without", "*"} << false
+                          << true;
+    QTest::newRow("open") << "open" << int(FileDialogSpec::Open) << "Рассказы"
+                          << QStringList{"Текстовые файлы", "*.txt", "Файлы без расширения", "*"}
+                          << true << false;
+    QTest::newRow("picture") << "image" << int(FileDialogSpec::Open) << "Картинки"
+                             << QStringList{"Формат bitmap (*.bmp)", "*.bmp",
+                                            "Формат JPEG (*.jpg)", "*.jpg"}
+                             << true << false;
+}
+
+void tst_EditorFiles::dialogSettings()
+{
+    QFETCH(QString, command);
+    QFETCH(int, mode);
+    QFETCH(QString, folder);
+    QFETCH(QStringList, filters);
+    QFETCH(bool, mustExist);
+    QFETCH(bool, confirmOverwrite);
+
+    m_dialogs->files.enqueue(std::nullopt);
+    if (command == QLatin1String("save"))
+        m_window->MnuSave_Click();
+    else if (command == QLatin1String("open"))
+        m_window->MnuOpen_Click();
+    else
+        m_window->Image1_Click(2);
+
+    QCOMPARE(m_dialogs->kinds(), QStringList{"file"});
+    const FileDialogSpec &spec = m_dialogs->calls.constFirst().file;
+    QCOMPARE(int(spec.mode), mode);
+    QCOMPARE(spec.folder, file(QStringLiteral("program/") + folder));
+    QStringList shown;
+    for (const FileDialogSpec::Filter &filter : spec.filters)
+        shown << filter.name << filter.pattern;
+    QCOMPARE(shown, filters);
+    QCOMPARE(spec.mustExist, mustExist);
+    QCOMPARE(spec.confirmOverwrite, confirmOverwrite);
+    // The program never makes its folders.
+    QVERIFY(!QFileInfo::exists(file(QStringLiteral("program/Рассказы"))));
+}
+
+void tst_EditorFiles::cancelChangesNothing_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("save") << "save";
+    QTest::newRow("open") << "open";
+    QTest::newRow("picture") << "image";
+}
+
+void tst_EditorFiles::cancelChangesNothing()
+{
+    QFETCH(QString, command);
+    fillStory();
+    const StoryDocument before = m_story;
+    const QImage frame = m_window->Image1(1)->picture();
+    const QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
+    QVERIFY(!m_story.ShowBlockTexts);
+
+    m_dialogs->files.enqueue(std::nullopt);
+    if (command == QLatin1String("save"))
+        m_window->MnuSave_Click();
+    else if (command == QLatin1String("open"))
+        m_window->MnuOpen_Click();
+    else
+        m_window->Image1_Click(1);
+
+    QCOMPARE(m_story.BlockText, before.BlockText);
+    QCOMPARE(m_story.PicturePath, before.PicturePath);
+    QCOMPARE(m_window->Image1(1)->picture(), frame);
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), files);
+    // Open turns the texts on even when cancelled.
+    QCOMPARE(m_story.ShowBlockTexts, command == QLatin1String("open"));
+    QVERIFY(!m_dialogs->kinds().contains(QStringLiteral("error")));
+}
+
+void tst_EditorFiles::saveThenOpen()
+{
+    fillStory();
+    const StoryDocument saved = m_story;
+    m_dialogs->files.enqueue(file(QStringLiteral("stories/Лисёнок.txt")));
+    QVERIFY(QDir().mkpath(file(QStringLiteral("stories"))));
+    m_window->MnuSave_Click();
+    QCOMPARE(readAll(file(QStringLiteral("stories/Лисёнок.txt"))), crlf(Texts));
+    QVERIFY(QFileInfo::exists(file(QStringLiteral("stories/Лисёнок.il"))));
+
+    m_window->MnuNew_Click();
+    QVERIFY(m_window->Image1(0)->picture().isNull());
+    m_dialogs->files.enqueue(file(QStringLiteral("stories/Лисёнок.txt")));
+    m_window->MnuOpen_Click();
+
+    QCOMPARE(m_dialogs->kinds().count(QStringLiteral("error")), 0);
+    QCOMPARE(m_story.BlockText, saved.BlockText);
+    for (int k = 0; k < StoryPictureCount; ++k) {
+        QCOMPARE(m_story.picturePath(k), saved.picturePath(k));
+        QCOMPARE(m_window->Image1(k)->picture().size(), QSize(60, 40));
+    }
+    QCOMPARE(QColor(m_window->Image1(2)->picture().pixel(30, 20)).blue() > 200, true);
+    QVERIFY(m_story.ShowBlockTexts);
+    QVERIFY(drawn(m_window->surface(), QStringLiteral("Лисёнок")));
+}
+
+void tst_EditorFiles::saveFailureKeepsFiles()
+{
+    fillStory();
+    // The picture list's place is taken by a folder: neither file changes.
+    QVERIFY(QDir().mkpath(file(QStringLiteral("blocked/fox.il"))));
+    QVERIFY(writeAll(file(QStringLiteral("blocked/fox.txt")), "old\r\n"));
+    m_dialogs->files.enqueue(file(QStringLiteral("blocked/fox.txt")));
+    m_window->MnuSave_Click();
+    QCOMPARE(m_dialogs->kinds(), (QStringList{"file", "file", "file", "file", "file", "error"}));
+    QVERIFY(m_dialogs->calls.constLast().text.contains(
+        QDir::toNativeSeparators(file(QStringLiteral("blocked/fox.il")))));
+    QCOMPARE(readAll(file(QStringLiteral("blocked/fox.txt"))), QByteArray("old\r\n"));
+}
+
+void tst_EditorFiles::openKeepsStoryWhenUnreadable_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing") << "gone.txt";
+    QTest::newRow("folder") << "folder.txt";
+    QTest::newRow("too large") << "huge.txt";
+}
+
+void tst_EditorFiles::openKeepsStoryWhenUnreadable()
+{
+    QFETCH(QString, name);
+    const QString path = file(QStringLiteral("bad/") + name);
+    QVERIFY(QDir().mkpath(file(QStringLiteral("bad"))));
+    if (name == QLatin1String("folder.txt"))
+        QVERIFY(QDir().mkpath(path));
+    if (name == QLatin1String("huge.txt")) {
+        QFile huge(path);
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(200 * 1024 * 1024));
+    }
+    fillStory();
+    const StoryDocument before = m_story;
+
+    m_dialogs->files.enqueue(path);
+    m_window->MnuOpen_Click();
+
+    QCOMPARE(m_dialogs->kinds().constLast(), QStringLiteral("error"));
+    QVERIFY(m_dialogs->calls.constLast().text.contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(m_story.BlockText, before.BlockText);
+    QCOMPARE(m_story.PicturePath, before.PicturePath);
+    QVERIFY(!m_window->Image1(3)->picture().isNull());
+}
+
+void tst_EditorFiles::openPictureOutcomes_data()
+{
+    QTest::addColumn<QString>("list");     // lines joined by '|', "-" for no list
+    QTest::addColumn<QString>("loaded");   // frames that show a picture
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<bool>("error");
+
+    QTest::newRow("all four") << "@a.jpg|@b.bmp|@c.jpg|@d.jpg" << "0123"
+                              << QStringList{"@a.jpg", "@b.bmp", "@c.jpg", "@d.jpg"} << false;
+    QTest::newRow("list missing") << "-" << "" << QStringList{"", "", "", ""} << false;
+    QTest::newRow("list short") << "@a.jpg|@b.bmp" << "01"
+                                << QStringList{"@a.jpg", "@b.bmp", "", ""} << false;
+    QTest::newRow("list empty") << "" << "" << QStringList{"", "", "", ""} << false;
+    QTest::newRow("one missing picture") << "@a.jpg|/nowhere/x.jpg|@c.jpg|@d.jpg" << "023"
+                                         << QStringList{"@a.jpg", "/nowhere/x.jpg", "@c.jpg",
+                                                        "@d.jpg"} << false;
+    QTest::newRow("one non-picture") << "@a.jpg|@b.bmp|@story.txt|@d.jpg" << "013"
+                                     << QStringList{"@a.jpg", "@b.bmp", "@story.txt", "@d.jpg"}
+                                     << false;
+    QTest::newRow("gaps") << "|@b.bmp||@d.jpg" << "13" << QStringList{"", "@b.bmp", "", "@d.jpg"}
+                          << false;
+    QTest::newRow("list is a folder") << "dir" << "" << QStringList{"", "", "", ""} << true;
+}
+
+void tst_EditorFiles::openPictureOutcomes()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, loaded);
+    QFETCH(QStringList, paths);
+    QFETCH(bool, error);
+
+    const QString folder = file(QStringLiteral("outcomes/%1/").arg(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(folder));
+    picture(folder.mid(m_dir.path().size() + 1) + QStringLiteral("a.jpg"), Qt::red);
+    picture(folder.mid(m_dir.path().size() + 1) + QStringLiteral("b.bmp"), Qt::green);
+    picture(folder.mid(m_dir.path().size() + 1) + QStringLiteral("c.jpg"), Qt::blue);
+    picture(folder.mid(m_dir.path().size() + 1) + QStringLiteral("d.jpg"), Qt::white);
+    QVERIFY(writeAll(folder + QStringLiteral("story.txt"), crlf(Texts)));
+    if (list == QLatin1String("dir"))
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("story.il")));
+    else if (list != QLatin1String("-"))
+        QVERIFY(writeAll(folder + QStringLiteral("story.il"),
+                         Cp1251::encode(list.replace(QLatin1Char('@'), folder)
+                                            .replace(QLatin1Char('|'), QLatin1String("\r\n")))));
+    // A picture from the story before must not survive into this one.
+    fillStory();
+
+    m_dialogs->files.enqueue(folder + QStringLiteral("story.txt"));
+    m_window->MnuOpen_Click();
+
+    QCOMPARE(m_dialogs->kinds().contains(QStringLiteral("error")), error);
+    for (int b = 0; b < StoryBlockCount; ++b)
+        QCOMPARE(m_story.BlockText[b], Texts[b]);
+    for (int k = 0; k < StoryPictureCount; ++k) {
+        QCOMPARE(m_story.picturePath(k), QString(paths[k]).replace(QLatin1Char('@'), folder));
+        QCOMPARE(!m_window->Image1(k)->picture().isNull(), loaded.contains(QString::number(k)));
+    }
+}
+
+void tst_EditorFiles::openLinuxLineEnds()
+{
+    QVERIFY(writeAll(file(QStringLiteral("lf.txt")), Cp1251::encode(Texts.join('\n'))));
+    m_dialogs->files.enqueue(file(QStringLiteral("lf.txt")));
+    m_window->MnuOpen_Click();
+    for (int b = 0; b < StoryBlockCount; ++b)
+        QCOMPARE(m_story.BlockText[b], Texts[b]);
+}
+
+void tst_EditorFiles::openStoryFromAnotherComputer()
+{
+    // Windows paths that do not exist here; the pictures came along beside
+    // the story, or lie in the program's picture folder.
+    const QString folder = file(QStringLiteral("brought/"));
+    picture(QStringLiteral("brought/лиса.jpg"), Qt::red);
+    picture(QStringLiteral("program/Картинки/ёж.bmp"), Qt::green);
+    QVERIFY(writeAll(folder + QStringLiteral("story.txt"), crlf(Texts)));
+    const QStringList stored = {QStringLiteral("C:\\Users\\Маша\\Картинки\\лиса.jpg"),
+                                QStringLiteral("ёж.bmp"), QStringLiteral("D:\\нет.jpg"),
+                                QString()};
+    QVERIFY(writeAll(folder + QStringLiteral("story.il"), crlf(stored)));
+
+    m_dialogs->files.enqueue(folder + QStringLiteral("story.txt"));
+    m_window->MnuOpen_Click();
+
+    QVERIFY(!m_window->Image1(0)->picture().isNull());
+    QVERIFY(!m_window->Image1(1)->picture().isNull());
+    QVERIFY(m_window->Image1(2)->picture().isNull());
+    for (int k = 0; k < StoryPictureCount; ++k)
+        QCOMPARE(m_story.picturePath(k), stored[k]);
+
+    // Saved again, the list holds what was read.
+    m_dialogs->files.enqueue(file(QStringLiteral("resaved.txt")));
+    m_window->MnuSave_Click();
+    QCOMPARE(readAll(file(QStringLiteral("resaved.il"))), crlf(stored));
+}
+
+void tst_EditorFiles::imageClick()
+{
+    const QString red = picture(QStringLiteral("click/red.jpg"), Qt::red);
+    const QString blue = picture(QStringLiteral("click/blue.bmp"), Qt::blue, {300, 100});
+    const QString text = file(QStringLiteral("click/note.jpg"));
+    QVERIFY(writeAll(text, "not a picture"));
+
+    m_dialogs->files.enqueue(red);
+    m_window->Image1_Click(3);
+    QCOMPARE(m_story.picturePath(3), red);
+    QCOMPARE(QColor(m_window->Image1(3)->picture().pixel(5, 5)).red() > 200, true);
+
+    m_dialogs->files.enqueue(blue);
+    m_window->Image1_Click(3);
+    QCOMPARE(m_story.picturePath(3), blue);
+    QCOMPARE(m_window->Image1(3)->picture().size(), QSize(300, 100));
+
+    // Not a picture: the path is recorded, the picture stays.
+    m_dialogs->files.enqueue(text);
+    m_window->Image1_Click(3);
+    QCOMPARE(m_story.picturePath(3), text);
+    QCOMPARE(m_window->Image1(3)->picture().size(), QSize(300, 100));
+    QVERIFY(m_window->Image1(0)->picture().isNull());
+    QVERIFY(!m_dialogs->kinds().contains(QStringLiteral("error")));
+    // Shown stretched over the whole frame.
+    QCOMPARE(m_window->Image1(3)->size(), QSize(169, 130));
+    QVERIFY(m_window->Image1(3)->hasScaledContents());
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    tst_EditorFiles test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_editorfiles.moc"
