@@ -1,3 +1,32 @@
 #include "editor/Frmnov.h"
 
-void Frmnov::MnuPrint_Click() {}
+#include "editor/EditorCanvas.h"
+#include "editor/PictureFrame.h"
+#include "printing/StoryPage.h"
+#include "windows/Dialogs.h"
+
+#include <QPrinter>
+
+void Frmnov::MnuPrint_Click()
+{
+    // A cancelled box counts as an empty answer: the page prints all the same.
+    const QString author = m_dialogs.input(this, QStringLiteral("Введи фамилию и имя автора"),
+                                           ApplicationTitle).value_or(QString());
+    const QString title = m_dialogs.input(this, QStringLiteral("Введи название рассказа"),
+                                          ApplicationTitle).value_or(QString());
+
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_dialogs.choosePrinter(this, printer))
+        return;
+
+    StoryPage page(m_surface, m_canvas->size());
+    for (int k = 0; k < FrameCount; ++k)
+        page.setPicture(k, m_frames[k]->picture());
+    page.setFrame0Size(m_frames[0]->size());
+    page.setTitle(title);
+    page.setAuthor(author);
+    if (!page.print(printer)) {
+        m_dialogs.error(this, QStringLiteral("Рассказ не напечатан: не удалось печатать на "
+                                             "выбранный принтер или в выбранный файл."));
+    }
+}
