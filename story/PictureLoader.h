@@ -22,7 +22,7 @@ public:
     // A picture is printed about 4 cm wide: 472 pixels at 300 dpi. Larger
     // photos are decoded reduced, keeping at least that much across.
     static constexpr int KeepAcross = 472;
-    static constexpr int MaxLongSide = 1600;
+    static constexpr int MaxLongSide = 1500;
     // Beyond these a file is refused without being decoded.
     static constexpr int MaxSide = 30000;
     static constexpr qint64 MaxPixels = 200'000'000;

@@ -51,10 +51,8 @@ private slots:
     void init();
     void cleanup();
 
-    void dialogSettings_data();
-    void dialogSettings();
-    void cancelChangesNothing_data();
-    void cancelChangesNothing();
+    void cancelledDialog_data();
+    void cancelledDialog();
 
     void saveThenOpen();
     void saveFailureKeepsFiles();
@@ -62,7 +60,8 @@ private slots:
     void openKeepsStoryWhenUnreadable();
     void openPictureOutcomes_data();
     void openPictureOutcomes();
-    void openLinuxLineEnds();
+    void openLineEnds_data();
+    void openLineEnds();
     void openStoryFromAnotherComputer();
 
     void imageClick();
@@ -128,7 +127,7 @@ void tst_EditorFiles::fillStory()
     }
 }
 
-void tst_EditorFiles::dialogSettings_data()
+void tst_EditorFiles::cancelledDialog_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<int>("mode");
@@ -148,7 +147,7 @@ void tst_EditorFiles::dialogSettings_data()
                              << true << false;
 }
 
-void tst_EditorFiles::dialogSettings()
+void tst_EditorFiles::cancelledDialog()
 {
     QFETCH(QString, command);
     QFETCH(int, mode);
@@ -157,13 +156,20 @@ void tst_EditorFiles::dialogSettings()
     QFETCH(bool, mustExist);
     QFETCH(bool, confirmOverwrite);
 
+    fillStory();
+    const StoryDocument before = m_story;
+    const QImage frame = m_window->Image1(1)->picture();
+    const QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
+    QVERIFY(!m_story.ShowBlockTexts);
+
+    m_dialogs->calls.clear();
     m_dialogs->files.enqueue(std::nullopt);
     if (command == QLatin1String("save"))
         m_window->MnuSave_Click();
     else if (command == QLatin1String("open"))
         m_window->MnuOpen_Click();
     else
-        m_window->Image1_Click(2);
+        m_window->Image1_Click(1);
 
     QCOMPARE(m_dialogs->kinds(), QStringList{"file"});
     const FileDialogSpec &spec = m_dialogs->calls.constFirst().file;
@@ -175,34 +181,6 @@ void tst_EditorFiles::dialogSettings()
     QCOMPARE(shown, filters);
     QCOMPARE(spec.mustExist, mustExist);
     QCOMPARE(spec.confirmOverwrite, confirmOverwrite);
-    // The program never makes its folders.
-    QVERIFY(!QFileInfo::exists(file(QStringLiteral("program/Рассказы"))));
-}
-
-void tst_EditorFiles::cancelChangesNothing_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::newRow("save") << "save";
-    QTest::newRow("open") << "open";
-    QTest::newRow("picture") << "image";
-}
-
-void tst_EditorFiles::cancelChangesNothing()
-{
-    QFETCH(QString, command);
-    fillStory();
-    const StoryDocument before = m_story;
-    const QImage frame = m_window->Image1(1)->picture();
-    const QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
-    QVERIFY(!m_story.ShowBlockTexts);
-
-    m_dialogs->files.enqueue(std::nullopt);
-    if (command == QLatin1String("save"))
-        m_window->MnuSave_Click();
-    else if (command == QLatin1String("open"))
-        m_window->MnuOpen_Click();
-    else
-        m_window->Image1_Click(1);
 
     QCOMPARE(m_story.BlockText, before.BlockText);
     QCOMPARE(m_story.PicturePath, before.PicturePath);
@@ -210,7 +188,8 @@ void tst_EditorFiles::cancelChangesNothing()
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), files);
     // Open turns the texts on even when cancelled.
     QCOMPARE(m_story.ShowBlockTexts, command == QLatin1String("open"));
-    QVERIFY(!m_dialogs->kinds().contains(QStringLiteral("error")));
+    // The program never makes its folders.
+    QVERIFY(!QFileInfo::exists(file(QStringLiteral("program/Рассказы"))));
 }
 
 void tst_EditorFiles::saveThenOpen()
@@ -221,7 +200,10 @@ void tst_EditorFiles::saveThenOpen()
     QVERIFY(QDir().mkpath(file(QStringLiteral("stories"))));
     m_window->MnuSave_Click();
     QCOMPARE(readAll(file(QStringLiteral("stories/Лисёнок.txt"))), crlf(Texts));
-    QVERIFY(QFileInfo::exists(file(QStringLiteral("stories/Лисёнок.il"))));
+    QStringList paths;
+    for (int k = 0; k < StoryPictureCount; ++k)
+        paths << saved.picturePath(k);
+    QCOMPARE(readAll(file(QStringLiteral("stories/Лисёнок.il"))), crlf(paths));
 
     m_window->MnuNew_Click();
     QVERIFY(m_window->Image1(0)->picture().isNull());
@@ -344,13 +326,39 @@ void tst_EditorFiles::openPictureOutcomes()
     }
 }
 
-void tst_EditorFiles::openLinuxLineEnds()
+void tst_EditorFiles::openLineEnds_data()
 {
-    QVERIFY(writeAll(file(QStringLiteral("lf.txt")), Cp1251::encode(Texts.join('\n'))));
-    m_dialogs->files.enqueue(file(QStringLiteral("lf.txt")));
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("lines"); // how many of the texts the file holds
+    const QByteArray ten = Cp1251::encode(Texts.join(QLatin1Char('\n')));
+    QTest::newRow("LF, no final end") << ten << 10;
+    QTest::newRow("LF") << ten + "\n" << 10;
+    QTest::newRow("CR") << QByteArray(ten).replace('\n', '\r') + "\r" << 10;
+    QTest::newRow("CR LF, no final end") << QByteArray(ten).replace("\n", "\r\n") << 10;
+    QTest::newRow("three lines") << crlf(Texts.mid(0, 3)) << 3;
+    QTest::newRow("eleven lines") << crlf(Texts) + "extra\r\n" << 10;
+    QTest::newRow("empty file") << QByteArray() << 0;
+}
+
+void tst_EditorFiles::openLineEnds()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, lines);
+    const QString folder = file(QStringLiteral("ends/%1/").arg(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(folder));
+    const QString red = picture(folder.mid(m_dir.path().size() + 1) + QStringLiteral("r.jpg"),
+                                Qt::red);
+    QVERIFY(writeAll(folder + QStringLiteral("story"), bytes));
+    QVERIFY(writeAll(folder + QStringLiteral("story.il"), crlf({QString(), red})));
+
+    m_dialogs->files.enqueue(folder + QStringLiteral("story"));
     m_window->MnuOpen_Click();
+
     for (int b = 0; b < StoryBlockCount; ++b)
-        QCOMPARE(m_story.BlockText[b], Texts[b]);
+        QCOMPARE(m_story.BlockText[b], b < lines ? Texts[b] : QString());
+    // The picture list is read all the same.
+    QCOMPARE(m_story.picturePath(1), red);
+    QVERIFY(!m_window->Image1(1)->picture().isNull());
 }
 
 void tst_EditorFiles::openStoryFromAnotherComputer()

@@ -198,9 +198,9 @@ void tst_PictureLoader::largeJpegDecodedReduced()
     const QString path = write(QStringLiteral("photo.jpg"), testImage(4000, 3000), "jpeg");
     const LoadedPicture picture = PictureLoader::load(path);
     QVERIFY2(picture.ok(), qPrintable(picture.error));
-    QCOMPARE(picture.image.size(), QSize(1600, 1200));
-    QVERIFY(qBlue(picture.image.pixel(800, 100)) > 150);
-    QVERIFY(qRed(picture.image.pixel(800, 1100)) > 150);
+    QCOMPARE(picture.image.size(), QSize(1500, 1125));
+    QVERIFY(qBlue(picture.image.pixel(750, 100)) > 150);
+    QVERIFY(qRed(picture.image.pixel(750, 1000)) > 150);
 }
 
 void tst_PictureLoader::decodeSize_data()
@@ -208,9 +208,10 @@ void tst_PictureLoader::decodeSize_data()
     QTest::addColumn<QSize>("full");
     QTest::addColumn<QSize>("decoded");
     QTest::newRow("small stays") << QSize(169, 130) << QSize(169, 130);
-    QTest::newRow("at the cap") << QSize(1600, 1000) << QSize(1600, 1000);
-    QTest::newRow("phone photo") << QSize(6000, 4000) << QSize(1600, 1067);
-    QTest::newRow("portrait") << QSize(3000, 4000) << QSize(1200, 1600);
+    QTest::newRow("at the cap") << QSize(1500, 1000) << QSize(1500, 1000);
+    QTest::newRow("just over") << QSize(1501, 1000) << QSize(1500, 999);
+    QTest::newRow("24 MP photo") << QSize(6000, 4000) << QSize(1500, 1000);
+    QTest::newRow("12 MP portrait") << QSize(3000, 4000) << QSize(1125, 1500);
     // A narrow strip keeps its short side printable instead.
     QTest::newRow("panorama") << QSize(10000, 1000) << QSize(4720, 472);
     QTest::newRow("narrow strip") << QSize(300, 5000) << QSize(300, 5000);
