@@ -2,7 +2,6 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -41,6 +40,15 @@ qsizetype chunkEnd(const QString &text, qsizetype from)
 } // namespace
 
 Surface::Surface() = default;
+Surface::~Surface() = default;
+Surface::Surface(const Surface &other)
+    : m_ops(other.m_ops)
+    , m_pos(other.m_pos)
+    , m_fontSize(other.m_fontSize)
+    , m_colour(other.m_colour)
+    , m_revision(other.m_revision)
+{
+}
 
 QString Surface::fontFamily()
 {
@@ -152,10 +160,12 @@ double Surface::textWidth(const QString &text) const
     if (text.isEmpty())
         return 0;
     // The same font object the replay uses, so measuring and writing agree.
-    static QHash<double, QFontMetricsF *> cache;
-    QFontMetricsF *&metrics = cache[m_fontSize];
-    if (!metrics)
-        metrics = new QFontMetricsF(fontFor(m_fontSize), referenceDevice());
+    // Measuring runs once per word; building the font each time would dominate.
+    if (!m_metrics || m_metricsSize != m_fontSize) {
+        m_metrics = std::make_unique<QFontMetricsF>(fontFor(m_fontSize), referenceDevice());
+        m_metricsSize = m_fontSize;
+    }
+    const QFontMetricsF *metrics = m_metrics.get();
     if (text.size() <= MeasureChunk)
         return metrics->horizontalAdvance(text);
     double width = 0;
@@ -176,7 +186,8 @@ void Surface::replay(QPainter &painter) const
 {
     painter.save();
     const double dpi = painter.device() ? painter.device()->logicalDpiY() : 96.0;
-    QPen pen(Qt::black, 0);
+    // One editor pixel wide on every device, so printed lines are not hairlines.
+    QPen pen(Qt::black, 1.0);
     pen.setCapStyle(Qt::SquareCap);
     for (const SurfaceOp &op : m_ops) {
         pen.setColor(op.colour);

@@ -6,6 +6,9 @@
 #include <QPointF>
 #include <QString>
 
+#include <memory>
+
+class QFontMetricsF;
 class QPainter;
 
 // One thing drawn on the editor's surface. Coordinates are pixels of the
@@ -34,6 +37,8 @@ class Surface
 {
 public:
     Surface();
+    Surface(const Surface &other);
+    ~Surface();
 
     void clear();
     void segment(QPointF from, QPointF to);
@@ -69,4 +74,6 @@ private:
     double m_fontSize = 8.25;
     QColor m_colour = Qt::black;
     quint64 m_revision = 0;
+    mutable std::unique_ptr<QFontMetricsF> m_metrics;
+    mutable double m_metricsSize = 0;
 };
