@@ -65,8 +65,20 @@ std::optional<QString> notAFile(const QString &path)
     return std::nullopt;
 }
 
-QString cannotWrite(const QString &path, const QString &reason)
+// Qt's reasons come from the system, often in English; the usual ones are
+// told in plain words.
+QString cannotWrite(const QString &path, const QString &qtReason)
 {
+    const QFileInfo target(path);
+    const QFileInfo folder(target.path());
+    QString reason = qtReason;
+    if (target.isDir())
+        reason = QStringLiteral("на его месте папка");
+    else if (!folder.exists())
+        reason = QStringLiteral("нет папки «%1»").arg(StoryFiles::displayName(folder.filePath()));
+    else if (!folder.isDir())
+        reason = QStringLiteral("«%1» — не папка, а файл")
+                     .arg(StoryFiles::displayName(folder.filePath()));
     return QStringLiteral("Не удалось сохранить файл «%1»: %2.")
         .arg(StoryFiles::displayName(path), reason);
 }

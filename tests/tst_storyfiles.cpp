@@ -340,11 +340,15 @@ void tst_StoryFiles::saveFailures_data()
     QTest::addColumn<QString>("blocked"); // made a folder or a plain file first
     QTest::addColumn<bool>("blockIsFolder");
     QTest::addColumn<QString>("named");   // the file the message names
-    QTest::newRow("story is a folder") << "f1/fox.txt" << "f1/fox.txt" << true << "f1/fox.txt";
-    QTest::newRow("list is a folder") << "f2/fox.txt" << "f2/fox.il" << true << "f2/fox.il";
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("story is a folder")
+        << "f1/fox.txt" << "f1/fox.txt" << true << "f1/fox.txt" << "на его месте папка";
+    QTest::newRow("list is a folder")
+        << "f2/fox.txt" << "f2/fox.il" << true << "f2/fox.il" << "на его месте папка";
     QTest::newRow("parent is a plain file")
-        << "f3/plain/fox.txt" << "f3/plain" << false << "f3/plain/fox.txt";
-    QTest::newRow("parent missing") << "f4/none/fox.txt" << "f4/x" << false << "f4/none/fox.txt";
+        << "f3/plain/fox.txt" << "f3/plain" << false << "f3/plain/fox.txt" << "не папка, а файл";
+    QTest::newRow("parent missing")
+        << "f4/none/fox.txt" << "f4/x" << false << "f4/none/fox.txt" << "нет папки";
 }
 
 void tst_StoryFiles::saveFailures()
@@ -353,6 +357,7 @@ void tst_StoryFiles::saveFailures()
     QFETCH(QString, blocked);
     QFETCH(bool, blockIsFolder);
     QFETCH(QString, named);
+    QFETCH(QString, reason);
 
     const QString storyPath = path(story);
     const QString folder = QFileInfo(path(blocked)).path();
@@ -375,6 +380,7 @@ void tst_StoryFiles::saveFailures()
     QVERIFY(!saved.ok());
     QVERIFY2(saved.error.contains(QDir::toNativeSeparators(path(named))), qPrintable(saved.error));
     QVERIFY(saved.error.startsWith(QStringLiteral("Не удалось сохранить файл")));
+    QVERIFY2(saved.error.contains(reason), qPrintable(saved.error));
 
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     if (QFileInfo(storyPath).isFile())
