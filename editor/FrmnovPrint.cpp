@@ -25,6 +25,7 @@ void Frmnov::MnuPrint_Click()
     page.setFrame0Size(m_frames[0]->size());
     page.setTitle(title);
     page.setAuthor(author);
+    page.setFlowchartBottom(380 + 10 * m_layout.Stretch);
     if (!page.print(printer)) {
         m_dialogs.error(this, QStringLiteral("Рассказ не напечатан: не удалось печатать на "
                                              "выбранный принтер или в выбранный файл."));

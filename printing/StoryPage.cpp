@@ -65,7 +65,7 @@ StoryPageLayout StoryPage::layout(const QPaintDevice &device) const
     const double titleWidth = metrics.horizontalAdvance(m_title) * 2.54 / dpiX;
     const double printableWidth = device.width() * 2.54 / dpiX;
     return StoryPageLayout::compute(printableWidth, titleWidth, m_frame0Size,
-                                    m_canvasSize.height());
+                                    m_canvasSize.height(), m_flowchartBottom);
 }
 
 bool StoryPage::print(QPagedPaintDevice &device) const

@@ -25,6 +25,8 @@ public:
     void setFrame0Size(QSizeF size) { m_frame0Size = size; }
     void setTitle(const QString &title) { m_title = title; }
     void setAuthor(const QString &author) { m_author = author; }
+    // The lowest line of the flowchart in the drawing, in editor pixels.
+    void setFlowchartBottom(double pixels) { m_flowchartBottom = pixels; }
 
     // Starts the document, paints the page and ends the document. False when
     // the device could not be started or could not finish the document.
@@ -48,4 +50,5 @@ private:
     QSizeF m_frame0Size;
     QString m_title;
     QString m_author;
+    double m_flowchartBottom = 0;
 };

@@ -20,10 +20,12 @@ struct StoryPageLayout
     QRectF drawing;
     std::array<QRectF, PictureCount> pictures{};
 
-    // printableWidth and titleWidth in centimetres; the frame size and the
-    // drawing height in editor pixels, which are 96 to the inch.
+    // printableWidth and titleWidth in centimetres; the frame size, the
+    // drawing height and the flowchart's lowest line in editor pixels, which
+    // are 96 to the inch.
     static StoryPageLayout compute(double printableWidth, double titleWidth,
-                                   QSizeF frame0Size, double drawingHeightPixels);
+                                   QSizeF frame0Size, double drawingHeightPixels,
+                                   double flowchartBottomPixels = 0);
 
     static double pixelsToCm(double pixels) { return pixels * 2.54 / 96.0; }
 };

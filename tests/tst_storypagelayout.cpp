@@ -14,6 +14,8 @@ private slots:
     void drawingKeepsNaturalHeight();
     void picturesTakeFrame0Proportions_data();
     void picturesTakeFrame0Proportions();
+    void picturesStayBelowTheFlowchart_data();
+    void picturesStayBelowTheFlowchart();
 };
 
 void tst_StoryPageLayout::titleLeft_data()
@@ -107,6 +109,25 @@ void tst_StoryPageLayout::picturesTakeFrame0Proportions()
         QCOMPARE(page.pictures[k].width(), 4.0);
         QCOMPARE(page.pictures[k].height(), height);
     }
+}
+
+void tst_StoryPageLayout::picturesStayBelowTheFlowchart_data()
+{
+    QTest::addColumn<double>("bottom");
+    QTest::addColumn<double>("top");
+    QTest::newRow("not given") << 0.0 << 15.0;
+    QTest::newRow("designed flowchart ends above 15 cm") << 380.0 << 15.0;
+    QTest::newRow("wide flowchart would be covered") << 480.0 << 4 + 480 * 2.54 / 96 + 0.5;
+}
+
+void tst_StoryPageLayout::picturesStayBelowTheFlowchart()
+{
+    QFETCH(double, bottom);
+    QFETCH(double, top);
+    const StoryPageLayout page = StoryPageLayout::compute(19, 5, QSizeF(169, 130), 800, bottom);
+    for (int k = 0; k < StoryPageLayout::PictureCount; ++k)
+        QCOMPARE(page.pictures[k].top(), top);
+    QCOMPARE(page.drawing.height(), 800 * 2.54 / 96);
 }
 
 QTEST_APPLESS_MAIN(tst_StoryPageLayout)
