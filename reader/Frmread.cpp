@@ -1,0 +1,200 @@
+#include "reader/Frmread.h"
+
+#include "editor/Frmnov.h"
+#include "editor/PictureFrame.h"
+#include "reader/FrmreadPicture.h"
+#include "reader/ReadingWalk.h"
+#include "story/StoryDocument.h"
+#include "windows/Dialogs.h"
+#include "windows/WindowDesign.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTextEdit>
+
+namespace ReadDesign {
+inline constexpr int ClientWidth = twips(7980);
+inline constexpr int ClientHeight = twips(5400);
+inline constexpr int ClientLeft = twips(1410);
+inline constexpr int ClientTop = twips(1680);
+} // namespace ReadDesign
+
+namespace {
+
+ReadingWalk::Answer toWalk(Dialogs::Answer answer)
+{
+    return answer == Dialogs::Answer::Yes ? ReadingWalk::Answer::Yes : ReadingWalk::Answer::No;
+}
+
+QTextEdit *createTextBox(QWidget *parent, const char *name, const QRect &geometry,
+                         double points, Qt::Alignment alignment, bool scrollBar)
+{
+    auto *box = new QTextEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(geometry);
+    box->setFont(designFont(points));
+    box->setAcceptRichText(false);
+    box->setTabChangesFocus(true);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setVerticalScrollBarPolicy(scrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    // The document's own option keeps the alignment through every new text.
+    QTextOption option = box->document()->defaultTextOption();
+    option.setAlignment(alignment);
+    box->document()->setDefaultTextOption(option);
+    return box;
+}
+
+} // namespace
+
+Frmread::Frmread(Frmnov &editor)
+    : m_editor(editor)
+{
+    setObjectName(QStringLiteral("Frmread"));
+    setWindowTitle(QStringLiteral("Чтение рассказа с выбором продолжения"));
+    // Closed by its box the window is unloaded; the next Read builds it anew.
+    setAttribute(Qt::WA_DeleteOnClose);
+    createMenus();
+    createControls();
+
+    const int menuHeight = menuBar()->sizeHint().height();
+    setFixedSize(ReadDesign::ClientWidth, ReadDesign::ClientHeight + menuHeight);
+    setGeometry(ReadDesign::ClientLeft, ReadDesign::ClientTop - menuHeight,
+                ReadDesign::ClientWidth, ReadDesign::ClientHeight + menuHeight);
+
+    // The window has no owner, so it has its own place among the desktop's
+    // windows; it goes with the editor all the same.
+    connect(&editor, &QObject::destroyed, this, [this] { delete this; });
+}
+
+void Frmread::createMenus()
+{
+    const auto command = [this](const char *name, const QString &caption,
+                                void (Frmread::*handler)()) {
+        auto *action = new QAction(caption, this);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, handler);
+        menuBar()->addAction(action);
+    };
+    command("MnuPrint", QStringLiteral("Печать рассказа"), &Frmread::MnuPrint_Click);
+    command("MnuExit", QStringLiteral("Выход"), &Frmread::MnuExit_Click);
+}
+
+void Frmread::createControls()
+{
+    m_content = new QWidget(this);
+    m_content->setObjectName(QStringLiteral("client"));
+    m_content->setFixedSize(ReadDesign::ClientWidth, ReadDesign::ClientHeight);
+    m_content->setAutoFillBackground(true);
+    QPalette white = m_content->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    m_content->setPalette(white);
+    setCentralWidget(m_content);
+
+    m_text1 = createTextBox(m_content, "Text1",
+                            QRect(twips(120), twips(240), twips(3375), twips(735)), 13.5,
+                            Qt::AlignHCenter, false);
+    QPalette black = m_text1->palette();
+    black.setColor(QPalette::Text, Qt::black);
+    m_text1->setPalette(black);
+
+    m_text2 = createTextBox(m_content, "Text2",
+                            QRect(twips(120), twips(1080), twips(3375), twips(615)), 12,
+                            Qt::AlignRight, false);
+
+    m_imagei = new FrmreadPicture(m_content);
+    m_imagei->setObjectName(QStringLiteral("Imagei"));
+    m_imagei->setGeometry(twips(120), twips(2520), twips(3375), twips(2775));
+
+    m_textr = createTextBox(m_content, "Textr",
+                            QRect(twips(3720), twips(120), twips(4095), twips(5055)), 12,
+                            Qt::AlignLeft, true);
+
+    setTabOrder(m_text1, m_text2);
+    setTabOrder(m_text2, m_textr);
+}
+
+bool Frmread::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        activated();
+    return QMainWindow::event(event);
+}
+
+void Frmread::showEvent(QShowEvent *event)
+{
+    // Only the program's own show counts, not a restore by the desktop.
+    if (!event->spontaneous())
+        m_walkPending = true;
+    QMainWindow::showEvent(event);
+}
+
+void Frmread::activated()
+{
+    if (!m_walkPending)
+        return;
+    m_walkPending = false;
+    // The boxes open once the activation has been handled in full.
+    QMetaObject::invokeMethod(this, &Frmread::walk, Qt::QueuedConnection);
+}
+
+void Frmread::walk()
+{
+    // A box runs its own event loop; the window must still be there after it.
+    const QPointer<Frmread> alive(this);
+    Dialogs &dialogs = m_editor.dialogs();
+
+    m_imagei->clearPicture();
+    m_text1->clear();
+    ReadingWalk reading(m_editor.story().BlockText);
+    m_textr->setPlainText(reading.story());
+
+    const Dialogs::Answer first = dialogs.ask(this, reading.firstQuestionText(),
+                                              QStringLiteral("Выбор продолжения"));
+    if (!alive)
+        return;
+    reading.answerFirst(toWalk(first));
+    m_textr->setPlainText(reading.story());
+
+    // Given no title of its own, the box carries the application's.
+    const Dialogs::Answer second = dialogs.ask(this, reading.secondQuestionText(), QString());
+    if (!alive)
+        return;
+    reading.answerSecond(toWalk(second));
+    m_textr->setPlainText(reading.story());
+    // The very picture the editor's frame shows now, not one loaded anew.
+    m_imagei->setPicture(m_editor.Image1(reading.frame())->picture());
+
+    const QString title = dialogs.input(this, QStringLiteral("Придумай название рассказа"),
+                                        ApplicationTitle).value_or(QString());
+    if (!alive)
+        return;
+    const QString name = dialogs.input(this, QStringLiteral("Расказ читал:"), ApplicationTitle)
+                             .value_or(QString());
+    if (!alive)
+        return;
+
+    m_text1->setPlainText(title);
+    if (!name.isEmpty())
+        m_text2->setPlainText(QStringLiteral("Читатель - ") + name);
+}
+
+void Frmread::showEditor()
+{
+    m_editor.show();
+    m_editor.activateWindow();
+}
+
+void Frmread::MnuExit_Click()
+{
+    hide();
+    showEditor();
+}
+
+void Frmread::closeEvent(QCloseEvent *event)
+{
+    hide();
+    showEditor();
+    event->accept();
+}

@@ -1,0 +1,86 @@
+#include "reader/ReadingWalk.h"
+
+ReadingWalk::Result ReadingWalk::walk(const BlockTexts &texts, Answer first, Answer second)
+{
+    ReadingWalk reading(texts);
+    reading.answerFirst(first);
+    reading.answerSecond(second);
+    return reading.result();
+}
+
+int ReadingWalk::middleChapter(Answer first)
+{
+    return first == Answer::Yes ? 3 : 2;
+}
+
+int ReadingWalk::secondQuestion(Answer first)
+{
+    return first == Answer::Yes ? 5 : 4;
+}
+
+int ReadingWalk::finalChapter(Answer first, Answer second)
+{
+    return 6 + frame(first, second);
+}
+
+int ReadingWalk::frame(Answer first, Answer second)
+{
+    return (first == Answer::Yes ? 2 : 0) + (second == Answer::Yes ? 1 : 0);
+}
+
+QString ReadingWalk::appendChapter(const QString &story, const QString &chapter)
+{
+    return story + chapter + QLatin1Char(' ');
+}
+
+ReadingWalk::ReadingWalk(const BlockTexts &texts)
+    : m_texts(texts)
+    , m_story(appendChapter(QString(), texts[OpeningChapter]))
+{
+}
+
+QString ReadingWalk::firstQuestionText() const
+{
+    return m_texts[FirstQuestion];
+}
+
+void ReadingWalk::answerFirst(Answer answer)
+{
+    if (m_first)
+        return;
+    m_first = answer;
+    m_story = appendChapter(m_story, m_texts[middleChapter(answer)]);
+}
+
+QString ReadingWalk::secondQuestionText() const
+{
+    return m_first ? m_texts[secondQuestion(*m_first)] : QString();
+}
+
+void ReadingWalk::answerSecond(Answer answer)
+{
+    if (!m_first || m_second)
+        return;
+    m_second = answer;
+    m_story = appendChapter(m_story, m_texts[finalChapter(*m_first, answer)]);
+}
+
+int ReadingWalk::frame() const
+{
+    return m_first && m_second ? frame(*m_first, *m_second) : -1;
+}
+
+ReadingWalk::Result ReadingWalk::result() const
+{
+    Result result;
+    result.story = m_story;
+    if (m_first) {
+        result.middleChapter = middleChapter(*m_first);
+        result.secondQuestion = secondQuestion(*m_first);
+    }
+    if (m_first && m_second) {
+        result.finalChapter = finalChapter(*m_first, *m_second);
+        result.frame = frame(*m_first, *m_second);
+    }
+    return result;
+}

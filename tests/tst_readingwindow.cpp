@@ -1,0 +1,464 @@
+#include "editor/Frmnov.h"
+#include "editor/PictureFrame.h"
+#include "reader/Frmread.h"
+#include "reader/FrmreadPicture.h"
+#include "story/StoryDocument.h"
+#include "support/ScriptedDialogs.h"
+#include "windows/QtDialogs.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QInputDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <memory>
+
+using Answer = Dialogs::Answer;
+
+namespace {
+
+QImage solid(QColor colour)
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+void trigger(QWidget *window, const char *name)
+{
+    auto *action = window->findChild<QAction *>(QLatin1String(name));
+    QVERIFY2(action, name);
+    action->trigger();
+}
+
+// Where the first line of a box's text starts and ends, in the box.
+std::pair<qreal, qreal> lineSpan(QTextEdit *box)
+{
+    const QTextBlock block = box->document()->firstBlock();
+    const QTextLine line = block.layout()->lineAt(0);
+    const qreal x = box->document()->documentLayout()->blockBoundingRect(block).x();
+    return {x + line.naturalTextRect().left(), x + line.naturalTextRect().right()};
+}
+
+// Answers the real Qt boxes in order as they open, and records what each showed.
+class BoxAnswerer : public QObject
+{
+public:
+    struct Seen
+    {
+        QString kind;
+        QString title;
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        bool yesIsDefault = false;
+        QString startValue;
+    };
+
+    // A string answers an input box; "yes" and "no" answer a question box.
+    explicit BoxAnswerer(QStringList script)
+        : m_script(std::move(script))
+    {
+        m_clock.start();
+        connect(&m_timer, &QTimer::timeout, this, &BoxAnswerer::poll);
+        m_timer.start(50);
+    }
+
+    QList<Seen> seen;
+    bool timedOut = false;
+
+private:
+    void poll()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || modal == m_last) {
+            // A box that never gets answered would hang the test: give up.
+            if (m_clock.elapsed() > 30000) {
+                timedOut = true;
+                m_timer.stop();
+                if (modal)
+                    modal->close();
+            }
+            return;
+        }
+        m_last = modal;
+        const QString answer = seen.size() < m_script.size() ? m_script.at(seen.size())
+                                                               : QString();
+        Seen record;
+        record.title = modal->windowTitle();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            record.kind = QStringLiteral("ask");
+            record.text = box->text();
+            record.icon = box->icon();
+            record.yesIsDefault = box->defaultButton() == box->button(QMessageBox::Yes);
+            seen << record;
+            box->button(answer == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No)
+                ->click();
+        } else if (auto *input = qobject_cast<QInputDialog *>(modal)) {
+            record.kind = QStringLiteral("input");
+            record.text = input->labelText();
+            record.startValue = input->textValue();
+            seen << record;
+            input->setTextValue(answer);
+            input->accept();
+        } else {
+            record.kind = QStringLiteral("other");
+            seen << record;
+            modal->close();
+        }
+    }
+
+    QStringList m_script;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    QPointer<QWidget> m_last;
+};
+
+} // namespace
+
+class tst_ReadingWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void readShowsWindowAndHidesEditor();
+    void design();
+    void paths_data();
+    void paths();
+    void emptyStory();
+    void exitKeepsContentsAndReadsAgain();
+    void closingBuildsFreshWindow();
+    void pictureChosenAfterWalkShowsNextTime();
+    void reactivationDoesNotWalkAgain();
+    void realBoxes();
+
+private:
+    void startEditor(Dialogs &dialogs);
+    Frmread *read(Answer first, Answer second, std::optional<QString> title,
+                  std::optional<QString> name);
+
+    StoryDocument m_story;
+    ScriptedDialogs m_dialogs;
+    std::unique_ptr<Frmnov> m_editor;
+};
+
+void tst_ReadingWindow::init()
+{
+    m_story = StoryDocument();
+    for (int b = 0; b < StoryBlockCount; ++b)
+        m_story.BlockText[b] = QStringLiteral("блок%1").arg(b);
+    m_dialogs = ScriptedDialogs();
+    startEditor(m_dialogs);
+}
+
+void tst_ReadingWindow::cleanup()
+{
+    // The reading window goes with the editor.
+    m_editor.reset();
+    for (QWidget *window : QApplication::topLevelWidgets())
+        window->close();
+}
+
+void tst_ReadingWindow::startEditor(Dialogs &dialogs)
+{
+    m_editor.reset();
+    m_editor = std::make_unique<Frmnov>(m_story, dialogs);
+    for (int k = 0; k < FrameCount; ++k)
+        m_editor->Image1(k)->setPicture(solid(QColor::fromHsv(k * 90, 255, 255)));
+    m_editor->show();
+    QTRY_VERIFY(m_editor->isActiveWindow());
+}
+
+Frmread *tst_ReadingWindow::read(Answer first, Answer second, std::optional<QString> title,
+                                 std::optional<QString> name)
+{
+    const qsizetype before = m_dialogs.calls.size();
+    m_dialogs.answers << first << second;
+    m_dialogs.inputs << title << name;
+    trigger(m_editor.get(), "MnuRead");
+    // The walk asks four times; its last steps follow the last box at once.
+    [&] { QTRY_COMPARE(m_dialogs.calls.size(), before + 4); }();
+    if (QTest::currentTestFailed())
+        return nullptr;
+    return m_editor->readingWindow();
+}
+
+void tst_ReadingWindow::readShowsWindowAndHidesEditor()
+{
+    Frmread *reading = read(Answer::Yes, Answer::Yes, QStringLiteral("Сказка"),
+                            QStringLiteral("Аня"));
+    QVERIFY(reading);
+    QVERIFY(reading);
+    QVERIFY(reading->isVisible());
+    QVERIFY(!reading->isModal());
+    QVERIFY(!m_editor->isVisible());
+    QTRY_VERIFY(reading->isActiveWindow());
+}
+
+void tst_ReadingWindow::design()
+{
+    Frmread *reading = read(Answer::No, Answer::No, QStringLiteral("Очень длинное название"),
+                            QStringLiteral("Петя"));
+    QVERIFY(reading);
+    QCOMPARE(reading->windowTitle(), QStringLiteral("Чтение рассказа с выбором продолжения"));
+    QCOMPARE(reading->content()->size(), QSize(532, 360));
+    QCOMPARE(reading->content()->mapToGlobal(QPoint(0, 0)), QPoint(94, 112));
+    QCOMPARE(reading->content()->palette().color(QPalette::Window), QColor(Qt::white));
+
+    QCOMPARE(reading->Text1()->geometry(), QRect(8, 16, 225, 49));
+    QCOMPARE(reading->Text2()->geometry(), QRect(8, 72, 225, 41));
+    QCOMPARE(reading->Imagei()->geometry(), QRect(8, 168, 225, 185));
+    QCOMPARE(reading->Textr()->geometry(), QRect(248, 8, 273, 337));
+    QCOMPARE(reading->Text1()->font().pointSizeF(), 13.5);
+    QCOMPARE(reading->Text2()->font().pointSizeF(), 12.0);
+    QCOMPARE(reading->Textr()->font().pointSizeF(), 12.0);
+    QCOMPARE(reading->Text1()->palette().color(QPalette::Text), QColor(Qt::black));
+    QCOMPARE(reading->Textr()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(reading->Text1()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(reading->Text2()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+
+    // The title is centred and the reader line right-aligned, text set after
+    // the design as well.
+    reading->Text1()->setPlainText(QStringLiteral("ёж"));
+    const auto [left1, right1] = lineSpan(reading->Text1());
+    const qreal width1 = reading->Text1()->document()->textWidth();
+    QVERIFY2(qAbs(left1 - (width1 - right1)) < 3, qPrintable(QString::number(left1)));
+    const auto [left2, right2] = lineSpan(reading->Text2());
+    QVERIFY(left2 > 50);
+    QVERIFY(reading->Text2()->document()->textWidth() - right2 < 8);
+
+    const QList<QAction *> bar = reading->menuBar()->actions();
+    QCOMPARE(bar.size(), 2);
+    QCOMPARE(bar[0]->objectName(), QStringLiteral("MnuPrint"));
+    QCOMPARE(bar[0]->text(), QStringLiteral("Печать рассказа"));
+    QCOMPARE(bar[1]->objectName(), QStringLiteral("MnuExit"));
+    QCOMPARE(bar[1]->text(), QStringLiteral("Выход"));
+    QVERIFY(!bar[0]->menu() && !bar[1]->menu());
+}
+
+void tst_ReadingWindow::paths_data()
+{
+    QTest::addColumn<Answer>("first");
+    QTest::addColumn<Answer>("second");
+    QTest::addColumn<QString>("story");
+    QTest::addColumn<QString>("secondQuestion");
+    QTest::addColumn<int>("frame");
+
+    QTest::newRow("yes yes") << Answer::Yes << Answer::Yes << "блок0 блок3 блок9 " << "блок5" << 3;
+    QTest::newRow("yes no") << Answer::Yes << Answer::No << "блок0 блок3 блок8 " << "блок5" << 2;
+    QTest::newRow("no yes") << Answer::No << Answer::Yes << "блок0 блок2 блок7 " << "блок4" << 1;
+    QTest::newRow("no no") << Answer::No << Answer::No << "блок0 блок2 блок6 " << "блок4" << 0;
+}
+
+void tst_ReadingWindow::paths()
+{
+    QFETCH(Answer, first);
+    QFETCH(Answer, second);
+    QFETCH(QString, story);
+    QFETCH(QString, secondQuestion);
+    QFETCH(int, frame);
+    const StoryDocument before = m_story;
+    m_story.ShowBlockTexts = true;
+    m_story.CurrentBlock = 7;
+
+    Frmread *reading = read(first, second, QStringLiteral("Лесная сказка"),
+                            QStringLiteral("Маша"));
+    QVERIFY(reading);
+    QCOMPARE(reading->Textr()->toPlainText(), story);
+    QCOMPARE(reading->Text1()->toPlainText(), QStringLiteral("Лесная сказка"));
+    QCOMPARE(reading->Text2()->toPlainText(), QStringLiteral("Читатель - Маша"));
+    // The very picture the frame holds, shared rather than loaded again.
+    QCOMPARE(reading->Imagei()->picture().cacheKey(),
+             m_editor->Image1(frame)->picture().cacheKey());
+
+    const QList<ScriptedDialogs::Call> &calls = m_dialogs.calls;
+    QCOMPARE(m_dialogs.kinds(), QStringList({"ask", "ask", "input", "input"}));
+    QCOMPARE(calls[0].text, QStringLiteral("блок1"));
+    QCOMPARE(calls[0].title, QStringLiteral("Выбор продолжения"));
+    QCOMPARE(calls[1].text, secondQuestion);
+    QCOMPARE(calls[1].title, QString()); // the application's title
+    QCOMPARE(calls[2].text, QStringLiteral("Придумай название рассказа"));
+    QCOMPARE(calls[2].title, QStringLiteral("Тропинец"));
+    QCOMPARE(calls[3].text, QStringLiteral("Расказ читал:"));
+    QCOMPARE(calls[3].title, QStringLiteral("Тропинец"));
+
+    // Reading never writes the story.
+    QVERIFY(m_story.BlockText == before.BlockText);
+    QCOMPARE(m_story.ShowBlockTexts, true);
+    QCOMPARE(m_story.CurrentBlock, qint16(7));
+}
+
+void tst_ReadingWindow::emptyStory()
+{
+    trigger(m_editor.get(), "MnuNew");
+    Frmread *reading = read(Answer::Yes, Answer::No, std::nullopt, std::nullopt);
+    QVERIFY(reading);
+    QCOMPARE(m_dialogs.calls[0].text, QString());
+    QCOMPARE(m_dialogs.calls[1].text, QString());
+    QCOMPARE(reading->Textr()->toPlainText(), QStringLiteral("   "));
+    QVERIFY(reading->Imagei()->picture().isNull());
+    QCOMPARE(reading->Text1()->toPlainText(), QString());
+    QCOMPARE(reading->Text2()->toPlainText(), QString());
+}
+
+void tst_ReadingWindow::exitKeepsContentsAndReadsAgain()
+{
+    Frmread *reading = read(Answer::Yes, Answer::Yes, QStringLiteral("Первое"),
+                            QStringLiteral("Маша"));
+    QVERIFY(reading);
+    trigger(reading, "MnuExit");
+    QVERIFY(!reading->isVisible());
+    QVERIFY(m_editor->isVisible());
+    QTRY_VERIFY(m_editor->isActiveWindow());
+    // Hidden, the window keeps what it shows.
+    QCOMPARE(m_editor->readingWindow(), reading);
+    QCOMPARE(reading->Text1()->toPlainText(), QStringLiteral("Первое"));
+    QCOMPARE(reading->Textr()->toPlainText(), QStringLiteral("блок0 блок3 блок9 "));
+
+    // The next reader cancels the title and gives no name.
+    QVERIFY(read(Answer::No, Answer::No, std::nullopt, QString()) == reading);
+    QCOMPARE(reading->Text1()->toPlainText(), QString());
+    QCOMPARE(reading->Textr()->toPlainText(), QStringLiteral("блок0 блок2 блок6 "));
+    QCOMPARE(reading->Text2()->toPlainText(), QStringLiteral("Читатель - Маша"));
+    QCOMPARE(reading->Imagei()->picture().cacheKey(),
+             m_editor->Image1(0)->picture().cacheKey());
+
+    // A name given next time replaces the line, with no separator of its own.
+    trigger(reading, "MnuExit");
+    QTRY_VERIFY(m_editor->isActiveWindow());
+    read(Answer::No, Answer::No, QString(), QStringLiteral(" Коля"));
+    QCOMPARE(reading->Text2()->toPlainText(), QStringLiteral("Читатель -  Коля"));
+}
+
+void tst_ReadingWindow::closingBuildsFreshWindow()
+{
+    QPointer<Frmread> first = read(Answer::Yes, Answer::Yes, QStringLiteral("Название"),
+                                   QStringLiteral("Маша"));
+    QVERIFY(first);
+    QVERIFY(first->close());
+    QVERIFY(m_editor->isVisible());
+    QTRY_VERIFY(m_editor->isActiveWindow());
+    QTRY_VERIFY(!first);
+    QVERIFY(!m_editor->readingWindow());
+
+    Frmread *second = read(Answer::No, Answer::Yes, std::nullopt, std::nullopt);
+    QVERIFY(second);
+    QCOMPARE(second->Text2()->toPlainText(), QString());
+    QCOMPARE(second->Text1()->toPlainText(), QString());
+    QCOMPARE(second->Textr()->toPlainText(), QStringLiteral("блок0 блок2 блок7 "));
+}
+
+void tst_ReadingWindow::pictureChosenAfterWalkShowsNextTime()
+{
+    Frmread *reading = read(Answer::Yes, Answer::No, QString(), QString());
+    QVERIFY(reading);
+    const QImage before = m_editor->Image1(2)->picture();
+    const QImage later = solid(Qt::darkGreen);
+    m_editor->Image1(2)->setPicture(later);
+    QCOMPARE(reading->Imagei()->picture(), before);
+    QVERIFY(reading->Imagei()->picture() != later);
+
+    trigger(reading, "MnuExit");
+    QTRY_VERIFY(m_editor->isActiveWindow());
+    read(Answer::Yes, Answer::No, QString(), QString());
+    QCOMPARE(reading->Imagei()->picture(), later);
+
+    // A frame emptied since leaves the control empty.
+    trigger(reading, "MnuExit");
+    QTRY_VERIFY(m_editor->isActiveWindow());
+    m_editor->Image1(2)->clearPicture();
+    read(Answer::Yes, Answer::No, QString(), QString());
+    QVERIFY(reading->Imagei()->picture().isNull());
+}
+
+void tst_ReadingWindow::reactivationDoesNotWalkAgain()
+{
+    Frmread *reading = read(Answer::Yes, Answer::Yes, QString(), QString());
+    QVERIFY(reading);
+    QTRY_VERIFY(reading->isActiveWindow());
+    const qsizetype asked = m_dialogs.calls.size();
+
+    // As when a box or the print dialog closes: the window is activated anew.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QTRY_VERIFY(other.isActiveWindow());
+    reading->activateWindow();
+    QTRY_VERIFY(reading->isActiveWindow());
+    QCoreApplication::processEvents();
+    QCOMPARE(m_dialogs.calls.size(), asked);
+
+    m_dialogs.printer = [](QPrinter &) { return false; };
+    trigger(reading, "MnuPrint");
+    QCoreApplication::processEvents();
+    QCOMPARE(m_dialogs.kinds().mid(asked), QStringList({"print"}));
+}
+
+void tst_ReadingWindow::realBoxes()
+{
+    QtDialogs dialogs;
+    startEditor(dialogs);
+    m_story.BlockText[1] = QStringLiteral("Пойдёт ли ёжик в лес?");
+    BoxAnswerer answerer({"yes", "no", "Ёжик в лесу", "Маша"});
+    trigger(m_editor.get(), "MnuRead");
+    QTRY_VERIFY_WITH_TIMEOUT(answerer.seen.size() >= 4 || answerer.timedOut, 40000);
+    QVERIFY(!answerer.timedOut);
+
+    // The desktop gives the window back its activation as each box closes;
+    // none of that walks again.
+    Frmread *reading = m_editor->readingWindow();
+    reading->activateWindow();
+    QTRY_VERIFY(reading->isActiveWindow());
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(answerer.seen.size(), 4);
+    QVERIFY(!QApplication::activeModalWidget());
+
+    const auto &seen = answerer.seen;
+    QCOMPARE(seen[0].kind, QStringLiteral("ask"));
+    QCOMPARE(seen[0].title, QStringLiteral("Выбор продолжения"));
+    QCOMPARE(seen[0].text, QStringLiteral("Пойдёт ли ёжик в лес?"));
+    QCOMPARE(seen[0].icon, QMessageBox::Question);
+    QVERIFY(seen[0].yesIsDefault);
+    QCOMPARE(seen[1].kind, QStringLiteral("ask"));
+    QCOMPARE(seen[1].title, QStringLiteral("Тропинец"));
+    QCOMPARE(seen[1].text, QStringLiteral("блок5"));
+    QCOMPARE(seen[1].icon, QMessageBox::Question);
+    QVERIFY(seen[1].yesIsDefault);
+    QCOMPARE(seen[2].kind, QStringLiteral("input"));
+    QCOMPARE(seen[2].title, QStringLiteral("Тропинец"));
+    QCOMPARE(seen[2].text, QStringLiteral("Придумай название рассказа"));
+    QCOMPARE(seen[2].startValue, QString());
+    QCOMPARE(seen[3].kind, QStringLiteral("input"));
+    QCOMPARE(seen[3].title, QStringLiteral("Тропинец"));
+    QCOMPARE(seen[3].text, QStringLiteral("Расказ читал:"));
+    QCOMPARE(seen[3].startValue, QString());
+
+    QCOMPARE(reading->Textr()->toPlainText(), QStringLiteral("блок0 блок3 блок8 "));
+    QCOMPARE(reading->Text1()->toPlainText(), QStringLiteral("Ёжик в лесу"));
+    QCOMPARE(reading->Text2()->toPlainText(), QStringLiteral("Читатель - Маша"));
+    QCOMPARE(reading->Imagei()->picture().cacheKey(),
+             m_editor->Image1(2)->picture().cacheKey());
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    tst_ReadingWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_readingwindow.moc"

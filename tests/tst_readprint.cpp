@@ -1,0 +1,285 @@
+#include "editor/Frmnov.h"
+#include "editor/PictureFrame.h"
+#include "reader/Frmread.h"
+#include "story/StoryDocument.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+#include <memory>
+
+using Answer = Dialogs::Answer;
+
+namespace {
+
+const QColor PictureColour(220, 20, 20);
+
+// Runs a poppler tool; its standard output, or a null array when it failed.
+QByteArray poppler(const QString &tool, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return process.readAllStandardOutput();
+}
+
+int pageCount(const QString &pdf)
+{
+    for (const QByteArray &line : poppler(QStringLiteral("pdfinfo"), {pdf}).split('\n')) {
+        if (line.startsWith("Pages:"))
+            return line.mid(6).trimmed().toInt();
+    }
+    return -1;
+}
+
+QString pdfText(const QString &pdf)
+{
+    return QString::fromUtf8(poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
+}
+
+// The page at 96 dots per inch: one pixel for each pixel of the screen.
+QImage pageImage(const QString &pdf, const QString &stem)
+{
+    poppler(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+             QStringLiteral("-singlefile"), pdf, stem});
+    return QImage(stem + QStringLiteral(".png"));
+}
+
+bool isPicture(const QImage &page, QPoint at)
+{
+    const QColor c = page.pixelColor(at);
+    return c.red() > 180 && c.green() < 70 && c.blue() < 70;
+}
+
+bool isWhite(const QImage &page, QPoint at)
+{
+    const QColor c = page.pixelColor(at);
+    return c.red() > 245 && c.green() > 245 && c.blue() > 245;
+}
+
+} // namespace
+
+class tst_ReadPrint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void printsWindowOnOnePage();
+    void printsOnlyWhatIsVisible();
+    void printingTwiceGivesSamePage();
+    void cancelledDialogWritesNothing();
+    void unwritableFileIsReported();
+    void smallPageTakesWindowWhole();
+
+private:
+    Frmread *walk(const QString &name);
+    QString printToFile(const QString &name);
+
+    QTemporaryDir m_dir;
+    StoryDocument m_story;
+    ScriptedDialogs m_dialogs;
+    std::unique_ptr<Frmnov> m_editor;
+    QRect m_paintRect; // the printable area chosen, at 96 dots per inch
+};
+
+void tst_ReadPrint::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    for (const char *tool : {"pdfinfo", "pdftotext", "pdftoppm"}) {
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+            QSKIP("poppler-utils are not installed: the printed PDF cannot be checked");
+    }
+}
+
+void tst_ReadPrint::init()
+{
+    m_story = StoryDocument();
+    m_story.BlockText[0] = QStringLiteral("Жил-был ёжик Колючка.");
+    m_story.BlockText[1] = QStringLiteral("Пойдёт ли он в лес?");
+    m_story.BlockText[3] = QStringLiteral("Ёжик пошёл в лес.");
+    m_story.BlockText[5] = QStringLiteral("Найдёт ли он грибы?");
+    m_story.BlockText[9] = QStringLiteral("Он нашёл боровик.");
+    m_dialogs = ScriptedDialogs();
+    m_editor = std::make_unique<Frmnov>(m_story, m_dialogs);
+    QImage picture(60, 40, QImage::Format_RGB32);
+    picture.fill(PictureColour);
+    m_editor->Image1(3)->setPicture(picture);
+    m_editor->show();
+    QTRY_VERIFY(m_editor->isActiveWindow());
+}
+
+void tst_ReadPrint::cleanup()
+{
+    m_editor.reset();
+    for (QWidget *window : QApplication::topLevelWidgets())
+        window->close();
+}
+
+Frmread *tst_ReadPrint::walk(const QString &name)
+{
+    m_dialogs.answers << Answer::Yes << Answer::Yes;
+    m_dialogs.inputs << QStringLiteral("Грибная история") << name;
+    m_editor->findChild<QAction *>(QStringLiteral("MnuRead"))->trigger();
+    [&] { QTRY_COMPARE(m_dialogs.calls.size(), 4); }();
+    return m_editor->readingWindow();
+}
+
+QString tst_ReadPrint::printToFile(const QString &name)
+{
+    const QString path = m_dir.filePath(name);
+    m_dialogs.printer = [this, path](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        m_paintRect = printer.pageLayout().paintRectPixels(96);
+        return true;
+    };
+    m_editor->readingWindow()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
+    return path;
+}
+
+void tst_ReadPrint::printsWindowOnOnePage()
+{
+    Frmread *reading = walk(QStringLiteral("Маша"));
+    QVERIFY(reading);
+    const QString pdf = printToFile(QStringLiteral("page.pdf"));
+    QVERIFY(QFileInfo::exists(pdf));
+    QVERIFY(!m_dialogs.kinds().contains(QStringLiteral("error")));
+    QCOMPARE(pageCount(pdf), 1);
+
+    // Text is printed as text: every part of the window can be read back.
+    const QString text = pdfText(pdf);
+    for (const char *word : {"Колючка", "Ёжик", "боровик", "Грибная", "Читатель", "Маша"})
+        QVERIFY2(text.contains(QString::fromUtf8(word)), word);
+
+    // The picture control lies at 8, 168, 225 x 185 pixels of the window's
+    // client area, which starts at the printable area's corner.
+    const QImage page = pageImage(pdf, m_dir.filePath(QStringLiteral("page")));
+    QVERIFY(!page.isNull());
+    const QPoint corner = m_paintRect.topLeft();
+    const QRect picture(corner + QPoint(8, 168), QSize(225, 185));
+    QVERIFY(isPicture(page, picture.topLeft() + QPoint(2, 2)));
+    QVERIFY(isPicture(page, picture.bottomRight() - QPoint(2, 2)));
+    QVERIFY(isPicture(page, picture.center()));
+    QVERIFY(!isPicture(page, picture.topLeft() - QPoint(3, 3)));
+    QVERIFY(!isPicture(page, picture.bottomRight() + QPoint(3, 3)));
+    QVERIFY(!isPicture(page, QPoint(picture.right() + 3, picture.center().y())));
+    QVERIFY(!isPicture(page, QPoint(picture.center().x(), picture.top() - 3)));
+    // Nothing beyond the window's own 532 x 360 pixels.
+    QVERIFY(isWhite(page, corner + QPoint(540, 100)));
+    QVERIFY(isWhite(page, corner + QPoint(100, 368)));
+    QVERIFY(!isWhite(page, corner + QPoint(248 + 272, 8 + 100))); // the scroll bar
+}
+
+void tst_ReadPrint::printsOnlyWhatIsVisible()
+{
+    QString longChapter;
+    for (int i = 0; i < 300; ++i)
+        longChapter += QStringLiteral("ёжик ");
+    m_story.BlockText[9] = longChapter + QStringLiteral("Невидимка");
+    Frmread *reading = walk(QStringLiteral("Маша"));
+    QVERIFY(reading);
+    const QString text = pdfText(printToFile(QStringLiteral("visible.pdf")));
+    QVERIFY(text.contains(QStringLiteral("Колючка")));
+    QVERIFY(!text.contains(QStringLiteral("Невидимка")));
+
+    // Scrolled to its end, the box prints its end instead.
+    reading->Textr()->moveCursor(QTextCursor::End);
+    reading->Textr()->ensureCursorVisible();
+    const QString scrolled = pdfText(printToFile(QStringLiteral("scrolled.pdf")));
+    QVERIFY(scrolled.contains(QStringLiteral("Невидимка")));
+    QVERIFY(!scrolled.contains(QStringLiteral("Колючка")));
+}
+
+void tst_ReadPrint::printingTwiceGivesSamePage()
+{
+    QVERIFY(walk(QString()));
+    const QString first = printToFile(QStringLiteral("first.pdf"));
+    const QString second = printToFile(QStringLiteral("second.pdf"));
+    QCOMPARE(pdfText(second), pdfText(first));
+    QCOMPARE(pageImage(second, m_dir.filePath(QStringLiteral("second"))),
+             pageImage(first, m_dir.filePath(QStringLiteral("first"))));
+    // Printing asks nothing of the walk again.
+    QCOMPARE(m_dialogs.kinds().mid(4), QStringList({"print", "print"}));
+}
+
+void tst_ReadPrint::cancelledDialogWritesNothing()
+{
+    QVERIFY(walk(QStringLiteral("Маша")));
+    const QString path = m_dir.filePath(QStringLiteral("cancelled.pdf"));
+    m_dialogs.printer = [path](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return false;
+    };
+    m_editor->readingWindow()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
+    QVERIFY(!QFileInfo::exists(path));
+    QCOMPARE(m_dialogs.kinds().mid(4), QStringList({"print"}));
+    QCOMPARE(m_editor->readingWindow()->Text2()->toPlainText(),
+             QStringLiteral("Читатель - Маша"));
+}
+
+void tst_ReadPrint::unwritableFileIsReported()
+{
+    QVERIFY(walk(QStringLiteral("Маша")));
+    // A folder stands where the file should go.
+    const QString path = m_dir.filePath(QStringLiteral("taken.pdf"));
+    QVERIFY(QDir().mkpath(path));
+    m_dialogs.printer = [path](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return true;
+    };
+    m_editor->readingWindow()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
+    QCOMPARE(m_dialogs.kinds().mid(4), QStringList({"print", "error"}));
+    QVERIFY(m_dialogs.calls.last().text.contains(path));
+    QVERIFY(QFileInfo(path).isDir());
+}
+
+void tst_ReadPrint::smallPageTakesWindowWhole()
+{
+    Frmread *reading = walk(QStringLiteral("Маша"));
+    QVERIFY(reading);
+    // Half the window's size in each direction, with no margins.
+    const QString pdf = m_dir.filePath(QStringLiteral("small.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(1200);
+        writer.setPageLayout(QPageLayout(QPageSize(QSizeF(199.5, 135), QPageSize::Point),
+                                         QPageLayout::Portrait, QMarginsF()));
+        QVERIFY(reading->printContent(&writer));
+    }
+    QCOMPARE(pageCount(pdf), 1);
+    const QImage page = pageImage(pdf, m_dir.filePath(QStringLiteral("small")));
+    QVERIFY(!page.isNull());
+    const QRectF picture(QPointF(4, 84), QSizeF(112.5, 92.5));
+    QVERIFY(isPicture(page, (picture.topLeft() + QPointF(2, 2)).toPoint()));
+    QVERIFY(isPicture(page, (picture.bottomRight() - QPointF(2, 2)).toPoint()));
+    QVERIFY(!isPicture(page, (picture.bottomRight() + QPointF(3, 3)).toPoint()));
+    QVERIFY(!isPicture(page, QPoint(int(picture.right()) + 3, int(picture.center().y()))));
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    tst_ReadPrint test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_readprint.moc"
