@@ -1,8 +1,10 @@
-#include "editor/Frmnov.h"
 #include "story/StoryDocument.h"
+#include "windows/ProgramStart.h"
 #include "windows/QtDialogs.h"
+#include "windows/WindowDesign.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -11,6 +13,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tropinets"));
+    QApplication::setWindowIcon(programIcon());
     // Every window ends the program through its own rules, not by default.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -21,9 +24,9 @@ int main(int argc, char *argv[])
 
     StoryDocument story;
     QtDialogs dialogs;
-    Frmnov editor(story, dialogs);
-    QObject::connect(&editor, &Frmnov::programEndRequested, &app, &QApplication::quit,
+    ProgramStart program(story, dialogs);
+    QObject::connect(&program, &ProgramStart::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
-    editor.showMaximized();
+    program.start();
     return app.exec();
 }

@@ -2,11 +2,35 @@
 
 #include <QDialog>
 
-// The help window.
+class QPlainTextEdit;
+
+// The help window: the program's description in a read-only box. A click
+// around the box hides it, keeping the scroll position for next time; the
+// close box unloads it, so the next opening starts from the top.
 class FrmHelp : public QDialog
 {
     Q_OBJECT
 
 public:
-    using QDialog::QDialog;
+    static constexpr int ClientWidth = 476;
+    static constexpr int ClientHeight = 319;
+
+    explicit FrmHelp(QWidget *owner = nullptr);
+
+    // The description exactly as the design holds it: 20 lines, each ended
+    // by CR LF.
+    static QString helpText();
+
+    QPlainTextEdit *Text1() const { return m_text; }
+
+    // What can happen to the window.
+    void Form_Click();
+    void Text1_Change();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QPlainTextEdit *m_text = nullptr;
 };

@@ -22,3 +22,7 @@ inline constexpr int ClientTop = 144;
 // The program's hand cursor, or Qt's pointing hand when the asset is missing.
 class QCursor;
 QCursor handCursor();
+
+// The program's icon: an open book, 32 x 32 and 16 x 16.
+class QIcon;
+QIcon programIcon();

@@ -1,0 +1,94 @@
+#include "windows/FrmHelp.h"
+
+#include "windows/WindowDesign.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+
+namespace {
+
+// The lines keep their leading and trailing spaces and the double spaces
+// inside them; the box wraps them at its own width as well.
+const char16_t *const HelpLines[] = {
+    u"     Дорогой друг, эта программа научит тебя ",
+    u"понимать, как выполняется разветвляющийся ",
+    u"алгоритм.",
+    u"С её помощью ты сможешь придумать и записать ",
+    u"рассказ, в котором читатель может выбирать ",
+    u"продолжение.",
+    u"      Чтобы записать рассказ, щёлкни по любому блоку ",
+    u"блок-схемы. В блоки-параллелограммы запиши главы ",
+    u"твоего рассказа,  в ромбы - вопросы, от ответа на ",
+    u"которые зависит  продолжение рассказа.",
+    u"       Под блок-схемой размести иллюстрации к ",
+    u"рассказу. Щёлкни мышкой по рамке и выбери файл с ",
+    u"рисунком, который ты хочешь вставить.",
+    u"       Рассказ можно:",
+    u"       записать на диск (команда Файл - Сохранить),",
+    u"       прочитать с дика (команда Файл - Открыть),",
+    u"       распечатать (команда Рассказ - Печатать),",
+    u"       стереть (команда Файл - Создать)",
+    u"       прочитать с выбором продолжения (команда ",
+    u"Рассказ - Читать).  ",
+};
+
+} // namespace
+
+FrmHelp::FrmHelp(QWidget *owner)
+    : QDialog(owner,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("FrmHelp"));
+    setWindowTitle(QStringLiteral("Описание программы"));
+    setFixedSize(twips(7140), twips(4785));
+    setModal(true);
+
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("Text1"));
+    m_text->setGeometry(twips(240), twips(240), twips(6615), twips(4335));
+    m_text->setFont(designFont(12));
+    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_text->setReadOnly(true);
+    // The pupil may still move through the text with the keys.
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->setPlainText(helpText());
+    connect(m_text, &QPlainTextEdit::textChanged, this, &FrmHelp::Text1_Change);
+}
+
+QString FrmHelp::helpText()
+{
+    QString text;
+    for (const char16_t *line : HelpLines) {
+        text += QString::fromUtf16(line);
+        text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+void FrmHelp::Form_Click()
+{
+    hide();
+}
+
+void FrmHelp::Text1_Change()
+{
+    hide();
+}
+
+void FrmHelp::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Form_Click();
+    QDialog::mouseReleaseEvent(event);
+}
+
+void FrmHelp::closeEvent(QCloseEvent *event)
+{
+    hide();
+    event->accept();
+    // Unloaded: the next opening builds the window afresh.
+    deleteLater();
+}

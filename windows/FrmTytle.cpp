@@ -1,0 +1,84 @@
+#include "windows/FrmTytle.h"
+
+#include "editor/ClickLabel.h"
+#include "windows/WindowDesign.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+
+FrmTytle::FrmTytle(QWidget *parent)
+    : QWidget(parent,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("FrmTytle"));
+    setWindowTitle(QStringLiteral("Выбери продолжение рассказа"));
+    setWindowIcon(programIcon());
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(ClientWidth, ClientHeight);
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setCursor(handCursor());
+
+    m_image = new ClickLabel(this);
+    m_image->setObjectName(QStringLiteral("Image1"));
+    m_image->setPixmap(QPixmap(QStringLiteral(":/windows/assets/title.bmp")));
+    m_image->setGeometry(twips(240), twips(240), twips(7080), twips(5070));
+    m_image->setCursor(handCursor());
+    connect(m_image, &ClickLabel::clicked, this, &FrmTytle::Image1_Click);
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setSingleShot(true);
+    m_timer->setInterval(TimerInterval);
+    connect(m_timer, &QTimer::timeout, this, &FrmTytle::Timer1_Timer);
+    m_timer->start();
+
+    // Centred on the screen under the mouse, where the user is looking.
+    QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+    }
+}
+
+void FrmTytle::Image1_Click()
+{
+    handover();
+}
+
+void FrmTytle::Timer1_Timer()
+{
+    handover();
+}
+
+void FrmTytle::handover()
+{
+    // A click and the tick can both be queued before the window is gone.
+    if (m_gone)
+        return;
+    m_gone = true;
+    m_timer->stop();
+    hide();
+    // Deleted once this handler has returned to the event loop.
+    deleteLater();
+    emit handedOver();
+}
+
+void FrmTytle::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (m_gone)
+        return;
+    m_gone = true;
+    m_timer->stop();
+    emit closedBeforeHandover();
+}
