@@ -29,8 +29,6 @@ private slots:
     void stepByStepMatchesWholeWalk();
     void emptyStory();
     void textsInsertedAsStored();
-    void secondQuestionWaitsForFirstAnswer();
-    void answersCountOnce();
 };
 
 void tst_ReadingWalk::paths_data()
@@ -120,28 +118,6 @@ void tst_ReadingWalk::textsInsertedAsStored()
     QCOMPARE(result.story,
              QStringLiteral("  Жил-был ёж.  Он пошёл\r\nв лес. \tКонец\r\n "));
     QCOMPARE(ReadingWalk::appendChapter(QStringLiteral("a"), QString()), QStringLiteral("a "));
-}
-
-void tst_ReadingWalk::secondQuestionWaitsForFirstAnswer()
-{
-    BlockTexts texts = numberedStory();
-    ReadingWalk reading(texts);
-    QCOMPARE(reading.secondQuestionText(), QString());
-    reading.answerSecond(Answer::Yes);
-    QCOMPARE(reading.story(), QStringLiteral("b0 "));
-    QCOMPARE(reading.frame(), -1);
-    QCOMPARE(reading.result().finalChapter, -1);
-}
-
-void tst_ReadingWalk::answersCountOnce()
-{
-    ReadingWalk reading(numberedStory());
-    reading.answerFirst(Answer::No);
-    reading.answerFirst(Answer::Yes);
-    reading.answerSecond(Answer::No);
-    reading.answerSecond(Answer::Yes);
-    QCOMPARE(reading.story(), QStringLiteral("b0 b2 b6 "));
-    QCOMPARE(reading.frame(), 0);
 }
 
 QTEST_APPLESS_MAIN(tst_ReadingWalk)
