@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <optional>
 
@@ -154,8 +155,13 @@ QByteArray StoryFiles::encodeLines(const QStringList &lines)
         text += withoutLineBreaks(line);
         text += QStringLiteral("\r\n");
     }
-    if (Cp1251::canEncode(text))
-        return Cp1251::encode(text);
+    // Windows-1251 bytes that begin like the UTF-8 byte-order mark (a text
+    // starting "п»ї") would be read back as UTF-8.
+    if (Cp1251::canEncode(text)) {
+        QByteArray bytes = Cp1251::encode(text);
+        if (!bytes.startsWith(Utf8Bom))
+            return bytes;
+    }
     return Utf8Bom.toByteArray() + text.toUtf8();
 }
 
@@ -164,6 +170,11 @@ QStringList StoryFiles::decodeLines(QByteArrayView bytes, int count)
     const bool utf8 = bytes.startsWith(Utf8Bom);
     if (utf8)
         bytes = bytes.sliced(Utf8Bom.size());
+    // Only the file's first bytes are its byte-order mark; one that starts a
+    // later line is text and is kept.
+    QStringDecoder fromUtf8(QStringDecoder::Utf8,
+                            QStringDecoder::Flag::ConvertInitialBom
+                                | QStringDecoder::Flag::Stateless);
     QStringList lines;
     lines.reserve(count);
     qsizetype start = 0;
@@ -172,7 +183,7 @@ QStringList StoryFiles::decodeLines(QByteArrayView bytes, int count)
         while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;
         const QByteArrayView line = bytes.sliced(start, end - start);
-        lines << (utf8 ? QString::fromUtf8(line) : Cp1251::decode(line));
+        lines << (utf8 ? QString(fromUtf8(line)) : Cp1251::decode(line));
         start = end;
         if (start < bytes.size())
             start += bytes[start] == '\r' && start + 1 < bytes.size() && bytes[start + 1] == '\n'
