@@ -66,6 +66,8 @@ void tst_QtDialogs::questionBox()
         QCOMPARE(box->icon(), QMessageBox::Question);
         QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+        // Wide enough for the window manager to show the whole title.
+        QVERIFY(box->width() > box->fontMetrics().horizontalAdvance(shownTitle) + 100);
         if (m_translated) {
             QVERIFY(box->button(QMessageBox::Yes)->text().contains(QStringLiteral("Да")));
             QVERIFY(box->button(QMessageBox::No)->text().contains(QStringLiteral("Нет")));

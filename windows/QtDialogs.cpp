@@ -2,10 +2,27 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+
+namespace {
+
+// A short question makes a narrow box, and window managers then cut the
+// title ("Выбор … лжения"); widen the box to its title.
+void keepTitleVisible(QMessageBox &box)
+{
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    const int titleWidth = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 160;
+    grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
 
 Dialogs::Answer QtDialogs::ask(QWidget *parent, const QString &text, const QString &title)
 {
@@ -14,6 +31,7 @@ Dialogs::Answer QtDialogs::ask(QWidget *parent, const QString &text, const QStri
     box.setDefaultButton(QMessageBox::Yes);
     // Escape and the close box answer No, the only other answer there is.
     box.setEscapeButton(QMessageBox::No);
+    keepTitleVisible(box);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
