@@ -1,0 +1,242 @@
+#include "editor/Frmnov.h"
+#include "story/StoryDocument.h"
+#include "support/ModalWatcher.h"
+#include "support/ScriptedDialogs.h"
+#include "windows/FrmHelp.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <QTest>
+
+class tst_HelpWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void text_data();
+    void text();
+    void textAsAWhole();
+    void design();
+    void marginClickHidesAndKeepsPlace();
+    void textChangeHides();
+    void closeBoxUnloads();
+    void pupilCannotChangeText();
+    void scrollingDoesNotHide();
+
+private:
+    // Opens help from the editor's menu, runs the action on the shown window
+    // and returns once the window has gone away.
+    void openHelp(const std::function<void(FrmHelp *)> &action);
+
+    StoryDocument *m_story = nullptr;
+    ScriptedDialogs *m_dialogs = nullptr;
+    Frmnov *m_editor = nullptr;
+};
+
+void tst_HelpWindow::init()
+{
+    m_story = new StoryDocument;
+    m_dialogs = new ScriptedDialogs;
+    m_editor = new Frmnov(*m_story, *m_dialogs);
+    m_editor->show();
+}
+
+void tst_HelpWindow::cleanup()
+{
+    delete m_editor;
+    delete m_dialogs;
+    delete m_story;
+}
+
+void tst_HelpWindow::openHelp(const std::function<void(FrmHelp *)> &action)
+{
+    whenModal([&](QWidget *modal) {
+        auto *help = qobject_cast<FrmHelp *>(modal);
+        // A failed check must not leave the window up and the test hanging.
+        const auto leave = qScopeGuard([modal] {
+            if (modal->isVisible())
+                modal->hide();
+        });
+        QVERIFY(help);
+        action(help);
+    });
+    m_editor->MnuHelp_Click();
+    QVERIFY(whenModalDone());
+    // Control is back with the editor: nothing modal is left up.
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void tst_HelpWindow::text_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("leading");
+    QTest::addColumn<int>("trailing");
+    QTest::addColumn<QString>("expected");
+    const QList<std::tuple<int, int, QString>> lines = {
+        {5, 1, "     Дорогой друг, эта программа научит тебя "},
+        {0, 1, "понимать, как выполняется разветвляющийся "},
+        {0, 0, "алгоритм."},
+        {0, 1, "С её помощью ты сможешь придумать и записать "},
+        {0, 1, "рассказ, в котором читатель может выбирать "},
+        {0, 0, "продолжение."},
+        {6, 1, "      Чтобы записать рассказ, щёлкни по любому блоку "},
+        {0, 1, "блок-схемы. В блоки-параллелограммы запиши главы "},
+        {0, 1, "твоего рассказа,  в ромбы - вопросы, от ответа на "},
+        {0, 0, "которые зависит  продолжение рассказа."},
+        {7, 1, "       Под блок-схемой размести иллюстрации к "},
+        {0, 1, "рассказу. Щёлкни мышкой по рамке и выбери файл с "},
+        {0, 0, "рисунком, который ты хочешь вставить."},
+        {7, 0, "       Рассказ можно:"},
+        {7, 0, "       записать на диск (команда Файл - Сохранить),"},
+        {7, 0, "       прочитать с дика (команда Файл - Открыть),"},
+        {7, 0, "       распечатать (команда Рассказ - Печатать),"},
+        {7, 0, "       стереть (команда Файл - Создать)"},
+        {7, 1, "       прочитать с выбором продолжения (команда "},
+        {0, 2, "Рассказ - Читать).  "},
+    };
+    for (int i = 0; i < lines.size(); ++i) {
+        const auto &[leading, trailing, text] = lines[i];
+        QTest::addRow("line %d", i + 1) << i << leading << trailing << text;
+    }
+}
+
+void tst_HelpWindow::text()
+{
+    QFETCH(int, line);
+    QFETCH(int, leading);
+    QFETCH(int, trailing);
+    QFETCH(QString, expected);
+    const QStringList lines = FrmHelp::helpText().split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 21); // the last line is ended too
+    const QString actual = lines.at(line);
+    QCOMPARE(actual, expected);
+    QCOMPARE(actual.size() - actual.trimmed().size() - trailing, leading);
+    QVERIFY(actual.endsWith(QString(trailing, QLatin1Char(' ')) ) );
+    if (trailing < 2)
+        QVERIFY(!actual.endsWith(QString(trailing + 1, QLatin1Char(' '))));
+}
+
+void tst_HelpWindow::textAsAWhole()
+{
+    const QString text = FrmHelp::helpText();
+    QCOMPARE(text.size(), 834);
+    QCOMPARE(text.count(QStringLiteral("\r\n")), 20);
+    QCOMPARE(text.count(QLatin1Char('\r')), 20);
+    QCOMPARE(text.count(QLatin1Char('\n')), 20);
+    QVERIFY(text.endsWith(QStringLiteral("Читать).  \r\n")));
+    QCOMPARE(text.count(QStringLiteral("  в ромбы")), 1);
+    QCOMPARE(text.count(QStringLiteral("зависит  продолжение")), 1);
+    QVERIFY(text.contains(QStringLiteral("с дика")));
+}
+
+void tst_HelpWindow::design()
+{
+    FrmHelp help(m_editor);
+    QCOMPARE(help.windowTitle(), QStringLiteral("Описание программы"));
+    QCOMPARE(help.size(), QSize(476, 319));
+    QVERIFY(help.isModal());
+    QPlainTextEdit *text = help.Text1();
+    QCOMPARE(text->objectName(), QStringLiteral("Text1"));
+    QCOMPARE(text->geometry(), QRect(16, 16, 441, 289));
+    QVERIFY(text->isReadOnly());
+    QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(text->font().pointSizeF(), 12.0);
+    // Each CR LF pair is one line break on screen, and nothing else is lost.
+    QCOMPARE(text->toPlainText(), FrmHelp::helpText().replace(QStringLiteral("\r\n"), "\n"));
+    QCOMPARE(text->blockCount(), 21);
+    QCOMPARE(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+}
+
+void tst_HelpWindow::marginClickHidesAndKeepsPlace()
+{
+    int scrolled = 0;
+    openHelp([&](FrmHelp *help) {
+        QScrollBar *bar = help->Text1()->verticalScrollBar();
+        QVERIFY(bar->maximum() > 2);
+        QCOMPARE(bar->value(), 0);
+        bar->setValue(bar->maximum() - 1);
+        scrolled = bar->value();
+        QTest::mouseClick(help, Qt::LeftButton, {}, QPoint(5, 5));
+    });
+    QPointer<FrmHelp> help = m_editor->helpWindow();
+    QVERIFY(help);
+    QVERIFY(!help->isVisible());
+
+    // The bottom-right margin too; the window comes back as it was left.
+    openHelp([&](FrmHelp *shown) {
+        QCOMPARE(shown, help.data());
+        QCOMPARE(shown->Text1()->verticalScrollBar()->value(), scrolled);
+        QTest::mouseClick(shown, Qt::LeftButton, {}, QPoint(470, 312));
+    });
+    QVERIFY(help);
+    QVERIFY(!help->isVisible());
+    QCOMPARE(help->Text1()->verticalScrollBar()->value(), scrolled);
+}
+
+void tst_HelpWindow::textChangeHides()
+{
+    openHelp([](FrmHelp *help) { help->Text1()->setPlainText(QStringLiteral("другое")); });
+    QVERIFY(m_editor->helpWindow());
+    QVERIFY(!m_editor->helpWindow()->isVisible());
+}
+
+void tst_HelpWindow::closeBoxUnloads()
+{
+    openHelp([](FrmHelp *help) {
+        help->Text1()->verticalScrollBar()->setValue(4);
+        help->close();
+    });
+    QTRY_VERIFY(!m_editor->helpWindow());
+    openHelp([](FrmHelp *help) {
+        QCOMPARE(help->Text1()->verticalScrollBar()->value(), 0);
+        QCOMPARE(help->Text1()->toPlainText().size(), 834 - 20);
+        help->close();
+    });
+}
+
+void tst_HelpWindow::pupilCannotChangeText()
+{
+    openHelp([](FrmHelp *help) {
+        QPlainTextEdit *text = help->Text1();
+        text->setFocus();
+        QGuiApplication::clipboard()->setText(QStringLiteral("вставка"));
+        for (const QChar c : QStringLiteral("абв"))
+            QTest::sendKeyEvent(QTest::Click, text, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::keyClick(text, Qt::Key_Backspace);
+        QTest::keyClick(text, Qt::Key_Delete);
+        QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_Return);
+        QVERIFY(help->isVisible());
+        QCOMPARE(text->toPlainText(), FrmHelp::helpText().replace(QStringLiteral("\r\n"), "\n"));
+        // A click inside the text is the box's own.
+        QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, QPoint(40, 40));
+        QVERIFY(help->isVisible());
+        help->close();
+    });
+}
+
+void tst_HelpWindow::scrollingDoesNotHide()
+{
+    openHelp([](FrmHelp *help) {
+        QPlainTextEdit *text = help->Text1();
+        text->setFocus();
+        QTest::keyClick(text, Qt::Key_PageDown);
+        QTest::keyClick(text, Qt::Key_Down);
+        QVERIFY(text->verticalScrollBar()->value() > 0);
+        text->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QVERIFY(help->isVisible());
+        QTest::mouseClick(help, Qt::LeftButton, {}, QPoint(200, 310));
+    });
+    QVERIFY(m_editor->helpWindow());
+    QVERIFY(m_editor->helpWindow()->Text1()->verticalScrollBar()->value() > 0);
+}
+
+QTEST_MAIN(tst_HelpWindow)
+#include "tst_helpwindow.moc"
