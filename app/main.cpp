@@ -19,14 +19,14 @@ int main(int argc, char *argv[])
 
     QTranslator qtRussian;
     if (qtRussian.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtRussian);
 
     StoryDocument story;
     QtDialogs dialogs;
     ProgramStart program(story, dialogs);
-    QObject::connect(&program, &ProgramStart::programEnded, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(
+        &program, &ProgramStart::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     program.start();
     return app.exec();
 }

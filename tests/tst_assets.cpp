@@ -223,7 +223,8 @@ void tst_Assets::everyTruncationFails()
     for (const QString name : {QStringLiteral("hand.cur"), QStringLiteral("tropinets.ico")}) {
         const QByteArray bytes = resource(name);
         for (int length = 0; length < bytes.size(); ++length)
-            QVERIFY2(!IconFile::parse(bytes.first(length)).ok(), qPrintable(QString::number(length)));
+            QVERIFY2(
+                !IconFile::parse(bytes.first(length)).ok(), qPrintable(QString::number(length)));
         QVERIFY(IconFile::parse(bytes).ok());
     }
 }

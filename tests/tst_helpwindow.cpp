@@ -118,7 +118,7 @@ void tst_HelpWindow::text()
     const QString actual = lines.at(line);
     QCOMPARE(actual, expected);
     QCOMPARE(actual.size() - actual.trimmed().size() - trailing, leading);
-    QVERIFY(actual.endsWith(QString(trailing, QLatin1Char(' ')) ) );
+    QVERIFY(actual.endsWith(QString(trailing, QLatin1Char(' '))));
     if (trailing < 2)
         QVERIFY(!actual.endsWith(QString(trailing + 1, QLatin1Char(' '))));
 }

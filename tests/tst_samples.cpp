@@ -103,8 +103,8 @@ void tst_Samples::pictureList()
     QFETCH(QString, story);
     const QString path = storiesFolder() + QLatin1Char('/') + story;
     QCOMPARE(StoryFiles::pictureListPath(path),
-             storiesFolder() + QLatin1Char('/') + story.section(QLatin1Char('.'), 0, 0)
-                 + QStringLiteral(".il"));
+        storiesFolder() + QLatin1Char('/') + story.section(QLatin1Char('.'), 0, 0)
+            + QStringLiteral(".il"));
     const QByteArray bytes = readAll(StoryFiles::pictureListPath(path));
     QCOMPARE(bytes.count("\r\n"), 4);
     QCOMPARE(bytes.count('\r'), 4);
@@ -168,7 +168,7 @@ void tst_Samples::opensInTheEditor()
     const QString path = program.filePath(QStringLiteral("Рассказы/") + story);
     dialogs.files.enqueue(path);
     editor.MnuOpen_Click();
-    QCOMPARE(dialogs.kinds(), QStringList{QStringLiteral("file")});
+    QCOMPARE(dialogs.kinds(), QStringList {QStringLiteral("file")});
     const QString start = dialogs.calls.constFirst().file.folder;
     QVERIFY(QDir(start).exists(story));
 

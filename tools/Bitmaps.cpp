@@ -88,11 +88,11 @@ QByteArray iconImageBytes(const QImage &source)
 
 const QList<QRgb> &windowsPalette()
 {
-    static const QList<QRgb> palette{
-        qRgb(0, 0, 0),       qRgb(128, 0, 0),     qRgb(0, 128, 0),   qRgb(128, 128, 0),
-        qRgb(0, 0, 128),     qRgb(128, 0, 128),   qRgb(0, 128, 128), qRgb(192, 192, 192),
-        qRgb(128, 128, 128), qRgb(255, 0, 0),     qRgb(0, 255, 0),   qRgb(255, 255, 0),
-        qRgb(0, 0, 255),     qRgb(255, 0, 255),   qRgb(0, 255, 255), qRgb(255, 255, 255)};
+    static const QList<QRgb> palette {qRgb(0, 0, 0), qRgb(128, 0, 0), qRgb(0, 128, 0),
+        qRgb(128, 128, 0), qRgb(0, 0, 128), qRgb(128, 0, 128), qRgb(0, 128, 128),
+        qRgb(192, 192, 192), qRgb(128, 128, 128), qRgb(255, 0, 0), qRgb(0, 255, 0),
+        qRgb(255, 255, 0), qRgb(0, 0, 255), qRgb(255, 0, 255), qRgb(0, 255, 255),
+        qRgb(255, 255, 255)};
     return palette;
 }
 

@@ -46,34 +46,80 @@ const char *const HandRows[32] = {
 // The book's left half, pixel by pixel; the right half is its mirror image.
 // K outline, R cover, M cover shade, W page, S page shade, G lines of text.
 const char *const Book32[32] = {
-    "................", "................", "................", "................",
-    "......KKKK......", "....KKWWWWKK....", "...KWWWWWWWWKK..", "..KWWWWWWWWWWWK.",
-    ".KKWWWWWWWWWWWWK", "KRKWGGGGGGGGGWWS", "KRKWWWWWWWWWWWWS", "KRKWGGGGGGGGGWWS",
-    "KRKWWWWWWWWWWWWS", "KRKWGGGGGGGGGWWS", "KRKWWWWWWWWWWWWS", "KRKWGGGGGGGGGWWS",
-    "KRKWWWWWWWWWWWWS", "KRKWGGGGGGGGGWWS", "KRKWWWWWWWWWWWWS", "KRKWGGGGGWWWWWWS",
-    "KRKWWWWWWWWWWWWS", "KRKWWWKKKKWWWWWS", "KRKKKKSSSSKKWWWS", "KRSSSSRRRRSSKKWS",
-    "KRRRRRMMMMRRSSKS", "KMMMMMKKKKMMRRSK", ".KKKKK....KKMMRS", "............KKMR",
-    "..............KM", "...............K", "................", "................",
+    "................",
+    "................",
+    "................",
+    "................",
+    "......KKKK......",
+    "....KKWWWWKK....",
+    "...KWWWWWWWWKK..",
+    "..KWWWWWWWWWWWK.",
+    ".KKWWWWWWWWWWWWK",
+    "KRKWGGGGGGGGGWWS",
+    "KRKWWWWWWWWWWWWS",
+    "KRKWGGGGGGGGGWWS",
+    "KRKWWWWWWWWWWWWS",
+    "KRKWGGGGGGGGGWWS",
+    "KRKWWWWWWWWWWWWS",
+    "KRKWGGGGGGGGGWWS",
+    "KRKWWWWWWWWWWWWS",
+    "KRKWGGGGGGGGGWWS",
+    "KRKWWWWWWWWWWWWS",
+    "KRKWGGGGGWWWWWWS",
+    "KRKWWWWWWWWWWWWS",
+    "KRKWWWKKKKWWWWWS",
+    "KRKKKKSSSSKKWWWS",
+    "KRSSSSRRRRSSKKWS",
+    "KRRRRRMMMMRRSSKS",
+    "KMMMMMKKKKMMRRSK",
+    ".KKKKK....KKMMRS",
+    "............KKMR",
+    "..............KM",
+    "...............K",
+    "................",
+    "................",
 };
 
 const char *const Book16[16] = {
-    "........", "........", "........", "..KKK...", ".KWWWKK.", "KKWWWWWK",
-    "RKGGGGWS", "RKWWWWWS", "RKGGGGWS", "RKWWWWWS", "RKGGWWWS", "RKWWWWWS",
-    "RKKKKKWS", "RRRRRRKK", "KKKKKRRR", ".....KKK",
+    "........",
+    "........",
+    "........",
+    "..KKK...",
+    ".KWWWKK.",
+    "KKWWWWWK",
+    "RKGGGGWS",
+    "RKWWWWWS",
+    "RKGGGGWS",
+    "RKWWWWWS",
+    "RKGGWWWS",
+    "RKWWWWWS",
+    "RKKKKKWS",
+    "RRRRRRKK",
+    "KKKKKRRR",
+    ".....KKK",
 };
 
 QColor pixelColour(char c)
 {
     switch (c) {
-    case 'K': return Qt::black;
-    case 'W': return Qt::white;
-    case 'S': return QColor(192, 192, 192);
-    case 'G': return QColor(128, 128, 128);
-    case 'R': return QColor(255, 0, 0);
-    case 'M': return QColor(128, 0, 0);
-    case 'B': return QColor(0, 0, 255);
-    case 'N': return QColor(0, 0, 128);
-    default: return Qt::transparent;
+    case 'K':
+        return Qt::black;
+    case 'W':
+        return Qt::white;
+    case 'S':
+        return QColor(192, 192, 192);
+    case 'G':
+        return QColor(128, 128, 128);
+    case 'R':
+        return QColor(255, 0, 0);
+    case 'M':
+        return QColor(128, 0, 0);
+    case 'B':
+        return QColor(0, 0, 255);
+    case 'N':
+        return QColor(0, 0, 128);
+    default:
+        return Qt::transparent;
     }
 }
 
@@ -97,12 +143,12 @@ QImage fromRows(const char *const *rows, int width, int height, bool mirrored)
 // mirror image of the left one.
 struct PageShape
 {
-    QPointF outerTop{3, 7.5};
-    QPointF topBend{9.5, 3.5};
-    QPointF innerTop{16, 9};
-    QPointF outerBottom{3, 24};
-    QPointF bottomBend{9.5, 20.5};
-    QPointF innerBottom{16, 26};
+    QPointF outerTop {3, 7.5};
+    QPointF topBend {9.5, 3.5};
+    QPointF innerTop {16, 9};
+    QPointF outerBottom {3, 24};
+    QPointF bottomBend {9.5, 20.5};
+    QPointF innerBottom {16, 26};
 
     QPainterPath path() const
     {

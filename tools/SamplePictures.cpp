@@ -1,6 +1,7 @@
 #include "SamplePictures.h"
 
-#include "Motifs.h"
+#include "Figures.h"
+#include "Scenery.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -16,11 +17,11 @@ namespace {
 constexpr int Width = 338;
 constexpr int Height = 260;
 
-const QList<QColor> AutumnLeaves{QColor(230, 70, 30), QColor(245, 150, 30),
-                                 QColor(250, 205, 40), QColor(200, 40, 35)};
+const QList<QColor> AutumnLeaves {
+    QColor(230, 70, 30), QColor(245, 150, 30), QColor(250, 205, 40), QColor(200, 40, 35)};
 
 // Draws one figure at a place and size, each in its own units.
-template<typename Draw>
+template <typename Draw>
 void place(QPainter &p, double x, double y, double scale, Draw draw, bool mirrored = false)
 {
     p.save();
@@ -31,7 +32,7 @@ void place(QPainter &p, double x, double y, double scale, Draw draw, bool mirror
 }
 
 void skyAndGround(QPainter &p, const QColor &top, const QColor &horizon, const QColor &near,
-                  const QColor &far, double horizonY)
+    const QColor &far, double horizonY)
 {
     QLinearGradient air(0, 0, 0, horizonY);
     air.setColorAt(0, top);
@@ -43,16 +44,16 @@ void skyAndGround(QPainter &p, const QColor &top, const QColor &horizon, const Q
     p.fillRect(QRectF(0, horizonY, Width, Height - horizonY), land);
 }
 
-void woodEdge(QPainter &p, QRandomGenerator &random, double y, double height,
-              const QList<QColor> &leaves)
+void woodEdge(
+    QPainter &p, QRandomGenerator &random, double y, double height, const QList<QColor> &leaves)
 {
     for (double x = -10; x < Width + 10; x += height * 0.32) {
         place(p, x + random.bounded(6.0), y + random.bounded(4.0), 1, [&] {
             if (random.bounded(4) == 0)
-                Motifs::firTree(p, height * 1.1, QColor(55, 100, 60));
+                Scenery::firTree(p, height * 1.1, QColor(55, 100, 60));
             else
-                Motifs::leafyTree(p, random, height * (0.8 + random.bounded(0.4)), leaves,
-                                  random.bounded(3) == 0);
+                Scenery::leafyTree(p, random, height * (0.8 + random.bounded(0.4)), leaves,
+                    random.bounded(3) == 0);
         });
     }
 }
@@ -60,9 +61,9 @@ void woodEdge(QPainter &p, QRandomGenerator &random, double y, double height,
 void grassLeaves(QPainter &p, QRandomGenerator &random, double top, int count)
 {
     for (int i = 0; i < count; ++i) {
-        Motifs::leaf(p, QPointF(random.bounded(double(Width)), top + random.bounded(Height - top)),
-                     3 + random.bounded(3.0), random.bounded(360.0),
-                     AutumnLeaves.at(random.bounded(int(AutumnLeaves.size()))));
+        Scenery::leaf(p, QPointF(random.bounded(double(Width)), top + random.bounded(Height - top)),
+            3 + random.bounded(3.0), random.bounded(360.0),
+            AutumnLeaves.at(random.bounded(int(AutumnLeaves.size()))));
     }
 }
 
@@ -99,8 +100,8 @@ QImage foxAsleep()
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QRandomGenerator random(31);
-    skyAndGround(p, QColor(40, 40, 100), QColor(230, 120, 80), QColor(90, 70, 45),
-                 QColor(120, 90, 55), 150);
+    skyAndGround(
+        p, QColor(40, 40, 100), QColor(230, 120, 80), QColor(90, 70, 45), QColor(120, 90, 55), 150);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 250, 220));
     for (int i = 0; i < 25; ++i)
@@ -121,7 +122,7 @@ QImage foxAsleep()
     hole.cubicTo(75, 185, 190, 185, 200, 240);
     hole.closeSubpath();
     p.drawPath(hole);
-    place(p, 92, 190, 1.3, [&] { Motifs::sleepingFox(p); });
+    place(p, 92, 190, 1.3, [&] { Figures::sleepingFox(p); });
     p.fillRect(QRectF(0, 238, Width, 22), QColor(80, 60, 40));
     grassLeaves(p, random, 236, 30);
     return image;
@@ -134,15 +135,16 @@ QImage foxAndHedgehog()
     p.setRenderHint(QPainter::Antialiasing);
     QRandomGenerator random(32);
     skyAndGround(p, QColor(150, 200, 240), QColor(230, 240, 235), QColor(150, 130, 50),
-                 QColor(190, 170, 70), 120);
+        QColor(190, 170, 70), 120);
     woodEdge(p, random, 128, 80, AutumnLeaves);
-    place(p, 15, 146, 1.5, [&] { Motifs::fox(p); });
-    place(p, 300, 186, 1.25, [&] { Motifs::hedgehog(p, true); }, true);
-    for (const auto &[x, y, colour] : {std::tuple{180.0, 232.0, QColor(150, 85, 40)},
-                                       std::tuple{290.0, 236.0, QColor(215, 40, 30)},
-                                       std::tuple{305.0, 244.0, QColor(150, 85, 40)},
-                                       std::tuple{12.0, 246.0, QColor(215, 40, 30)}})
-        place(p, x, y - 18, 1.1, [&] { Motifs::mushroom(p, colour); });
+    place(p, 15, 146, 1.5, [&] { Figures::fox(p); });
+    place(
+        p, 300, 186, 1.25, [&] { Figures::hedgehog(p, true); }, true);
+    for (const auto &[x, y, colour] : {std::tuple {180.0, 232.0, QColor(150, 85, 40)},
+             std::tuple {290.0, 236.0, QColor(215, 40, 30)},
+             std::tuple {305.0, 244.0, QColor(150, 85, 40)},
+             std::tuple {12.0, 246.0, QColor(215, 40, 30)}})
+        place(p, x, y - 18, 1.1, [&] { Scenery::mushroom(p, colour); });
     grassLeaves(p, random, 200, 40);
     return image;
 }
@@ -154,14 +156,15 @@ QImage foxByTheRiver()
     p.setRenderHint(QPainter::Antialiasing);
     QRandomGenerator random(33);
     skyAndGround(p, QColor(140, 190, 235), QColor(235, 240, 230), QColor(150, 140, 60),
-                 QColor(185, 165, 75), 100);
-    Motifs::cloud(p, QPointF(80, 40), 60, QColor(255, 255, 255, 220));
+        QColor(185, 165, 75), 100);
+    Scenery::cloud(p, QPointF(80, 40), 60, QColor(255, 255, 255, 220));
     woodEdge(p, random, 108, 60, AutumnLeaves);
     river(p, 120, 185);
-    place(p, 70, 150, 1.2, [&] { Motifs::duck(p); });
-    place(p, 120, 160, 1.0, [&] { Motifs::duck(p); });
-    place(p, 150, 146, 0.8, [&] { Motifs::duck(p); });
-    place(p, 330, 172, 1.3, [&] { Motifs::fox(p); }, true);
+    place(p, 70, 150, 1.2, [&] { Figures::duck(p); });
+    place(p, 120, 160, 1.0, [&] { Figures::duck(p); });
+    place(p, 150, 146, 0.8, [&] { Figures::duck(p); });
+    place(
+        p, 330, 172, 1.3, [&] { Figures::fox(p); }, true);
     grassLeaves(p, random, 205, 30);
     return image;
 }
@@ -173,8 +176,8 @@ QImage foxAndBeaver()
     p.setRenderHint(QPainter::Antialiasing);
     QRandomGenerator random(34);
     skyAndGround(p, QColor(150, 195, 240), QColor(240, 235, 220), QColor(145, 135, 55),
-                 QColor(185, 165, 75), 100);
-    Motifs::sun(p, QPointF(290, 40), 16, QColor(255, 205, 60));
+        QColor(185, 165, 75), 100);
+    Scenery::sun(p, QPointF(290, 40), 16, QColor(255, 205, 60));
     woodEdge(p, random, 108, 60, AutumnLeaves);
     river(p, 118, 180);
     // The mended dam: logs laid across the water.
@@ -187,15 +190,14 @@ QImage foxAndBeaver()
             p.drawRoundedRect(QRectF(x, y, 18, 8), 4, 4);
         }
     }
-    place(p, 12, 172, 1.25, [&] { Motifs::fox(p); });
-    place(p, 250, 168, 1.35, [&] { Motifs::beaver(p); });
-    Motifs::leaf(p, QPointF(236, 232), 10, -40, QColor(225, 50, 30));
+    place(p, 12, 172, 1.25, [&] { Figures::fox(p); });
+    place(p, 250, 168, 1.35, [&] { Figures::beaver(p); });
+    Scenery::leaf(p, QPointF(236, 232), 10, -40, QColor(225, 50, 30));
     grassLeaves(p, random, 215, 25);
     return image;
 }
 
-void zooEnclosure(QPainter &p, QRandomGenerator &random, const QColor &skyTop,
-                  const QColor &skyLow)
+void zooEnclosure(QPainter &p, QRandomGenerator &random, const QColor &skyTop, const QColor &skyLow)
 {
     skyAndGround(p, skyTop, skyLow, QColor(175, 150, 95), QColor(150, 175, 90), 140);
     woodEdge(p, random, 146, 55, {QColor(90, 150, 70), QColor(240, 190, 50), QColor(225, 95, 40)});
@@ -239,7 +241,7 @@ QImage zebraAsleep()
         const QPointF a(40 + random.bounded(220.0), 210 + random.bounded(38.0));
         p.drawLine(a, a + QPointF(random.bounded(14.0) - 7, random.bounded(4.0) - 2));
     }
-    place(p, 45, 148, 1.9, [&] { Motifs::sleepingZebra(p); });
+    place(p, 45, 148, 1.9, [&] { Figures::sleepingZebra(p); });
     p.setPen(QPen(QColor(90, 60, 35), 1.2));
     p.setBrush(QColor(160, 110, 60));
     p.drawRect(QRectF(262, 186, 66, 30));
@@ -257,17 +259,17 @@ QImage zebraAndChildren()
     p.setRenderHint(QPainter::Antialiasing);
     QRandomGenerator random(42);
     zooEnclosure(p, random, QColor(130, 185, 240), QColor(230, 240, 245));
-    place(p, 30, 84, 1.5, [&] { Motifs::zebra(p); });
-    Motifs::fence(p, QRectF(0, 140, Width, 50), 26);
-    const QList<std::tuple<double, QColor, QColor, QColor>> children{
+    place(p, 30, 84, 1.5, [&] { Figures::zebra(p); });
+    Scenery::fence(p, QRectF(0, 140, Width, 50), 26);
+    const QList<std::tuple<double, QColor, QColor, QColor>> children {
         {170, QColor(220, 60, 90), QColor(120, 70, 30), QColor(60, 120, 230)},
         {215, QColor(60, 140, 210), QColor(240, 200, 90), QColor(240, 70, 60)},
         {260, QColor(120, 180, 70), QColor(60, 40, 30), QColor(250, 200, 40)}};
     for (const auto &[x, clothes, hair, balloon] : children) {
         place(p, x, 176, 1.15, [&] {
-            Motifs::child(p, clothes, hair);
+            Figures::child(p, clothes, hair);
             p.translate(27, 15);
-            Motifs::balloon(p, QPointF(6, -40), balloon);
+            Figures::balloon(p, QPointF(6, -40), balloon);
         });
     }
     // A carrot for the zebra.
@@ -290,7 +292,7 @@ QImage zebraAtHome()
     p.setRenderHint(QPainter::Antialiasing);
     QRandomGenerator random(43);
     zooEnclosure(p, random, QColor(130, 185, 240), QColor(240, 240, 235));
-    Motifs::sun(p, QPointF(60, 40), 15, QColor(255, 210, 70));
+    Scenery::sun(p, QPointF(60, 40), 15, QColor(255, 210, 70));
     // The zebra's house.
     p.setPen(QPen(QColor(90, 60, 35), 1.2));
     p.setBrush(QColor(200, 150, 90));
@@ -315,8 +317,8 @@ QImage zebraAtHome()
         const QPointF a(200 + random.bounded(80.0), 185 + random.bounded(28.0));
         p.drawLine(a, a + QPointF(random.bounded(12.0) - 6, random.bounded(6.0) - 3));
     }
-    place(p, 40, 125, 1.25, [&] { Motifs::zebra(p); });
-    Motifs::fence(p, QRectF(0, 200, Width, 60), 30);
+    place(p, 40, 125, 1.25, [&] { Figures::zebra(p); });
+    Scenery::fence(p, QRectF(0, 200, Width, 60), 30);
     return image;
 }
 
@@ -327,7 +329,7 @@ QImage zebraAndGiraffe()
     p.setRenderHint(QPainter::Antialiasing);
     QRandomGenerator random(44);
     skyAndGround(p, QColor(90, 80, 160), QColor(250, 160, 90), QColor(120, 110, 60),
-                 QColor(170, 130, 70), 165);
+        QColor(170, 130, 70), 165);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 200, 90));
     p.drawEllipse(QPointF(170, 165), 38, 38);
@@ -338,8 +340,8 @@ QImage zebraAndGiraffe()
     p.setPen(QPen(QColor(255, 220, 140), 2, Qt::SolidLine, Qt::RoundCap));
     for (double y = 185; y < 210; y += 6)
         p.drawLine(QPointF(150 - (y - 185), y), QPointF(190 + (y - 185), y));
-    place(p, 25, 85, 1.05, [&] { Motifs::giraffe(p); });
-    place(p, 196, 172, 1.1, [&] { Motifs::zebra(p); });
+    place(p, 25, 85, 1.05, [&] { Figures::giraffe(p); });
+    place(p, 196, 172, 1.1, [&] { Figures::zebra(p); });
     return image;
 }
 
@@ -348,17 +350,17 @@ QImage zebraAndGiraffe()
 QList<Picture> fox()
 {
     return {{QStringLiteral("лиса_спит.bmp"), foxAsleep()},
-            {QStringLiteral("лиса_и_ежик.jpg"), foxAndHedgehog()},
-            {QStringLiteral("лиса_у_реки.jpg"), foxByTheRiver()},
-            {QStringLiteral("лиса_и_бобр.jpg"), foxAndBeaver()}};
+        {QStringLiteral("лиса_и_ежик.jpg"), foxAndHedgehog()},
+        {QStringLiteral("лиса_у_реки.jpg"), foxByTheRiver()},
+        {QStringLiteral("лиса_и_бобр.jpg"), foxAndBeaver()}};
 }
 
 QList<Picture> zebra()
 {
     return {{QStringLiteral("зебра_спит.jpg"), zebraAsleep()},
-            {QStringLiteral("зебра_и_дети.jpg"), zebraAndChildren()},
-            {QStringLiteral("зебра_дома.bmp"), zebraAtHome()},
-            {QStringLiteral("зебра_и_жираф.jpg"), zebraAndGiraffe()}};
+        {QStringLiteral("зебра_и_дети.jpg"), zebraAndChildren()},
+        {QStringLiteral("зебра_дома.bmp"), zebraAtHome()},
+        {QStringLiteral("зебра_и_жираф.jpg"), zebraAndGiraffe()}};
 }
 
 } // namespace SamplePictures

@@ -23,7 +23,7 @@ QList<Story> all()
         QStringLiteral("Лиса и бобёр вместе починили плотину и стали друзьями."),
     };
     fox.pictures = {QStringLiteral("лиса_спит.bmp"), QStringLiteral("лиса_и_ежик.jpg"),
-                    QStringLiteral("лиса_у_реки.jpg"), QStringLiteral("лиса_и_бобр.jpg")};
+        QStringLiteral("лиса_у_реки.jpg"), QStringLiteral("лиса_и_бобр.jpg")};
 
     Story zebra;
     zebra.fileName = QStringLiteral("зебра.txt");
@@ -42,7 +42,7 @@ QList<Story> all()
         QStringLiteral("Зоя и Гоша гуляли до вечера и вместе смотрели на закат."),
     };
     zebra.pictures = {QStringLiteral("зебра_спит.jpg"), QStringLiteral("зебра_и_дети.jpg"),
-                      QStringLiteral("зебра_дома.bmp"), QStringLiteral("зебра_и_жираф.jpg")};
+        QStringLiteral("зебра_дома.bmp"), QStringLiteral("зебра_и_жираф.jpg")};
     return {fox, zebra};
 }
 

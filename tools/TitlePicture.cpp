@@ -1,6 +1,7 @@
 #include "TitlePicture.h"
 
-#include "Motifs.h"
+#include "Figures.h"
+#include "Scenery.h"
 
 #include <QFontDatabase>
 #include <QLinearGradient>
@@ -10,19 +11,19 @@
 #include <QRandomGenerator>
 
 #include <cmath>
-#include <tuple>
 #include <limits>
+#include <tuple>
 
 namespace TitlePicture {
 
 namespace {
 
-const QList<QColor> Birch{QColor(250, 205, 40), QColor(245, 180, 30), QColor(255, 225, 90),
-                          QColor(230, 160, 20)};
-const QList<QColor> Maple{QColor(220, 50, 30), QColor(235, 95, 25), QColor(200, 30, 35),
-                          QColor(245, 140, 30)};
-const QList<QColor> Oak{QColor(190, 120, 40), QColor(170, 140, 40), QColor(215, 150, 50),
-                        QColor(140, 130, 50)};
+const QList<QColor> Birch {
+    QColor(250, 205, 40), QColor(245, 180, 30), QColor(255, 225, 90), QColor(230, 160, 20)};
+const QList<QColor> Maple {
+    QColor(220, 50, 30), QColor(235, 95, 25), QColor(200, 30, 35), QColor(245, 140, 30)};
+const QList<QColor> Oak {
+    QColor(190, 120, 40), QColor(170, 140, 40), QColor(215, 150, 50), QColor(140, 130, 50)};
 
 void sky(QPainter &p)
 {
@@ -35,9 +36,9 @@ void sky(QPainter &p)
     glow.setColorAt(0, QColor(255, 240, 170, 230));
     glow.setColorAt(1, QColor(255, 240, 170, 0));
     p.fillRect(QRect(280, 40, 192, 170), glow);
-    Motifs::sun(p, QPointF(402, 132), 19, QColor(255, 196, 40));
-    Motifs::cloud(p, QPointF(120, 128), 70, QColor(255, 255, 255, 200));
-    Motifs::cloud(p, QPointF(265, 118), 52, QColor(255, 255, 255, 180));
+    Scenery::sun(p, QPointF(402, 132), 19, QColor(255, 196, 40));
+    Scenery::cloud(p, QPointF(120, 128), 70, QColor(255, 255, 255, 200));
+    Scenery::cloud(p, QPointF(265, 118), 52, QColor(255, 255, 255, 180));
 }
 
 QPainterPath ridge(double baseY, double amplitude, double wave, double phase)
@@ -67,10 +68,10 @@ void hills(QPainter &p, QRandomGenerator &random)
         p.save();
         p.translate(x + random.bounded(3.0), y);
         if (random.bounded(5) == 0)
-            Motifs::firTree(p, 30 + random.bounded(10.0), QColor(60, 100, 60));
+            Scenery::firTree(p, 30 + random.bounded(10.0), QColor(60, 100, 60));
         else
-            Motifs::leafyTree(p, random, 26 + random.bounded(12.0),
-                              random.bounded(2) ? Maple : (random.bounded(2) ? Birch : Oak), false);
+            Scenery::leafyTree(p, random, 26 + random.bounded(12.0),
+                random.bounded(2) ? Maple : (random.bounded(2) ? Birch : Oak), false);
         p.restore();
     }
     QLinearGradient meadow(0, 190, 0, Height);
@@ -121,7 +122,7 @@ void trees(QPainter &p, QRandomGenerator &random)
     const auto tree = [&](double x, double y, double h, const QList<QColor> &leaves, bool birch) {
         p.save();
         p.translate(x, y);
-        Motifs::leafyTree(p, random, h, leaves, birch);
+        Scenery::leafyTree(p, random, h, leaves, birch);
         p.restore();
     };
     tree(352, 222, 78, Oak, false);
@@ -149,20 +150,20 @@ void trees(QPainter &p, QRandomGenerator &random)
     haystack(440, 208, 20);
 
     // Mushrooms and fallen leaves in the grass at the foot of the picture.
-    for (const auto &[x, y, s, cap] : {std::tuple{150.0, 322.0, 1.2, QColor(215, 40, 30)},
-                                       std::tuple{168.0, 328.0, 0.9, QColor(215, 40, 30)},
-                                       std::tuple{318.0, 318.0, 1.1, QColor(150, 85, 40)}}) {
+    for (const auto &[x, y, s, cap] : {std::tuple {150.0, 322.0, 1.2, QColor(215, 40, 30)},
+             std::tuple {168.0, 328.0, 0.9, QColor(215, 40, 30)},
+             std::tuple {318.0, 318.0, 1.1, QColor(150, 85, 40)}}) {
         p.save();
         p.translate(x, y);
         p.scale(s, s);
-        Motifs::mushroom(p, cap);
+        Scenery::mushroom(p, cap);
         p.restore();
     }
     const QList<QColor> fallen = Maple + Birch + Oak;
     for (int i = 0; i < 60; ++i) {
         const QPointF at(random.bounded(double(Width)), 290 + random.bounded(48.0));
-        Motifs::leaf(p, at, 3 + random.bounded(2.5), random.bounded(360.0),
-                     fallen.at(random.bounded(int(fallen.size()))));
+        Scenery::leaf(p, at, 3 + random.bounded(2.5), random.bounded(360.0),
+            fallen.at(random.bounded(int(fallen.size()))));
     }
 }
 
@@ -171,8 +172,8 @@ void fallingLeaves(QPainter &p, QRandomGenerator &random)
     const QList<QColor> colours = Maple + Birch;
     for (int i = 0; i < 22; ++i) {
         const QPointF at(random.bounded(double(Width)), 115 + random.bounded(170.0));
-        Motifs::leaf(p, at, 5 + random.bounded(3.0), random.bounded(360.0),
-                     colours.at(random.bounded(int(colours.size()))));
+        Scenery::leaf(p, at, 5 + random.bounded(3.0), random.bounded(360.0),
+            colours.at(random.bounded(int(colours.size()))));
     }
 }
 
@@ -205,7 +206,7 @@ void headingText(QPainter &p)
         text.translate((Width - box.width()) / 2 - box.left(), baselines[i]);
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(QColor(255, 248, 228, 235), i == 0 ? 7 : 5.5, Qt::SolidLine, Qt::RoundCap,
-                      Qt::RoundJoin));
+            Qt::RoundJoin));
         p.drawPath(text);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(90, 50, 25, 90));
@@ -242,14 +243,14 @@ void zebraPicture(QPainter &p)
     p.drawPath(grass);
     p.save();
     p.translate(inner.left() + 88, inner.top() + 50);
-    Motifs::firTree(p, 34, QColor(60, 110, 60));
+    Scenery::firTree(p, 34, QColor(60, 110, 60));
     p.restore();
     p.save();
     p.translate(inner.left() + 12, inner.top() + 9);
     p.scale(0.7, 0.7);
-    Motifs::zebra(p);
+    Figures::zebra(p);
     p.restore();
-    Motifs::fence(p, QRectF(inner.left(), inner.top() + 40, inner.width(), 34), 13);
+    Scenery::fence(p, QRectF(inner.left(), inner.top() + 40, inner.width(), 34), 13);
     p.restore();
 
     // A wooden frame with a gilt inner edge.
@@ -275,7 +276,7 @@ void zebraPicture(QPainter &p)
 QStringList heading()
 {
     return {QStringLiteral("ТРОПИНЕЦ"), QStringLiteral("ВЫБЕРИ ПРОДОЛЖЕНИЕ"),
-            QStringLiteral("РАССКАЗА")};
+        QStringLiteral("РАССКАЗА")};
 }
 
 QImage mosaic(const QImage &scene, int tileSize, quint32 seed)
@@ -289,7 +290,7 @@ QImage mosaic(const QImage &scene, int tileSize, quint32 seed)
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
             seeds.append(QPointF((c + 0.15 + random.bounded(0.7)) * tileSize,
-                                 (r + 0.15 + random.bounded(0.7)) * tileSize));
+                (r + 0.15 + random.bounded(0.7)) * tileSize));
         }
     }
     // Each pixel goes to its nearest seed; near the border of two tiles it is grout.
@@ -358,9 +359,9 @@ QImage mosaic(const QImage &scene, int tileSize, quint32 seed)
             } else if (e < 1.2) {
                 light *= 0.9;
             }
-            out.setPixel(x, y, qRgb(std::clamp(int(r * light), 0, 255),
-                                    std::clamp(int(g * light), 0, 255),
-                                    std::clamp(int(b * light), 0, 255)));
+            out.setPixel(x, y,
+                qRgb(std::clamp(int(r * light), 0, 255), std::clamp(int(g * light), 0, 255),
+                    std::clamp(int(b * light), 0, 255)));
         }
     }
     return out;

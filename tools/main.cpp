@@ -46,20 +46,20 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QDir root(argc > 1 ? QString::fromLocal8Bit(argv[1])
-                             : QStringLiteral(TROPINETS_SOURCE_DIR));
+    const QDir root(
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TROPINETS_SOURCE_DIR));
     const QDir assets(root.filePath(QStringLiteral("windows/assets")));
     bool ok = true;
 
     ok &= write(assets.filePath(QStringLiteral("title.bmp")), Bitmaps::bmp24(TitlePicture::draw()));
     ok &= write(assets.filePath(QStringLiteral("tropinets.ico")),
-                Bitmaps::icon({{IconPictures::book(32), {}}, {IconPictures::book(16), {}}}, false));
+        Bitmaps::icon({{IconPictures::book(32), {}}, {IconPictures::book(16), {}}}, false));
     ok &= write(assets.filePath(QStringLiteral("hand.cur")),
-                Bitmaps::icon({{IconPictures::hand(),
-                                QPoint(IconPictures::HandHotX, IconPictures::HandHotY)}},
-                              true));
-    ok &= writeImage(root.filePath(QStringLiteral("tools/out/tropinets-128.png")),
-                     IconPictures::book(128));
+        Bitmaps::icon(
+            {{IconPictures::hand(), QPoint(IconPictures::HandHotX, IconPictures::HandHotY)}},
+            true));
+    ok &= writeImage(
+        root.filePath(QStringLiteral("tools/out/tropinets-128.png")), IconPictures::book(128));
 
     const QDir pictures(root.filePath(QStringLiteral("samples/Картинки")));
     for (const auto &picture : SamplePictures::fox() + SamplePictures::zebra())
@@ -67,7 +67,8 @@ int main(int argc, char *argv[])
 
     const QDir stories(root.filePath(QStringLiteral("samples/Рассказы")));
     for (const SampleStories::Story &story : SampleStories::all()) {
-        const QString listName = story.fileName.section(QLatin1Char('.'), 0, 0) + QStringLiteral(".il");
+        const QString listName
+            = story.fileName.section(QLatin1Char('.'), 0, 0) + QStringLiteral(".il");
         const QByteArray text = SampleStories::encode(story.texts);
         const QByteArray list = SampleStories::encode(story.pictures);
         if (text.isEmpty() || list.isEmpty()) {

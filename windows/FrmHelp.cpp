@@ -37,8 +37,8 @@ const char16_t *const HelpLines[] = {
 
 FrmHelp::FrmHelp(QWidget *owner)
     : QDialog(owner,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("FrmHelp"));
     setWindowTitle(QStringLiteral("Описание программы"));

@@ -12,8 +12,8 @@
 
 FrmTytle::FrmTytle(QWidget *parent)
     : QWidget(parent,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("FrmTytle"));
     setWindowTitle(QStringLiteral("Выбери продолжение рассказа"));
@@ -45,8 +45,8 @@ FrmTytle::FrmTytle(QWidget *parent)
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     if (screen) {
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                        screen->availableGeometry()));
+        setGeometry(QStyle::alignedRect(
+            Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
     }
 }
 

@@ -66,7 +66,7 @@ QImage decodeImage(QByteArrayView dib, int &bitCount)
             } else {
                 const qint64 at = row + qint64(x) * (bits / 8);
                 colour = qRgba(quint8(dib[at + 2]), quint8(dib[at + 1]), quint8(dib[at]),
-                               bits == 32 ? quint8(dib[at + 3]) : 255);
+                    bits == 32 ? quint8(dib[at + 3]) : 255);
             }
             const bool transparent = (quint8(dib[mask + x / 8]) >> (7 - x % 8)) & 1;
             image.setPixel(x, y, transparent ? qRgba(0, 0, 0, 0) : colour);
@@ -80,7 +80,8 @@ QImage decodeImage(QByteArrayView dib, int &bitCount)
 IconFile IconFile::parse(QByteArrayView bytes)
 {
     IconFile file;
-    if (bytes.size() < 6 || word(bytes, 0) != 0 || (word(bytes, 2) != Icon && word(bytes, 2) != Cursor)) {
+    if (bytes.size() < 6 || word(bytes, 0) != 0
+        || (word(bytes, 2) != Icon && word(bytes, 2) != Cursor)) {
         file.m_error = QStringLiteral("not an icon or cursor file");
         return file;
     }
@@ -107,7 +108,8 @@ IconFile IconFile::parse(QByteArrayView bytes)
         entry.image = decodeImage(bytes.sliced(entry.offset, entry.bytes), entry.bitCount);
         const int width = entry.width ? entry.width : 256;
         const int height = entry.height ? entry.height : 256;
-        if (entry.image.isNull() || entry.image.width() != width || entry.image.height() != height) {
+        if (entry.image.isNull() || entry.image.width() != width
+            || entry.image.height() != height) {
             file.m_error = QStringLiteral("image %1 cannot be decoded").arg(i);
             return file;
         }

@@ -16,11 +16,11 @@ public:
 
     struct Entry
     {
-        int width = 0;  // as the directory gives it; 0 there means 256
+        int width = 0; // as the directory gives it; 0 there means 256
         int height = 0;
         int colourCount = 0;
-        int hotX = 0;   // a cursor's hot spot; an icon keeps planes here
-        int hotY = 0;   // and its bit count here
+        int hotX = 0; // a cursor's hot spot; an icon keeps planes here
+        int hotY = 0; // and its bit count here
         quint32 bytes = 0;
         quint32 offset = 0;
         int bitCount = 0; // from the image's own header
