@@ -71,6 +71,9 @@ void tst_TitleWindow::verifyHandedOver()
     QVERIFY(editor->windowState() & Qt::WindowMaximized);
     QVERIFY(!m_story->ShowBlockTexts);
     QCOMPARE(m_ended->count(), 0);
+    // The editor's block areas wear the same hand.
+    QCOMPARE(editor->Label1(3)->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(editor->Label1(3)->cursor().hotSpot(), QPoint(12, 1));
 }
 
 void tst_TitleWindow::design()
