@@ -67,10 +67,14 @@ void tst_HelpWindow::openHelp(const std::function<void(FrmHelp *)> &action)
         QVERIFY(help);
         action(help);
     });
+    const quint64 drawn = m_editor->surface().revision();
     m_editor->MnuHelp_Click();
     QVERIFY(whenModalDone());
-    // Control is back with the editor: nothing modal is left up.
+    // Control is back with the editor: nothing modal is left up, and the
+    // editor's activation has redrawn it.
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QTRY_VERIFY(m_editor->isActiveWindow());
+    QTRY_VERIFY(m_editor->surface().revision() != drawn);
 }
 
 void tst_HelpWindow::text_data()
