@@ -15,15 +15,7 @@ EditorCanvas::EditorCanvas(const Surface &surface, QWidget *parent)
 
 QImage EditorCanvas::render(qreal devicePixelRatio) const
 {
-    QImage image(size() * devicePixelRatio, QImage::Format_RGB32);
-    image.setDevicePixelRatio(devicePixelRatio);
-    const int dotsPerMeter = qRound(96.0 / 0.0254);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    m_surface.replay(painter);
-    return image;
+    return m_surface.render(size(), devicePixelRatio);
 }
 
 void EditorCanvas::paintEvent(QPaintEvent *event)

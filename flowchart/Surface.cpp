@@ -182,6 +182,19 @@ void Surface::setFontSize(double points)
     m_fontSize = points;
 }
 
+QImage Surface::render(QSize size, qreal devicePixelRatio) const
+{
+    QImage image(size * devicePixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
+    const int dotsPerMeter = qRound(96.0 / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    replay(painter);
+    return image;
+}
+
 void Surface::replay(QPainter &painter) const
 {
     painter.save();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QFont>
 #include <QList>
 #include <QPointF>
@@ -62,6 +63,8 @@ public:
     // Paints the record with one unit = one editor pixel. Fonts are scaled so
     // that text keeps its size under the painter's transform on any device.
     void replay(QPainter &painter) const;
+    // The drawing on a white image of the given size in editor pixels.
+    QImage render(QSize size, qreal devicePixelRatio = 1.0) const;
 
     static QFont fontFor(double points, double deviceDpi = 96.0);
     static QString fontFamily();

@@ -10,18 +10,6 @@ Q_DECLARE_METATYPE(SurfaceOp::Kind)
 
 namespace {
 
-QImage renderAt(const Surface &surface, QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    const int dotsPerMeter = qRound(96.0 / 0.0254);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    surface.replay(painter);
-    return image;
-}
-
 bool anyPixel(const QImage &image, QRect area, const std::function<bool(QColor)> &test)
 {
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -271,7 +259,7 @@ void tst_Flowchart::renderedPixels()
     Surface surface;
     FlowchartLayout layout;
     DrawFlowchart(surface, layout, width, height);
-    const QImage image = renderAt(surface, QSize(width, height));
+    const QImage image = surface.render(QSize(width, height));
     const int C = layout.CenterX;
     const int S = layout.Stretch;
 
