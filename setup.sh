@@ -7,6 +7,9 @@ cd "$(dirname "${BASH_SOURCE[0]}")"
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
           qt6-image-formats-plugins libgl-dev fonts-liberation2 fonts-dejavu-core
           poppler-utils)
+# A script that sources this one may ask for more packages (extra_packages)
+# and skip the build in ./build (setup_builds=no).
+packages+=(${extra_packages[@]+"${extra_packages[@]}"})
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
@@ -17,6 +20,10 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+if [ "${setup_builds:-yes}" = no ]; then
+    return 0 2>/dev/null || exit 0
 fi
 
 if [ ! -f build/CMakeCache.txt ]; then

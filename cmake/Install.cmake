@@ -1,0 +1,101 @@
+# The installed program is one folder, /opt/tropinets unless a prefix is
+# given: the executable with "Рассказы" and "Картинки" beside it, where it
+# looks for them. The tropinets command, the desktop entry and the icons go
+# under TROPINETS_DESKTOP_PREFIX, where the shell and the desktop find them:
+# /usr/local for an install by hand, /usr in the Debian package.
+# A build folder configured before these rules came still holds CMake's own
+# default, which is no place for a program folder.
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT
+   OR (CMAKE_INSTALL_PREFIX STREQUAL "/usr/local" AND NOT DEFINED CACHE{TROPINETS_DESKTOP_PREFIX}))
+    set(CMAKE_INSTALL_PREFIX /opt/tropinets CACHE PATH "Folder of the installed program" FORCE)
+endif()
+set(TROPINETS_DESKTOP_PREFIX /usr/local CACHE PATH
+    "Where the tropinets command (bin/), desktop entry and icons (share/) are installed")
+set(desktop ${TROPINETS_DESKTOP_PREFIX})
+
+install(TARGETS tropinets RUNTIME DESTINATION .)
+install(DIRECTORY samples/Рассказы samples/Картинки DESTINATION .)
+# Save starts in "Рассказы", so every pupil of the computer may save there;
+# as in /tmp, nobody may replace or delete what another one saved, nor the
+# samples. install() cannot set the sticky bit itself.
+install(CODE [[
+foreach(folder "Рассказы" "Картинки")
+    execute_process(COMMAND chmod 1777 "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${folder}"
+                    RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "cannot open ${CMAKE_INSTALL_PREFIX}/${folder} to all users")
+    endif()
+endforeach()
+]])
+
+# The command on the PATH is a symlink; the program still finds its folders
+# because its own path is resolved through /proc/self/exe.
+install(CODE "set(tropinets_desktop_prefix \"${desktop}\")")
+install(CODE [[
+set(link "$ENV{DESTDIR}${tropinets_desktop_prefix}/bin/tropinets")
+message(STATUS "Installing: ${link} -> ${CMAKE_INSTALL_PREFIX}/tropinets")
+file(MAKE_DIRECTORY "$ENV{DESTDIR}${tropinets_desktop_prefix}/bin")
+file(CREATE_LINK "${CMAKE_INSTALL_PREFIX}/tropinets" "${link}" SYMBOLIC)
+list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${link}")
+]])
+
+install(FILES packaging/tropinets.desktop DESTINATION ${desktop}/share/applications)
+
+# The 16 and 32 pixel icons are the program's own icon file; the large one is
+# drawn by the same generator.
+add_executable(tropinets_iconpngs packaging/IconPngs.cpp)
+target_link_libraries(tropinets_iconpngs PRIVATE tropinets_ui)
+set(icon_folder ${CMAKE_CURRENT_BINARY_DIR}/icons)
+add_custom_command(
+    OUTPUT ${icon_folder}/16x16/apps/tropinets.png ${icon_folder}/32x32/apps/tropinets.png
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+            $<TARGET_FILE:tropinets_iconpngs>
+            ${CMAKE_CURRENT_SOURCE_DIR}/windows/assets/tropinets.ico ${icon_folder} 16 32
+    DEPENDS tropinets_iconpngs ${CMAKE_CURRENT_SOURCE_DIR}/windows/assets/tropinets.ico
+    VERBATIM)
+add_custom_target(tropinets_icons ALL
+    DEPENDS ${icon_folder}/16x16/apps/tropinets.png ${icon_folder}/32x32/apps/tropinets.png)
+foreach(size 16 32)
+    install(FILES ${icon_folder}/${size}x${size}/apps/tropinets.png
+            DESTINATION ${desktop}/share/icons/hicolor/${size}x${size}/apps)
+endforeach()
+install(FILES tools/out/tropinets-128.png
+        DESTINATION ${desktop}/share/icons/hicolor/128x128/apps RENAME tropinets.png)
+
+if(TARGET tst_installlayout)
+    add_dependencies(tst_installlayout tropinets tropinets_icons)
+    target_compile_definitions(tst_installlayout PRIVATE
+        TROPINETS_BINARY_DIR="${PROJECT_BINARY_DIR}"
+        TROPINETS_DESKTOP_PREFIX="${desktop}"
+        TROPINETS_CMAKE="${CMAKE_COMMAND}")
+endif()
+
+# cpack -G DEB in the build folder; ./package.sh builds it from scratch.
+set(CPACK_PACKAGE_NAME tropinets)
+set(CPACK_PACKAGE_VENDOR "Тропинец")
+set(CPACK_PACKAGE_CONTACT "Tropinets developers <tropinets@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "teaching program: a branching story written into a flowchart (in Russian)")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Тропинец teaches primary-school pupils how a branching algorithm runs.\n\
+The pupil writes a story into a fixed flowchart of chapters and yes/no\n\
+questions, chooses a picture for each ending, then reads the story by\n\
+answering its questions, and prints it. The interface is in Russian.")
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The windows need Qt's platform plugins, the Russian dialog buttons Qt's
+# translations, and the text a sans-serif face with Cyrillic. Qt's JPEG and
+# BMP readers come with libqt6gui6. dpkg-shlibdeps adds the libraries with
+# the versions the program was built against.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation2")
+find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(DPKG_SHLIBDEPS)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+    string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6core6 (>= 6.2), libqt6gui6 (>= 6.2), \
+libqt6widgets6 (>= 6.2), libqt6printsupport6 (>= 6.2), ")
+endif()
+include(CPack)

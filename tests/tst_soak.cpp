@@ -1,0 +1,257 @@
+#include "editor/ClickLabel.h"
+#include "editor/FrmVvod.h"
+#include "editor/Frmnov.h"
+#include "reader/Frmread.h"
+#include "story/StoryDocument.h"
+#include "support/ModalWatcher.h"
+#include "support/ScriptedDialogs.h"
+#include "windows/FrmHelp.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+
+#include <memory>
+
+using Answer = Dialogs::Answer;
+
+namespace {
+
+// Each window is opened and closed this many times. Every other time it is
+// closed by its close box, which unloads it, so the next opening builds it
+// afresh; the other times it only hides and stays loaded.
+constexpr int Rounds = 200;
+
+// What is alive: windows and widgets of the whole program, the editor's own
+// objects, and the objects the application holds. Qt makes some of the
+// latter on first use and keeps them (its gesture manager and the gestures
+// of text boxes), so those are counted from after a first round.
+struct Census {
+    qsizetype topLevels = 0;
+    qsizetype widgets = 0;
+    qsizetype windows = 0;
+    qsizetype editorObjects = 0;
+    qsizetype appObjects = 0;
+};
+
+// Unloaded windows go at the next turn of the event loop; take them now.
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+Census census(const QObject &editor)
+{
+    settle();
+    return { QApplication::topLevelWidgets().size(), QApplication::allWidgets().size(),
+        QGuiApplication::allWindows().size(), editor.findChildren<QObject *>().size(),
+        qApp->findChildren<QObject *>().size() };
+}
+
+} // namespace
+
+#define COMPARE_WIDGETS(actual, expected)                                                          \
+    do {                                                                                           \
+        const Census a = (actual);                                                                 \
+        const Census e = (expected);                                                               \
+        QCOMPARE(a.topLevels, e.topLevels);                                                        \
+        QCOMPARE(a.widgets, e.widgets);                                                            \
+        QCOMPARE(a.windows, e.windows);                                                            \
+        QCOMPARE(a.editorObjects, e.editorObjects);                                                \
+    } while (false)
+
+#define COMPARE_CENSUS(actual, expected)                                                           \
+    do {                                                                                           \
+        COMPARE_WIDGETS(actual, expected);                                                         \
+        QCOMPARE((actual).appObjects, (expected).appObjects);                                      \
+    } while (false)
+
+class tst_Soak : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void textEntry();
+    void helpWindow();
+    void readingWindow();
+    void allInTurn();
+
+private:
+    void enterText(int round);
+    void showHelp(int round);
+    void read(int round);
+    bool closeBox(int round) const { return round % 2 == 1; }
+
+    std::unique_ptr<StoryDocument> m_story;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<Frmnov> m_editor;
+};
+
+void tst_Soak::init()
+{
+    m_story = std::make_unique<StoryDocument>();
+    for (int b = 0; b < StoryBlockCount; ++b)
+        m_story->BlockText[b] = QStringLiteral("глава %1").arg(b);
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_editor = std::make_unique<Frmnov>(*m_story, *m_dialogs);
+    m_editor->show();
+    QTRY_VERIFY(m_editor->isActiveWindow());
+}
+
+void tst_Soak::cleanup()
+{
+    m_editor.reset();
+    m_dialogs.reset();
+    m_story.reset();
+    for (QWidget *window : QApplication::topLevelWidgets())
+        window->close();
+    settle();
+}
+
+void tst_Soak::enterText(int round)
+{
+    // Between two clicks of the pupil the event loop turns, and what was
+    // unloaded is gone.
+    settle();
+    const int block = round % StoryBlockCount;
+    const QString text = QStringLiteral("Лиса %1 пошла\nк реке").arg(round);
+    const bool byCloseBox = closeBox(round);
+    whenModal([&](QWidget *modal) {
+        auto *entry = qobject_cast<FrmVvod *>(modal);
+        QVERIFY(entry);
+        entry->Text1()->setPlainText(text);
+        if (byCloseBox)
+            entry->close();
+        else
+            QTest::mouseClick(entry->Command1(), Qt::LeftButton);
+    });
+    QTest::mouseClick(m_editor->Label1(block), Qt::LeftButton);
+    QVERIFY(whenModalDone());
+    QCOMPARE(m_story->BlockText[block], QStringLiteral("Лиса %1 пошла\r\nк реке").arg(round));
+    QVERIFY(!m_editor->entryWindow() || !m_editor->entryWindow()->isVisible());
+}
+
+void tst_Soak::showHelp(int round)
+{
+    settle();
+    const bool byCloseBox = closeBox(round);
+    whenModal([&](QWidget *modal) {
+        auto *help = qobject_cast<FrmHelp *>(modal);
+        QVERIFY(help);
+        if (byCloseBox)
+            help->close();
+        else
+            help->Form_Click();
+    });
+    m_editor->MnuHelp_Click();
+    QVERIFY(whenModalDone());
+    QVERIFY(!m_editor->helpWindow() || !m_editor->helpWindow()->isVisible());
+}
+
+void tst_Soak::read(int round)
+{
+    settle();
+    m_dialogs->calls.clear();
+    m_dialogs->answers << (round % 3 ? Answer::Yes : Answer::No)
+                       << (round % 5 ? Answer::No : Answer::Yes);
+    m_dialogs->inputs << QStringLiteral("Сказка %1").arg(round) << QStringLiteral("Маша");
+    m_editor->MnuRead_Click();
+    QTRY_COMPARE(m_dialogs->calls.size(), 4);
+    QPointer<Frmread> reading = m_editor->readingWindow();
+    QVERIFY(reading);
+    QCOMPARE(reading->Text1()->toPlainText(), QStringLiteral("Сказка %1").arg(round));
+    if (closeBox(round))
+        QVERIFY(reading->close());
+    else
+        reading->MnuExit_Click();
+    QVERIFY(m_editor->isVisible());
+    QTRY_VERIFY(m_editor->isActiveWindow());
+}
+
+void tst_Soak::textEntry()
+{
+    const Census cold = census(*m_editor);
+    enterText(0);
+    const Census loaded = census(*m_editor);
+    enterText(1);
+    const Census unloaded = census(*m_editor);
+    COMPARE_WIDGETS(unloaded, cold);
+    for (int round = 2; round < Rounds; ++round) {
+        enterText(round);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    // The last round closed the window by its close box, the next one only
+    // hides it.
+    COMPARE_CENSUS(census(*m_editor), unloaded);
+    enterText(Rounds);
+    COMPARE_CENSUS(census(*m_editor), loaded);
+}
+
+void tst_Soak::helpWindow()
+{
+    const Census cold = census(*m_editor);
+    showHelp(0);
+    const Census loaded = census(*m_editor);
+    showHelp(1);
+    const Census unloaded = census(*m_editor);
+    COMPARE_WIDGETS(unloaded, cold);
+    for (int round = 2; round < Rounds; ++round) {
+        showHelp(round);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    // The last round closed the window by its close box, the next one only
+    // hides it.
+    COMPARE_CENSUS(census(*m_editor), unloaded);
+    showHelp(Rounds);
+    COMPARE_CENSUS(census(*m_editor), loaded);
+}
+
+void tst_Soak::readingWindow()
+{
+    const Census cold = census(*m_editor);
+    read(0);
+    const Census loaded = census(*m_editor);
+    read(1);
+    const Census unloaded = census(*m_editor);
+    COMPARE_WIDGETS(unloaded, cold);
+    for (int round = 2; round < Rounds; ++round) {
+        read(round);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    // The last round closed the window by its close box, the next one only
+    // hides it.
+    COMPARE_CENSUS(census(*m_editor), unloaded);
+    read(Rounds);
+    COMPARE_CENSUS(census(*m_editor), loaded);
+}
+
+void tst_Soak::allInTurn()
+{
+    const Census cold = census(*m_editor);
+    enterText(1);
+    showHelp(1);
+    read(1);
+    const Census unloaded = census(*m_editor);
+    COMPARE_WIDGETS(unloaded, cold);
+    for (int round = 2; round < Rounds / 2; ++round) {
+        enterText(round);
+        showHelp(round);
+        read(round);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    COMPARE_CENSUS(census(*m_editor), unloaded);
+}
+
+QTEST_MAIN(tst_Soak)
+#include "tst_soak.moc"
