@@ -86,10 +86,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The windows need Qt's platform plugins, the Russian dialog buttons Qt's
-# translations, and the text a sans-serif face with Cyrillic. Qt's JPEG and
-# BMP readers come with libqt6gui6. dpkg-shlibdeps adds the libraries with
-# the versions the program was built against.
+# libqt6gui6 brings Qt's X11 platform plugin and its BMP and JPEG readers;
+# qt6-qpa-plugins has the other platforms, qt6-translations-l10n the Russian
+# dialog buttons, fonts-liberation2 a sans-serif face with Cyrillic.
+# dpkg-shlibdeps adds the libraries with the versions built against.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation2")
 find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(DPKG_SHLIBDEPS)
