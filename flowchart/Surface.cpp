@@ -8,6 +8,7 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -199,8 +200,12 @@ void Surface::replay(QPainter &painter) const
 {
     painter.save();
     const double dpi = painter.device() ? painter.device()->logicalDpiY() : 96.0;
-    // One editor pixel wide on every device, so printed lines are not hairlines.
-    QPen pen(Qt::black, 1.0);
+    // One editor pixel wide on every device, so printed lines are not
+    // hairlines. Set in device pixels: the PDF engine ignores the painter's
+    // scale for the width of a pen.
+    const QTransform toDevice = painter.deviceTransform();
+    QPen pen(Qt::black, std::max(1.0, std::hypot(toDevice.m12(), toDevice.m22())));
+    pen.setCosmetic(true);
     pen.setCapStyle(Qt::SquareCap);
     for (const SurfaceOp &op : m_ops) {
         pen.setColor(op.colour);

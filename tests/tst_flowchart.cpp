@@ -47,6 +47,7 @@ private slots:
     void renderedPixels_data();
     void renderedPixels();
     void longTextIsKeptOnlyAsFarAsVisible();
+    void linesKeepOnePixelWhenScaled();
 };
 
 void tst_Flowchart::segments_data()
@@ -301,6 +302,24 @@ void tst_Flowchart::longTextIsKeptOnlyAsFarAsVisible()
     const QString shortText = QString(QStringLiteral("лиса ")).repeated(100);
     surface.write(shortText);
     QCOMPARE(surface.ops().constLast().text, shortText);
+}
+
+void tst_Flowchart::linesKeepOnePixelWhenScaled()
+{
+    // Printing scales the drawing up; a line must stay one editor pixel thick
+    // rather than shrink to the device's hairline.
+    Surface surface;
+    surface.segment(QPointF(10, 10), QPointF(40, 10));
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(4, 4);
+    surface.replay(painter);
+    painter.end();
+    int dark = 0;
+    for (int y = 30; y < 50; ++y)
+        dark += isDark(image.pixelColor(100, y)) ? 1 : 0;
+    QCOMPARE(dark, 4);
 }
 
 QTEST_MAIN(tst_Flowchart)
