@@ -13,6 +13,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tropinets"));
+    // Ties the windows to the desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tropinets"));
     QApplication::setWindowIcon(programIcon());
     // Every window ends the program through its own rules, not by default.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -40,8 +40,9 @@ public:
     static QString pictureListPath(const QString &storyPath);
 
     // Each line ends in CR LF, the last one too. Windows-1251 when every
-    // character fits, otherwise UTF-8 with a byte-order mark. A line break
-    // inside a line would shift every later line, so it is written as a space.
+    // character fits and the bytes could not be taken for UTF-8's mark,
+    // otherwise UTF-8 with a byte-order mark. A line break inside a line
+    // would shift every later line, so it is written as a space.
     static QByteArray encodeLines(const QStringList &lines);
 
     // UTF-8 when the bytes start with its byte-order mark, Windows-1251
