@@ -4,5 +4,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 export QT_QPA_PLATFORM=offscreen
 for b in build/bench/bench_*; do
-    [ -x "$b" ] && "$b"
+    if [ -f "$b" ] && [ -x "$b" ]; then
+        "$b"
+    fi
 done
