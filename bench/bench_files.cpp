@@ -21,7 +21,7 @@ public:
     {
         return std::nullopt;
     }
-    std::optional<QString> chooseFile(QWidget *, const FileDialogSpec &) override { return path; }
+    std::optional<QString> chooseFile(QWidget *, const FileDialogSettings &) override { return path; }
     bool choosePrinter(QWidget *, QPrinter &) override { return false; }
     void error(QWidget *, const QString &text) override
     {

@@ -10,21 +10,21 @@
 
 namespace {
 
-FileDialogSpec storyDialog(FileDialogSpec::Mode mode, const QString &programFolder)
+FileDialogSettings storyDialog(FileDialogSettings::Mode mode, const QString &programFolder)
 {
-    FileDialogSpec spec;
-    spec.mode = mode;
-    spec.folder = programFolder + QStringLiteral("/Рассказы");
-    if (mode == FileDialogSpec::Save) {
-        spec.filters = {{QStringLiteral("text files"), QStringLiteral("*.txt")},
+    FileDialogSettings settings;
+    settings.mode = mode;
+    settings.folder = programFolder + QStringLiteral("/Рассказы");
+    if (mode == FileDialogSettings::Save) {
+        settings.filters = {{QStringLiteral("text files"), QStringLiteral("*.txt")},
                         {QStringLiteral("files without"), QStringLiteral("*")}};
-        spec.confirmOverwrite = true;
+        settings.confirmOverwrite = true;
     } else {
-        spec.filters = {{QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt")},
+        settings.filters = {{QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt")},
                         {QStringLiteral("Файлы без расширения"), QStringLiteral("*")}};
-        spec.mustExist = true;
+        settings.mustExist = true;
     }
-    return spec;
+    return settings;
 }
 
 QString pictureFolder(const QString &programFolder)
@@ -36,7 +36,7 @@ QString pictureFolder(const QString &programFolder)
 
 void Frmnov::MnuSave_Click()
 {
-    const auto path = m_dialogs.chooseFile(this, storyDialog(FileDialogSpec::Save, programFolder()));
+    const auto path = m_dialogs.chooseFile(this, storyDialog(FileDialogSettings::Save, programFolder()));
     if (!path)
         return;
     const StorySaved saved = StoryFiles::save(*path, m_story);
@@ -47,7 +47,7 @@ void Frmnov::MnuSave_Click()
 void Frmnov::MnuOpen_Click()
 {
     m_story.ShowBlockTexts = true;
-    const auto path = m_dialogs.chooseFile(this, storyDialog(FileDialogSpec::Open, programFolder()));
+    const auto path = m_dialogs.chooseFile(this, storyDialog(FileDialogSettings::Open, programFolder()));
     if (!path)
         return;
     // The story on screen goes only once the new one has been read.
@@ -78,13 +78,13 @@ void Frmnov::MnuOpen_Click()
 
 void Frmnov::Image1_Click(int index)
 {
-    FileDialogSpec spec;
-    spec.mode = FileDialogSpec::Open;
-    spec.folder = pictureFolder(programFolder());
-    spec.filters = {{QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp")},
+    FileDialogSettings settings;
+    settings.mode = FileDialogSettings::Open;
+    settings.folder = pictureFolder(programFolder());
+    settings.filters = {{QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp")},
                     {QStringLiteral("Формат JPEG (*.jpg)"), QStringLiteral("*.jpg")}};
-    spec.mustExist = true;
-    const auto path = m_dialogs.chooseFile(this, spec);
+    settings.mustExist = true;
+    const auto path = m_dialogs.chooseFile(this, settings);
     if (!path)
         return;
     m_story.PicturePath[index] = *path;

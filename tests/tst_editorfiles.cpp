@@ -135,13 +135,13 @@ void tst_EditorFiles::cancelledDialog_data()
     QTest::addColumn<QStringList>("filters"); // name, pattern, name, pattern
     QTest::addColumn<bool>("mustExist");
     QTest::addColumn<bool>("confirmOverwrite");
-    QTest::newRow("save") << "save" << int(FileDialogSpec::Save) << "Рассказы"
+    QTest::newRow("save") << "save" << int(FileDialogSettings::Save) << "Рассказы"
                           << QStringList{"text files", "*.txt", "files without", "*"} << false
                           << true;
-    QTest::newRow("open") << "open" << int(FileDialogSpec::Open) << "Рассказы"
+    QTest::newRow("open") << "open" << int(FileDialogSettings::Open) << "Рассказы"
                           << QStringList{"Текстовые файлы", "*.txt", "Файлы без расширения", "*"}
                           << true << false;
-    QTest::newRow("picture") << "image" << int(FileDialogSpec::Open) << "Картинки"
+    QTest::newRow("picture") << "image" << int(FileDialogSettings::Open) << "Картинки"
                              << QStringList{"Формат bitmap (*.bmp)", "*.bmp",
                                             "Формат JPEG (*.jpg)", "*.jpg"}
                              << true << false;
@@ -172,15 +172,15 @@ void tst_EditorFiles::cancelledDialog()
         m_window->Image1_Click(1);
 
     QCOMPARE(m_dialogs->kinds(), QStringList{"file"});
-    const FileDialogSpec &spec = m_dialogs->calls.constFirst().file;
-    QCOMPARE(int(spec.mode), mode);
-    QCOMPARE(spec.folder, file(QStringLiteral("program/") + folder));
+    const FileDialogSettings &settings = m_dialogs->calls.constFirst().file;
+    QCOMPARE(int(settings.mode), mode);
+    QCOMPARE(settings.folder, file(QStringLiteral("program/") + folder));
     QStringList shown;
-    for (const FileDialogSpec::Filter &filter : spec.filters)
+    for (const FileDialogSettings::Filter &filter : settings.filters)
         shown << filter.name << filter.pattern;
     QCOMPARE(shown, filters);
-    QCOMPARE(spec.mustExist, mustExist);
-    QCOMPARE(spec.confirmOverwrite, confirmOverwrite);
+    QCOMPARE(settings.mustExist, mustExist);
+    QCOMPARE(settings.confirmOverwrite, confirmOverwrite);
 
     QCOMPARE(m_story.BlockText, before.BlockText);
     QCOMPARE(m_story.PicturePath, before.PicturePath);

@@ -106,11 +106,11 @@ void tst_QtDialogs::fileDialogSettings()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     QtDialogs dialogs;
-    FileDialogSpec spec;
-    spec.mode = FileDialogSpec::Open;
-    spec.folder = folder.path();
-    spec.mustExist = true;
-    spec.filters = {{QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt")},
+    FileDialogSettings settings;
+    settings.mode = FileDialogSettings::Open;
+    settings.folder = folder.path();
+    settings.mustExist = true;
+    settings.filters = {{QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt")},
                     {QStringLiteral("Файлы без расширения"), QStringLiteral("*")}};
     whenModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
@@ -123,16 +123,16 @@ void tst_QtDialogs::fileDialogSettings()
         QVERIFY(dialog->defaultSuffix().isEmpty());
         dialog->reject();
     });
-    QCOMPARE(dialogs.chooseFile(nullptr, spec), std::nullopt);
+    QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);
 
-    spec.filters = {{QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp")}};
+    settings.filters = {{QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp")}};
     whenModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         // A name that already shows its pattern is kept as it stands.
         QCOMPARE(dialog->nameFilters(), QStringList({QStringLiteral("Формат bitmap (*.bmp)")}));
         dialog->reject();
     });
-    QCOMPARE(dialogs.chooseFile(nullptr, spec), std::nullopt);
+    QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);
 }
 
 void tst_QtDialogs::editorExitThroughRealBox()

@@ -9,7 +9,7 @@ class QPrinter;
 class QWidget;
 
 // A file dialog's settings, as a command sets them before showing it.
-struct FileDialogSpec
+struct FileDialogSettings
 {
     enum Mode { Open, Save };
 
@@ -44,7 +44,7 @@ public:
                                          const QString &title) = 0;
 
     // The chosen file's full path; nullopt when cancelled.
-    virtual std::optional<QString> chooseFile(QWidget *parent, const FileDialogSpec &spec) = 0;
+    virtual std::optional<QString> chooseFile(QWidget *parent, const FileDialogSettings &settings) = 0;
 
     // The system print dialog on the given printer; false when cancelled.
     virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;

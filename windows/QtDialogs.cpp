@@ -48,23 +48,23 @@ std::optional<QString> QtDialogs::input(QWidget *parent, const QString &prompt,
     return box.textValue();
 }
 
-std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSpec &spec)
+std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSettings &settings)
 {
     QFileDialog dialog(parent);
-    dialog.setAcceptMode(spec.mode == FileDialogSpec::Save ? QFileDialog::AcceptSave
+    dialog.setAcceptMode(settings.mode == FileDialogSettings::Save ? QFileDialog::AcceptSave
                                                            : QFileDialog::AcceptOpen);
-    dialog.setFileMode(spec.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    if (!spec.folder.isEmpty() && QDir(spec.folder).exists())
-        dialog.setDirectory(spec.folder);
+    dialog.setFileMode(settings.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!settings.folder.isEmpty() && QDir(settings.folder).exists())
+        dialog.setDirectory(settings.folder);
     QStringList filters;
-    for (const FileDialogSpec::Filter &filter : spec.filters) {
+    for (const FileDialogSettings::Filter &filter : settings.filters) {
         // Qt reads the patterns from the brackets; keep a name that already
         // shows its pattern as it stands.
         filters << (filter.name.contains(QLatin1Char('(')) ? filter.name
                         : QStringLiteral("%1 (%2)").arg(filter.name, filter.pattern));
     }
     dialog.setNameFilters(filters);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.confirmOverwrite);
     dialog.setDefaultSuffix(QString());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

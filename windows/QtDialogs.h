@@ -10,7 +10,7 @@ public:
     Answer ask(QWidget *parent, const QString &text, const QString &title) override;
     std::optional<QString> input(QWidget *parent, const QString &prompt,
                                  const QString &title) override;
-    std::optional<QString> chooseFile(QWidget *parent, const FileDialogSpec &spec) override;
+    std::optional<QString> chooseFile(QWidget *parent, const FileDialogSettings &settings) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
     void error(QWidget *parent, const QString &text) override;
 };

@@ -23,9 +23,9 @@ std::optional<QString> ScriptedDialogs::input(QWidget *, const QString &prompt,
     return inputs.dequeue();
 }
 
-std::optional<QString> ScriptedDialogs::chooseFile(QWidget *, const FileDialogSpec &spec)
+std::optional<QString> ScriptedDialogs::chooseFile(QWidget *, const FileDialogSettings &settings)
 {
-    calls.append({QStringLiteral("file"), {}, {}, spec});
+    calls.append({QStringLiteral("file"), {}, {}, settings});
     if (files.isEmpty()) {
         qWarning("ScriptedDialogs: unexpected file dialog");
         return std::nullopt;
