@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QByteArrayView>
+#include <QFile>
+#include <QString>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,3 +16,11 @@
             std::abort();                                                                          \
         }                                                                                          \
     } while (false)
+
+// Puts the fuzzer's bytes into a real file for the readers to open.
+inline bool writeFile(const QString &path, QByteArrayView bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
+}

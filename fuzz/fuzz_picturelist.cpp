@@ -52,13 +52,6 @@ const Folders &folders()
     return f;
 }
 
-bool writeFile(const QString &path, QByteArrayView bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
-}
-
 void checkListName(const QString &storyPath)
 {
     const QString list = StoryFiles::pictureListPath(storyPath);

@@ -20,13 +20,6 @@ const QTemporaryDir &folder()
     return dir;
 }
 
-bool writeFile(const QString &path, QByteArrayView bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
