@@ -1,5 +1,5 @@
 #include "story/StoryDocument.h"
-#include "windows/ProgramStart.h"
+#include "app/ProgramStart.h"
 #include "windows/QtDialogs.h"
 #include "windows/WindowDesign.h"
 

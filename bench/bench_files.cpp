@@ -1,5 +1,5 @@
 #include "BenchSupport.h"
-#include "editor/Frmnov.h"
+#include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
 #include "windows/Dialogs.h"
@@ -38,10 +38,10 @@ StoryDocument bigStory(const QString &extra)
         while (text.size() < 1024 * 1024)
             text += words;
         text.truncate(1024 * 1024 - extra.size());
-        story.BlockText[b] = text + extra;
+        story.blockTexts[b] = text + extra;
     }
     for (int k = 0; k < StoryPictureCount; ++k)
-        story.PicturePath[k] = QStringLiteral("/home/ученик/Картинки/%1.jpg").arg(k);
+        story.picturePaths[k] = QStringLiteral("/home/ученик/Картинки/%1.jpg").arg(k);
     return story;
 }
 
@@ -72,10 +72,10 @@ int main(int argc, char *argv[])
     StoryDocument story = bigStory(QString());
     FixedDialogs dialogs;
     dialogs.path = dir.filePath(QStringLiteral("editor.txt"));
-    Frmnov editor(story, dialogs);
+    EditorWindow editor(story, dialogs);
     editor.resize(1000, 700);
     editor.show();
-    measure(QStringLiteral("Frmnov MnuSave_Click, ten 1 MB texts"), [&] { editor.MnuSave_Click(); });
-    measure(QStringLiteral("Frmnov MnuOpen_Click, ten 1 MB texts"), [&] { editor.MnuOpen_Click(); });
+    measure(QStringLiteral("Editor save, ten 1 MB texts"), [&] { editor.save(); });
+    measure(QStringLiteral("Editor open, ten 1 MB texts"), [&] { editor.open(); });
     return 0;
 }

@@ -17,8 +17,8 @@ void redraw(const QString &name, const QString &text)
     std::array<QString, 10> texts;
     texts.fill(text);
     measure(name, [&] {
-        DrawFlowchart(surface, layout, 1920, 1017);
-        DrawBlockTexts(true, texts, layout, surface);
+        drawFlowchart(surface, layout, 1920, 1017);
+        drawBlockTexts(true, texts, layout, surface);
     });
 }
 
@@ -31,7 +31,7 @@ int main(int argc, char *argv[])
     FlowchartLayout layout;
     for (const auto &[width, height] : {std::pair{663, 554}, std::pair{1920, 1017}}) {
         measure(QStringLiteral("DrawFlowchart %1x%2").arg(width).arg(height),
-                [&, w = width, h = height] { DrawFlowchart(surface, layout, w, h); });
+                [&, w = width, h = height] { drawFlowchart(surface, layout, w, h); });
     }
 
     redraw(QStringLiteral("redraw, ten short texts"),

@@ -44,11 +44,11 @@ int main(int argc, char *argv[])
     const QSize canvas(663, 554);
     Surface surface;
     FlowchartLayout layout;
-    DrawFlowchart(surface, layout, canvas.width(), canvas.height());
+    drawFlowchart(surface, layout, canvas.width(), canvas.height());
     std::array<QString, 10> texts;
     for (QString &text : texts)
         text = QStringLiteral("Жили-были дед и баба, и была у них курочка Ряба.");
-    DrawBlockTexts(true, texts, layout, surface);
+    drawBlockTexts(true, texts, layout, surface);
 
     for (const QSize size : {QSize(640, 480), QSize(3000, 2000)}) {
         StoryPage page(surface, canvas);

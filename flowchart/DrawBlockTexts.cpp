@@ -60,20 +60,20 @@ std::vector<PlacedWord> wrapBlockText(const QString &text, const double *startX,
     return placed;
 }
 
-void DrawBlockTexts(bool ShowBlockTexts, std::array<QString, 10> &BlockText,
+void drawBlockTexts(bool showBlockTexts, std::array<QString, 10> &blockTexts,
                     const FlowchartLayout &layout, Surface &surface)
 {
-    if (!ShowBlockTexts)
+    if (!showBlockTexts)
         return;
     const MeasureText measure = [&surface](const QString &word) {
         return surface.textWidth(word);
     };
     for (int b = 0; b < BlockCount; ++b) {
-        surface.setCurrentPos(QPointF(layout.LineStartX[b][1], layout.TextTop[b]));
-        BlockText[b] = normaliseLineBreaks(BlockText[b]);
-        const auto words = wrapBlockText(BlockText[b], layout.LineStartX[b].data(),
-                                         layout.LineEndX[b].data(), MaxTextLines,
-                                         layout.TextTop[b], measure);
+        surface.setCurrentPos(QPointF(layout.lineStartX[b][1], layout.textTop[b]));
+        blockTexts[b] = normaliseLineBreaks(blockTexts[b]);
+        const auto words = wrapBlockText(blockTexts[b], layout.lineStartX[b].data(),
+                                         layout.lineEndX[b].data(), MaxTextLines,
+                                         layout.textTop[b], measure);
         for (const PlacedWord &word : words) {
             surface.setCurrentPos(word.at);
             surface.write(word.text);

@@ -31,5 +31,5 @@ std::vector<PlacedWord> wrapBlockText(const QString &text, const double *startX,
 
 // Writes the ten block texts into their blocks, normalising the stored texts
 // first. Does nothing at all when show is false.
-void DrawBlockTexts(bool ShowBlockTexts, std::array<QString, 10> &BlockText,
+void drawBlockTexts(bool showBlockTexts, std::array<QString, 10> &blockTexts,
                     const FlowchartLayout &layout, Surface &surface);

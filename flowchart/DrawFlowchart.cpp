@@ -30,14 +30,14 @@ void branch(Surface &s, QPointF from, QPointF corner, double drop)
 
 } // namespace
 
-void DrawFlowchart(Surface &s, FlowchartLayout &layout, int scaleWidth, int scaleHeight)
+void drawFlowchart(Surface &s, FlowchartLayout &layout, int scaleWidth, int scaleHeight)
 {
     s.clear();
     s.setFontSize(scaleWidth > 800 ? 12 : 10);
     layout.compute(scaleWidth, scaleHeight);
 
-    const double C = layout.CenterX;
-    const double S = layout.Stretch;
+    const double C = layout.centerX;
+    const double S = layout.stretch;
     const double h = C / 2, q = C / 4, h3 = 3 * C / 2, q3 = 3 * C / 4, q5 = 5 * C / 4,
                  q7 = 7 * C / 4;
     using P = QPointF;

@@ -6,4 +6,4 @@ struct FlowchartLayout;
 // Clears the surface, lays the flowchart out for the client size and draws
 // its outline and captions. Leaves the font at 8 points and the colour black.
 // The caller places the labels and frames from the filled layout.
-void DrawFlowchart(Surface &surface, FlowchartLayout &layout, int scaleWidth, int scaleHeight);
+void drawFlowchart(Surface &surface, FlowchartLayout &layout, int scaleWidth, int scaleHeight);

@@ -44,24 +44,24 @@ struct LineSpan
 
 void FlowchartLayout::compute(int scaleWidth, int scaleHeight, int frameWidth, int frameHeight)
 {
-    Stretch = scaleWidth > 800 ? 10 : 0;
-    CenterX = static_cast<qint16>(roundHalfEven(scaleWidth / 2.0 + 15));
+    stretch = scaleWidth > 800 ? 10 : 0;
+    centerX = static_cast<qint16>(roundHalfEven(scaleWidth / 2.0 + 15));
 
-    const int C = CenterX;
-    const int S = Stretch;
+    const int C = centerX;
+    const int S = stretch;
     const double h = C / 2.0, q = C / 4.0, h3 = 3 * C / 2.0, q3 = 3 * C / 4.0,
                  q5 = 5 * C / 4.0, q7 = 7 * C / 4.0;
 
     const auto fill = [this](int block, std::initializer_list<LineSpan> lines) {
         int n = 1;
         for (const LineSpan &line : lines) {
-            LineStartX[block][n] = line.start;
-            LineEndX[block][n] = line.end;
+            lineStartX[block][n] = line.start;
+            lineEndX[block][n] = line.end;
             ++n;
         }
         for (; n < MaxTextLines; ++n) {
-            LineStartX[block][n] = 0;
-            LineEndX[block][n] = 0;
+            lineStartX[block][n] = 0;
+            lineEndX[block][n] = 0;
         }
     };
     fill(0, {{C - 90.0, C + 103.0}, {C - 98.0, C + 95.0}, {C - 106.0, C + 87.0}});
@@ -75,7 +75,7 @@ void FlowchartLayout::compute(int scaleWidth, int scaleHeight, int frameWidth, i
     fill(8, {{q5 - 86, q5 + 46}, {q5 - 93, q5 + 39}, {q5 - 100, q5 + 32}, {q5 - 107, q5 + 25}});
     fill(9, {{q7 - 86, q7 + 45}, {q7 - 93, q7 + 38}, {q7 - 100, q7 + 31}, {q7 - 107, q7 + 24}});
 
-    TextTop = {55.0 + S, 124.0 + 2 * S, 150.0 + 3 * S, 150.0 + 3 * S, 220.0 + 4 * S,
+    textTop = {55.0 + S, 124.0 + 2 * S, 150.0 + 3 * S, 150.0 + 3 * S, 220.0 + 4 * S,
                220.0 + 4 * S, 260.0 + 5 * S, 260.0 + 5 * S, 260.0 + 5 * S, 260.0 + 5 * S};
 
     frameGap = (scaleWidth - 4.0 * frameWidth) / 5.0;
@@ -92,9 +92,9 @@ void FlowchartLayout::compute(int scaleWidth, int scaleHeight, int frameWidth, i
                                                 256.0 + 5 * S};
     for (int b = 0; b < BlockCount; ++b) {
         LabelPlacement &label = labels[b];
-        label.Width = designedLabelWidth(b);
-        label.Height = designedLabelHeight(b) + (isQuestionBlock(b) ? 2 * S : S);
-        label.Top = top[b];
-        label.Left = left[b];
+        label.width = designedLabelWidth(b);
+        label.height = designedLabelHeight(b) + (isQuestionBlock(b) ? 2 * S : S);
+        label.top = top[b];
+        label.left = left[b];
     }
 }

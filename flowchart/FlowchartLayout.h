@@ -20,21 +20,21 @@ double roundHalfEven(double value);
 
 struct LabelPlacement
 {
-    double Left = 0;
-    double Top = 0;
-    double Width = 0;
-    double Height = 0;
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
 };
 
 // The flowchart's layout frame and text-line tables, recomputed from the
 // client size on every drawing pass. Values keep their halves and quarters.
 struct FlowchartLayout
 {
-    qint16 CenterX = 0;
-    int Stretch = 0;
-    std::array<std::array<double, MaxTextLines>, BlockCount> LineStartX{};
-    std::array<std::array<double, MaxTextLines>, BlockCount> LineEndX{};
-    std::array<double, BlockCount> TextTop{};
+    qint16 centerX = 0;
+    int stretch = 0;
+    std::array<std::array<double, MaxTextLines>, BlockCount> lineStartX{};
+    std::array<std::array<double, MaxTextLines>, BlockCount> lineEndX{};
+    std::array<double, BlockCount> textTop{};
     std::array<LabelPlacement, BlockCount> labels{};
     std::array<double, FrameCount> frameLeft{};
     double frameTop = 0;

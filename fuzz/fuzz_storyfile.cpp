@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     StoryDocument story;
     for (int b = 0; b < StoryBlockCount; ++b)
-        story.BlockText[b] = texts.at(b);
+        story.blockTexts[b] = texts.at(b);
     FUZZ_CHECK(StoryFiles::save(storyPath, story).ok());
     const LinesRead reopened = StoryFiles::readStory(storyPath);
     FUZZ_CHECK(reopened.ok());

@@ -2,12 +2,12 @@
 
 void StoryDocument::eraseTexts()
 {
-    for (QString &text : BlockText)
+    for (QString &text : blockTexts)
         text = QString();
 }
 
 void StoryDocument::erasePicturePaths()
 {
-    for (auto &path : PicturePath)
+    for (auto &path : picturePaths)
         path = QString();
 }

@@ -12,13 +12,13 @@ inline constexpr int StoryPictureCount = 4;
 // the editing state. It starts empty and lives for the whole run.
 struct StoryDocument
 {
-    std::array<QString, StoryBlockCount> BlockText;
+    std::array<QString, StoryBlockCount> blockTexts;
     // An entry never set has no value; it behaves as the empty path.
-    std::array<std::optional<QString>, StoryPictureCount> PicturePath;
-    qint16 CurrentBlock = 0;
-    bool ShowBlockTexts = false;
+    std::array<std::optional<QString>, StoryPictureCount> picturePaths;
+    qint16 currentBlock = 0;
+    bool showBlockTexts = false;
 
-    QString picturePath(int frame) const { return PicturePath.at(frame).value_or(QString()); }
+    QString picturePath(int frame) const { return picturePaths.at(frame).value_or(QString()); }
 
     // The document part of New: every text and every path becomes empty.
     void eraseTexts();

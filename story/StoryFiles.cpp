@@ -250,7 +250,7 @@ LinesRead StoryFiles::readPictureList(const QString &storyPath)
 StorySaved StoryFiles::save(const QString &storyPath, const StoryDocument &story)
 {
     QStringList texts;
-    for (const QString &text : story.BlockText)
+    for (const QString &text : story.blockTexts)
         texts << text;
     QStringList paths;
     for (int k = 0; k < StoryPictureCount; ++k)

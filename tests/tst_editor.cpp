@@ -1,9 +1,10 @@
-#include "editor/ClickLabel.h"
+#include "windows/ClickLabel.h"
 #include "editor/EditorCanvas.h"
-#include "editor/FrmVvod.h"
-#include "editor/Frmnov.h"
-#include "editor/PictureFrame.h"
+#include "editor/TextEntryWindow.h"
+#include "editor/EditorWindow.h"
+#include "windows/PictureBox.h"
 #include "story/StoryDocument.h"
+#include "support/FindWindow.h"
 #include "support/ModalWatcher.h"
 #include "support/ScriptedDialogs.h"
 
@@ -61,14 +62,14 @@ private:
 
     StoryDocument *m_story = nullptr;
     ScriptedDialogs *m_dialogs = nullptr;
-    Frmnov *m_editor = nullptr;
+    EditorWindow *m_editor = nullptr;
 };
 
 void tst_Editor::init()
 {
     m_story = new StoryDocument;
     m_dialogs = new ScriptedDialogs;
-    m_editor = new Frmnov(*m_story, *m_dialogs);
+    m_editor = new EditorWindow(*m_story, *m_dialogs);
     m_editor->show();
     QTRY_VERIFY(m_editor->isActiveWindow());
 }
@@ -82,26 +83,21 @@ void tst_Editor::cleanup()
 
 void tst_Editor::reactivate()
 {
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    QTRY_VERIFY(other.isActiveWindow());
-    m_editor->activateWindow();
-    QTRY_VERIFY(m_editor->isActiveWindow());
+    QVERIFY(activateAfresh(m_editor));
 }
 
 void tst_Editor::typeIntoBlock(int block, const QString &text, bool byButton)
 {
     whenModal([&](QWidget *modal) {
-        auto *entry = qobject_cast<FrmVvod *>(modal);
+        auto *entry = qobject_cast<TextEntryWindow *>(modal);
         QVERIFY(entry);
-        entry->Text1()->setPlainText(text);
+        entry->textBox()->setPlainText(text);
         if (byButton)
-            entry->Command1()->click();
+            entry->doneButton()->click();
         else
             entry->close();
     });
-    QTest::mouseClick(m_editor->Label1(block), Qt::LeftButton);
+    QTest::mouseClick(m_editor->blockArea(block), Qt::LeftButton);
     QVERIFY(whenModalDone());
 }
 
@@ -126,15 +122,15 @@ void tst_Editor::designAndMenus()
         QCOMPARE(action->shortcut(), shortcut);
     }
     for (int k = 0; k < 4; ++k) {
-        QCOMPARE(m_editor->Image1(k)->size(), QSize(169, 130));
-        QCOMPARE(m_editor->Image1(k)->frameShape(), QFrame::Box);
+        QCOMPARE(m_editor->pictureFrame(k)->size(), QSize(169, 130));
+        QCOMPARE(m_editor->pictureFrame(k)->frameShape(), QFrame::Box);
     }
     for (int b = 0; b < 10; ++b) {
-        QVERIFY(m_editor->Label1(b)->text().isEmpty());
-        QVERIFY(!m_editor->Label1(b)->autoFillBackground());
-        QCOMPARE(m_editor->Label1(b)->cursor().shape() == Qt::ArrowCursor, false);
+        QVERIFY(m_editor->blockArea(b)->text().isEmpty());
+        QVERIFY(!m_editor->blockArea(b)->autoFillBackground());
+        QCOMPARE(m_editor->blockArea(b)->cursor().shape() == Qt::ArrowCursor, false);
     }
-    QCOMPARE(m_story->ShowBlockTexts, false);
+    QCOMPARE(m_story->showBlockTexts, false);
 }
 
 void tst_Editor::activationDrawsAndPlaces()
@@ -143,53 +139,53 @@ void tst_Editor::activationDrawsAndPlaces()
     reactivate();
     const int width = m_editor->canvas()->width();
     const FlowchartLayout &layout = m_editor->layout();
-    QCOMPARE(int(layout.CenterX), int(roundHalfEven(width / 2.0 + 15)));
+    QCOMPARE(int(layout.centerX), int(roundHalfEven(width / 2.0 + 15)));
     QCOMPARE(m_editor->surface().ops().size(), 83);
     for (int b = 0; b < 10; ++b) {
         const LabelPlacement &p = layout.labels[b];
-        QCOMPARE(m_editor->Label1(b)->geometry(),
-                 QRect(std::lround(p.Left), std::lround(p.Top), std::lround(p.Width),
-                       std::lround(p.Height)));
+        QCOMPARE(m_editor->blockArea(b)->geometry(),
+                 QRect(std::lround(p.left), std::lround(p.top), std::lround(p.width),
+                       std::lround(p.height)));
     }
     for (int k = 0; k < 4; ++k)
-        QCOMPARE(m_editor->Image1(k)->pos(),
+        QCOMPARE(m_editor->pictureFrame(k)->pos(),
                  QPoint(std::lround(layout.frameLeft[k]), std::lround(layout.frameTop)));
 }
 
 void tst_Editor::resizeDoesNotRedraw()
 {
     const quint64 revision = m_editor->surface().revision();
-    const qint16 centre = m_editor->layout().CenterX;
+    const qint16 centre = m_editor->layout().centerX;
     m_editor->resize(m_editor->width() + 300, m_editor->height() + 100);
     QTRY_COMPARE(m_editor->canvas()->width() > 700, true);
     QCOMPARE(m_editor->surface().revision(), revision);
-    QCOMPARE(m_editor->layout().CenterX, centre);
+    QCOMPARE(m_editor->layout().centerX, centre);
     reactivate();
-    QVERIFY(m_editor->layout().CenterX != centre);
+    QVERIFY(m_editor->layout().centerX != centre);
 }
 
 void tst_Editor::entryByButton()
 {
     whenModal([](QWidget *modal) {
-        auto *entry = qobject_cast<FrmVvod *>(modal);
+        auto *entry = qobject_cast<TextEntryWindow *>(modal);
         QVERIFY(entry);
         QCOMPARE(entry->windowTitle(), QStringLiteral("Ввод текста"));
         QCOMPARE(entry->size(), QSize(314, 247));
-        QCOMPARE(entry->Command1()->text(), QStringLiteral("Ввод завершён"));
-        QVERIFY(!entry->Command1()->isDefault());
-        QVERIFY(entry->Text1()->toPlainText().isEmpty());
-        QTRY_VERIFY(entry->Text1()->hasFocus());
-        typeText(entry->Text1(), QStringLiteral("Жила-была лиса"));
-        entry->Command1()->click();
+        QCOMPARE(entry->doneButton()->text(), QStringLiteral("Ввод завершён"));
+        QVERIFY(!entry->doneButton()->isDefault());
+        QVERIFY(entry->textBox()->toPlainText().isEmpty());
+        QTRY_VERIFY(entry->textBox()->hasFocus());
+        typeText(entry->textBox(), QStringLiteral("Жила-была лиса"));
+        entry->doneButton()->click();
     });
-    QTest::mouseClick(m_editor->Label1(0), Qt::LeftButton);
+    QTest::mouseClick(m_editor->blockArea(0), Qt::LeftButton);
     QVERIFY(whenModalDone());
-    QCOMPARE(m_story->BlockText[0], QStringLiteral("Жила-была лиса"));
-    QCOMPARE(m_story->CurrentBlock, qint16(0));
-    QVERIFY(m_story->ShowBlockTexts);
-    QVERIFY(m_editor->entryWindow());
-    QVERIFY(!m_editor->entryWindow()->isVisible());
-    QVERIFY(m_editor->entryWindow()->Text1()->toPlainText().isEmpty());
+    QCOMPARE(m_story->blockTexts[0], QStringLiteral("Жила-была лиса"));
+    QCOMPARE(m_story->currentBlock, qint16(0));
+    QVERIFY(m_story->showBlockTexts);
+    QVERIFY(findWindow<TextEntryWindow>());
+    QVERIFY(!findWindow<TextEntryWindow>()->isVisible());
+    QVERIFY(findWindow<TextEntryWindow>()->textBox()->toPlainText().isEmpty());
     QTRY_VERIFY(m_editor->isActiveWindow());
     QTRY_COMPARE(writtenTexts(m_editor->surface()),
                  QStringList({QStringLiteral("Жила-была "), QStringLiteral("лиса")}));
@@ -198,77 +194,77 @@ void tst_Editor::entryByButton()
 void tst_Editor::entryByCloseBoxKeepsText()
 {
     typeIntoBlock(7, QStringLiteral("Лиса ушла домой"), false);
-    QCOMPARE(m_story->BlockText[7], QStringLiteral("Лиса ушла домой"));
-    QTRY_VERIFY(!m_editor->entryWindow()); // unloaded: the next click builds it anew
+    QCOMPARE(m_story->blockTexts[7], QStringLiteral("Лиса ушла домой"));
+    QTRY_VERIFY(!findWindow<TextEntryWindow>()); // unloaded: the next click builds it anew
     typeIntoBlock(7, QStringLiteral("И снова"));
-    QCOMPARE(m_story->BlockText[7], QStringLiteral("И снова"));
+    QCOMPARE(m_story->blockTexts[7], QStringLiteral("И снова"));
 }
 
 void tst_Editor::entryEscapeDoesNotLeave()
 {
     whenModal([](QWidget *modal) {
-        auto *entry = qobject_cast<FrmVvod *>(modal);
+        auto *entry = qobject_cast<TextEntryWindow *>(modal);
         QVERIFY(entry);
-        entry->Text1()->setPlainText(QStringLiteral("не потерять"));
+        entry->textBox()->setPlainText(QStringLiteral("не потерять"));
         QTest::keyClick(entry, Qt::Key_Escape);
         QVERIFY(entry->isVisible());
-        entry->Command1()->click();
+        entry->doneButton()->click();
     });
-    QTest::mouseClick(m_editor->Label1(4), Qt::LeftButton);
+    QTest::mouseClick(m_editor->blockArea(4), Qt::LeftButton);
     QVERIFY(whenModalDone());
-    QCOMPARE(m_story->BlockText[4], QStringLiteral("не потерять"));
+    QCOMPARE(m_story->blockTexts[4], QStringLiteral("не потерять"));
 }
 
 void tst_Editor::eachBlockShowsItsOwnText()
 {
-    m_story->BlockText[2] = QStringLiteral("два");
-    m_story->BlockText[5] = QStringLiteral("пять");
+    m_story->blockTexts[2] = QStringLiteral("два");
+    m_story->blockTexts[5] = QStringLiteral("пять");
     QStringList seen;
     for (int block : {2, 5, 2}) {
         whenModal([&](QWidget *modal) {
-            auto *entry = qobject_cast<FrmVvod *>(modal);
-            seen << entry->Text1()->toPlainText();
-            entry->Command1()->click();
+            auto *entry = qobject_cast<TextEntryWindow *>(modal);
+            seen << entry->textBox()->toPlainText();
+            entry->doneButton()->click();
         });
-        QTest::mouseClick(m_editor->Label1(block), Qt::LeftButton);
+        QTest::mouseClick(m_editor->blockArea(block), Qt::LeftButton);
         QVERIFY(whenModalDone());
     }
     QCOMPARE(seen, QStringList({"два", "пять", "два"}));
-    QCOMPARE(m_story->BlockText[2], QStringLiteral("два"));
+    QCOMPARE(m_story->blockTexts[2], QStringLiteral("два"));
 }
 
 void tst_Editor::lineBreakBecomesTwoSpaces()
 {
     whenModal([](QWidget *modal) {
-        auto *entry = qobject_cast<FrmVvod *>(modal);
-        typeText(entry->Text1(), QStringLiteral("первое"));
-        QTest::keyClick(entry->Text1(), Qt::Key_Return); // Enter starts a new line
-        typeText(entry->Text1(), QStringLiteral("второе"));
+        auto *entry = qobject_cast<TextEntryWindow *>(modal);
+        typeText(entry->textBox(), QStringLiteral("первое"));
+        QTest::keyClick(entry->textBox(), Qt::Key_Return); // Enter starts a new line
+        typeText(entry->textBox(), QStringLiteral("второе"));
         QVERIFY(entry->isVisible());
-        entry->Command1()->click();
+        entry->doneButton()->click();
     });
-    QTest::mouseClick(m_editor->Label1(3), Qt::LeftButton);
+    QTest::mouseClick(m_editor->blockArea(3), Qt::LeftButton);
     QVERIFY(whenModalDone());
-    QCOMPARE(m_story->BlockText[3], QStringLiteral("первое\r\nвторое"));
+    QCOMPARE(m_story->blockTexts[3], QStringLiteral("первое\r\nвторое"));
     QTRY_VERIFY(m_editor->isActiveWindow());
-    QTRY_COMPARE(m_story->BlockText[3], QStringLiteral("первое  второе"));
+    QTRY_COMPARE(m_story->blockTexts[3], QStringLiteral("первое  второе"));
     QString shown;
     whenModal([&](QWidget *modal) {
-        auto *entry = qobject_cast<FrmVvod *>(modal);
-        shown = entry->Text1()->toPlainText();
-        entry->Command1()->click();
+        auto *entry = qobject_cast<TextEntryWindow *>(modal);
+        shown = entry->textBox()->toPlainText();
+        entry->doneButton()->click();
     });
-    QTest::mouseClick(m_editor->Label1(3), Qt::LeftButton);
+    QTest::mouseClick(m_editor->blockArea(3), Qt::LeftButton);
     QVERIFY(whenModalDone());
     QCOMPARE(shown, QStringLiteral("первое  второе"));
 }
 
 void tst_Editor::newRightAfterStart()
 {
-    m_story->BlockText[0] = QStringLiteral("не показан");
+    m_story->blockTexts[0] = QStringLiteral("не показан");
     m_editor->findChild<QAction *>(QStringLiteral("MnuNew"))->trigger();
-    QVERIFY(!m_story->ShowBlockTexts);
-    QVERIFY(m_story->BlockText[0].isEmpty());
+    QVERIFY(!m_story->showBlockTexts);
+    QVERIFY(m_story->blockTexts[0].isEmpty());
     reactivate();
     QVERIFY(writtenTexts(m_editor->surface()).isEmpty());
     QCOMPARE(m_dialogs->calls.size(), 0); // New asks nothing
@@ -277,22 +273,22 @@ void tst_Editor::newRightAfterStart()
 void tst_Editor::newAfterTyping()
 {
     typeIntoBlock(1, QStringLiteral("Пойдёт ли лиса в лес?"));
-    m_story->CurrentBlock = 1;
-    m_story->PicturePath[2] = QStringLiteral("/tmp/fox.bmp");
+    m_story->currentBlock = 1;
+    m_story->picturePaths[2] = QStringLiteral("/tmp/fox.bmp");
     QImage picture(10, 10, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    m_editor->Image1(2)->setPicture(picture);
+    m_editor->pictureFrame(2)->setPicture(picture);
     QTRY_VERIFY(m_editor->isActiveWindow());
 
-    m_editor->MnuNew_Click();
-    QVERIFY(m_story->ShowBlockTexts);
-    QCOMPARE(m_story->CurrentBlock, qint16(1));
-    for (const QString &text : m_story->BlockText)
+    m_editor->newStory();
+    QVERIFY(m_story->showBlockTexts);
+    QCOMPARE(m_story->currentBlock, qint16(1));
+    for (const QString &text : m_story->blockTexts)
         QVERIFY(text.isEmpty());
     for (int k = 0; k < 4; ++k) {
-        QVERIFY(m_story->PicturePath[k].has_value());
-        QVERIFY(m_story->PicturePath[k]->isEmpty());
-        QVERIFY(m_editor->Image1(k)->picture().isNull());
+        QVERIFY(m_story->picturePaths[k].has_value());
+        QVERIFY(m_story->picturePaths[k]->isEmpty());
+        QVERIFY(m_editor->pictureFrame(k)->picture().isNull());
     }
     QCOMPARE(m_editor->surface().ops().size(), 83); // redrawn, no texts
     reactivate();
@@ -313,8 +309,8 @@ void tst_Editor::exitQuestion()
 {
     QFETCH(bool, byMenu);
     QFETCH(bool, yes);
-    m_story->BlockText[0] = QStringLiteral("останется");
-    QSignalSpy ended(m_editor, &Frmnov::programEndRequested);
+    m_story->blockTexts[0] = QStringLiteral("останется");
+    QSignalSpy ended(m_editor, &EditorWindow::programEndRequested);
     m_dialogs->answers.enqueue(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
     if (byMenu)
         m_editor->findChild<QAction *>(QStringLiteral("MnuExit"))->trigger();
@@ -329,15 +325,15 @@ void tst_Editor::exitQuestion()
     QCOMPARE(ended.size(), yes ? 1 : 0);
     if (!yes) {
         QVERIFY(m_editor->isVisible());
-        QCOMPARE(m_story->BlockText[0], QStringLiteral("останется"));
+        QCOMPARE(m_story->blockTexts[0], QStringLiteral("останется"));
     }
 }
 
 void tst_Editor::exitCommandNeverAsksTwice()
 {
-    QSignalSpy ended(m_editor, &Frmnov::programEndRequested);
+    QSignalSpy ended(m_editor, &EditorWindow::programEndRequested);
     m_dialogs->answers.enqueue(Dialogs::Answer::Yes);
-    m_editor->MnuExit_Click();
+    m_editor->exitProgram();
     QCOMPARE(ended.size(), 1);
     // The ending program closes its windows: no second question.
     QVERIFY(m_editor->close());

@@ -1,5 +1,5 @@
-#include "editor/Frmnov.h"
-#include "editor/PictureFrame.h"
+#include "editor/EditorWindow.h"
+#include "windows/PictureBox.h"
 #include "story/Cp1251.h"
 #include "story/StoryDocument.h"
 #include "support/ScriptedDialogs.h"
@@ -74,7 +74,7 @@ private:
     QTemporaryDir m_dir;
     StoryDocument m_story;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<Frmnov> m_window;
+    std::unique_ptr<EditorWindow> m_window;
 };
 
 void tst_EditorFiles::initTestCase()
@@ -87,7 +87,7 @@ void tst_EditorFiles::init()
 {
     m_story = StoryDocument();
     m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_window = std::make_unique<Frmnov>(m_story, *m_dialogs);
+    m_window = std::make_unique<EditorWindow>(m_story, *m_dialogs);
     m_window->setProgramFolder(file(QStringLiteral("program")));
     m_window->resize(1000, 700);
     m_window->show();
@@ -117,13 +117,13 @@ QString tst_EditorFiles::picture(const QString &name, QColor colour, QSize size)
 void tst_EditorFiles::fillStory()
 {
     for (int b = 0; b < StoryBlockCount; ++b)
-        m_story.BlockText[b] = Texts[b];
+        m_story.blockTexts[b] = Texts[b];
     const QList<QColor> colours = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
     for (int k = 0; k < StoryPictureCount; ++k) {
         const QString path = picture(QStringLiteral("pics/%1.%2").arg(k).arg(k % 2 ? "bmp" : "jpg"),
                                      colours[k]);
         m_dialogs->files.enqueue(path);
-        m_window->Image1_Click(k);
+        m_window->choosePicture(k);
     }
 }
 
@@ -158,18 +158,18 @@ void tst_EditorFiles::cancelledDialog()
 
     fillStory();
     const StoryDocument before = m_story;
-    const QImage frame = m_window->Image1(1)->picture();
+    const QImage frame = m_window->pictureFrame(1)->picture();
     const QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
-    QVERIFY(!m_story.ShowBlockTexts);
+    QVERIFY(!m_story.showBlockTexts);
 
     m_dialogs->calls.clear();
     m_dialogs->files.enqueue(std::nullopt);
     if (command == QLatin1String("save"))
-        m_window->MnuSave_Click();
+        m_window->save();
     else if (command == QLatin1String("open"))
-        m_window->MnuOpen_Click();
+        m_window->open();
     else
-        m_window->Image1_Click(1);
+        m_window->choosePicture(1);
 
     QCOMPARE(m_dialogs->kinds(), QStringList{"file"});
     const FileDialogSettings &settings = m_dialogs->calls.constFirst().file;
@@ -182,12 +182,12 @@ void tst_EditorFiles::cancelledDialog()
     QCOMPARE(settings.mustExist, mustExist);
     QCOMPARE(settings.confirmOverwrite, confirmOverwrite);
 
-    QCOMPARE(m_story.BlockText, before.BlockText);
-    QCOMPARE(m_story.PicturePath, before.PicturePath);
-    QCOMPARE(m_window->Image1(1)->picture(), frame);
+    QCOMPARE(m_story.blockTexts, before.blockTexts);
+    QCOMPARE(m_story.picturePaths, before.picturePaths);
+    QCOMPARE(m_window->pictureFrame(1)->picture(), frame);
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), files);
     // Open turns the texts on even when cancelled.
-    QCOMPARE(m_story.ShowBlockTexts, command == QLatin1String("open"));
+    QCOMPARE(m_story.showBlockTexts, command == QLatin1String("open"));
     // The program never makes its folders.
     QVERIFY(!QFileInfo::exists(file(QStringLiteral("program/Рассказы"))));
 }
@@ -198,26 +198,26 @@ void tst_EditorFiles::saveThenOpen()
     const StoryDocument saved = m_story;
     m_dialogs->files.enqueue(file(QStringLiteral("stories/Лисёнок.txt")));
     QVERIFY(QDir().mkpath(file(QStringLiteral("stories"))));
-    m_window->MnuSave_Click();
+    m_window->save();
     QCOMPARE(readAll(file(QStringLiteral("stories/Лисёнок.txt"))), crlf(Texts));
     QStringList paths;
     for (int k = 0; k < StoryPictureCount; ++k)
         paths << saved.picturePath(k);
     QCOMPARE(readAll(file(QStringLiteral("stories/Лисёнок.il"))), crlf(paths));
 
-    m_window->MnuNew_Click();
-    QVERIFY(m_window->Image1(0)->picture().isNull());
+    m_window->newStory();
+    QVERIFY(m_window->pictureFrame(0)->picture().isNull());
     m_dialogs->files.enqueue(file(QStringLiteral("stories/Лисёнок.txt")));
-    m_window->MnuOpen_Click();
+    m_window->open();
 
     QCOMPARE(m_dialogs->kinds().count(QStringLiteral("error")), 0);
-    QCOMPARE(m_story.BlockText, saved.BlockText);
+    QCOMPARE(m_story.blockTexts, saved.blockTexts);
     for (int k = 0; k < StoryPictureCount; ++k) {
         QCOMPARE(m_story.picturePath(k), saved.picturePath(k));
-        QCOMPARE(m_window->Image1(k)->picture().size(), QSize(60, 40));
+        QCOMPARE(m_window->pictureFrame(k)->picture().size(), QSize(60, 40));
     }
-    QCOMPARE(QColor(m_window->Image1(2)->picture().pixel(30, 20)).blue() > 200, true);
-    QVERIFY(m_story.ShowBlockTexts);
+    QCOMPARE(QColor(m_window->pictureFrame(2)->picture().pixel(30, 20)).blue() > 200, true);
+    QVERIFY(m_story.showBlockTexts);
     QVERIFY(drawn(m_window->surface(), QStringLiteral("Лисёнок")));
 }
 
@@ -228,7 +228,7 @@ void tst_EditorFiles::saveFailureKeepsFiles()
     QVERIFY(QDir().mkpath(file(QStringLiteral("blocked/fox.il"))));
     QVERIFY(writeAll(file(QStringLiteral("blocked/fox.txt")), "old\r\n"));
     m_dialogs->files.enqueue(file(QStringLiteral("blocked/fox.txt")));
-    m_window->MnuSave_Click();
+    m_window->save();
     QCOMPARE(m_dialogs->kinds(), (QStringList{"file", "file", "file", "file", "file", "error"}));
     QVERIFY(m_dialogs->calls.constLast().text.contains(
         QDir::toNativeSeparators(file(QStringLiteral("blocked/fox.il")))));
@@ -258,13 +258,13 @@ void tst_EditorFiles::openKeepsStoryWhenUnreadable()
     const StoryDocument before = m_story;
 
     m_dialogs->files.enqueue(path);
-    m_window->MnuOpen_Click();
+    m_window->open();
 
     QCOMPARE(m_dialogs->kinds().constLast(), QStringLiteral("error"));
     QVERIFY(m_dialogs->calls.constLast().text.contains(QDir::toNativeSeparators(path)));
-    QCOMPARE(m_story.BlockText, before.BlockText);
-    QCOMPARE(m_story.PicturePath, before.PicturePath);
-    QVERIFY(!m_window->Image1(3)->picture().isNull());
+    QCOMPARE(m_story.blockTexts, before.blockTexts);
+    QCOMPARE(m_story.picturePaths, before.picturePaths);
+    QVERIFY(!m_window->pictureFrame(3)->picture().isNull());
 }
 
 void tst_EditorFiles::openPictureOutcomes_data()
@@ -315,14 +315,14 @@ void tst_EditorFiles::openPictureOutcomes()
     fillStory();
 
     m_dialogs->files.enqueue(folder + QStringLiteral("story.txt"));
-    m_window->MnuOpen_Click();
+    m_window->open();
 
     QCOMPARE(m_dialogs->kinds().contains(QStringLiteral("error")), error);
     for (int b = 0; b < StoryBlockCount; ++b)
-        QCOMPARE(m_story.BlockText[b], Texts[b]);
+        QCOMPARE(m_story.blockTexts[b], Texts[b]);
     for (int k = 0; k < StoryPictureCount; ++k) {
         QCOMPARE(m_story.picturePath(k), QString(paths[k]).replace(QLatin1Char('@'), folder));
-        QCOMPARE(!m_window->Image1(k)->picture().isNull(), loaded.contains(QString::number(k)));
+        QCOMPARE(!m_window->pictureFrame(k)->picture().isNull(), loaded.contains(QString::number(k)));
     }
 }
 
@@ -352,13 +352,13 @@ void tst_EditorFiles::openLineEnds()
     QVERIFY(writeAll(folder + QStringLiteral("story.il"), crlf({QString(), red})));
 
     m_dialogs->files.enqueue(folder + QStringLiteral("story"));
-    m_window->MnuOpen_Click();
+    m_window->open();
 
     for (int b = 0; b < StoryBlockCount; ++b)
-        QCOMPARE(m_story.BlockText[b], b < lines ? Texts[b] : QString());
+        QCOMPARE(m_story.blockTexts[b], b < lines ? Texts[b] : QString());
     // The picture list is read all the same.
     QCOMPARE(m_story.picturePath(1), red);
-    QVERIFY(!m_window->Image1(1)->picture().isNull());
+    QVERIFY(!m_window->pictureFrame(1)->picture().isNull());
 }
 
 void tst_EditorFiles::openStoryFromAnotherComputer()
@@ -375,17 +375,17 @@ void tst_EditorFiles::openStoryFromAnotherComputer()
     QVERIFY(writeAll(folder + QStringLiteral("story.il"), crlf(stored)));
 
     m_dialogs->files.enqueue(folder + QStringLiteral("story.txt"));
-    m_window->MnuOpen_Click();
+    m_window->open();
 
-    QVERIFY(!m_window->Image1(0)->picture().isNull());
-    QVERIFY(!m_window->Image1(1)->picture().isNull());
-    QVERIFY(m_window->Image1(2)->picture().isNull());
+    QVERIFY(!m_window->pictureFrame(0)->picture().isNull());
+    QVERIFY(!m_window->pictureFrame(1)->picture().isNull());
+    QVERIFY(m_window->pictureFrame(2)->picture().isNull());
     for (int k = 0; k < StoryPictureCount; ++k)
         QCOMPARE(m_story.picturePath(k), stored[k]);
 
     // Saved again, the list holds what was read.
     m_dialogs->files.enqueue(file(QStringLiteral("resaved.txt")));
-    m_window->MnuSave_Click();
+    m_window->save();
     QCOMPARE(readAll(file(QStringLiteral("resaved.il"))), crlf(stored));
 }
 
@@ -397,25 +397,28 @@ void tst_EditorFiles::imageClick()
     QVERIFY(writeAll(text, "not a picture"));
 
     m_dialogs->files.enqueue(red);
-    m_window->Image1_Click(3);
+    m_window->choosePicture(3);
     QCOMPARE(m_story.picturePath(3), red);
-    QCOMPARE(QColor(m_window->Image1(3)->picture().pixel(5, 5)).red() > 200, true);
+    QCOMPARE(QColor(m_window->pictureFrame(3)->picture().pixel(5, 5)).red() > 200, true);
 
     m_dialogs->files.enqueue(blue);
-    m_window->Image1_Click(3);
+    m_window->choosePicture(3);
     QCOMPARE(m_story.picturePath(3), blue);
-    QCOMPARE(m_window->Image1(3)->picture().size(), QSize(300, 100));
+    QCOMPARE(m_window->pictureFrame(3)->picture().size(), QSize(300, 100));
 
     // Not a picture: the path is recorded, the picture stays.
     m_dialogs->files.enqueue(text);
-    m_window->Image1_Click(3);
+    m_window->choosePicture(3);
     QCOMPARE(m_story.picturePath(3), text);
-    QCOMPARE(m_window->Image1(3)->picture().size(), QSize(300, 100));
-    QVERIFY(m_window->Image1(0)->picture().isNull());
+    QCOMPARE(m_window->pictureFrame(3)->picture().size(), QSize(300, 100));
+    QVERIFY(m_window->pictureFrame(0)->picture().isNull());
     QVERIFY(!m_dialogs->kinds().contains(QStringLiteral("error")));
-    // Shown stretched over the whole frame.
-    QCOMPARE(m_window->Image1(3)->size(), QSize(169, 130));
-    QVERIFY(m_window->Image1(3)->hasScaledContents());
+    // Shown stretched over the whole frame, inside its one-pixel border.
+    QCOMPARE(m_window->pictureFrame(3)->size(), QSize(169, 130));
+    const QImage shown = m_window->pictureFrame(3)->grab().toImage();
+    for (const QPoint corner : {QPoint(1, 1), QPoint(167, 1), QPoint(1, 128), QPoint(167, 128)})
+        QCOMPARE(QColor(shown.pixel(corner)), QColor(Qt::blue));
+    QCOMPARE(QColor(shown.pixel(0, 0)), QColor(Qt::black));
 }
 
 int main(int argc, char *argv[])

@@ -126,7 +126,7 @@ void tst_Flowchart::segments()
     QFETCH(QPointF, to);
     Surface surface;
     FlowchartLayout layout;
-    DrawFlowchart(surface, layout, width, 600);
+    drawFlowchart(surface, layout, width, 600);
     const SurfaceOp &op = surface.ops().at(index);
     QCOMPARE(op.kind, SurfaceOp::Segment);
     QCOMPARE(op.p1, from);
@@ -157,7 +157,7 @@ void tst_Flowchart::arcs()
     QFETCH(bool, leftEnd);
     Surface surface;
     FlowchartLayout layout;
-    DrawFlowchart(surface, layout, width, 600);
+    drawFlowchart(surface, layout, width, 600);
     const SurfaceOp &op = surface.ops().at(index);
     QCOMPARE(op.kind, SurfaceOp::Arc);
     QCOMPARE(op.p1, centre);
@@ -204,7 +204,7 @@ void tst_Flowchart::captions()
     QFETCH(QColor, colour);
     Surface surface;
     FlowchartLayout layout;
-    DrawFlowchart(surface, layout, width, 600);
+    drawFlowchart(surface, layout, width, 600);
     QCOMPARE(surface.ops().size(), 83);
     const SurfaceOp &op = surface.ops().at(index);
     QCOMPARE(op.kind, SurfaceOp::Text);
@@ -221,7 +221,7 @@ void tst_Flowchart::stateAfterPass()
     surface.setForeColor(Qt::green);
     surface.segment(QPointF(1, 1), QPointF(600, 500));
     FlowchartLayout layout;
-    DrawFlowchart(surface, layout, 663, 554);
+    drawFlowchart(surface, layout, 663, 554);
     QCOMPARE(surface.fontSize(), 8.0);
     QCOMPARE(surface.foreColor(), QColor(0, 0, 0));
     // Nothing drawn before the pass survives it.
@@ -235,13 +235,13 @@ void tst_Flowchart::repeatedPassIsIdentical()
 {
     Surface surface;
     FlowchartLayout layout;
-    DrawFlowchart(surface, layout, 1003, 700);
+    drawFlowchart(surface, layout, 1003, 700);
     const QList<SurfaceOp> first = surface.ops();
     const FlowchartLayout firstLayout = layout;
-    DrawFlowchart(surface, layout, 1003, 700);
+    drawFlowchart(surface, layout, 1003, 700);
     QCOMPARE(surface.ops(), first);
-    QCOMPARE(layout.LineStartX, firstLayout.LineStartX);
-    QCOMPARE(layout.TextTop, firstLayout.TextTop);
+    QCOMPARE(layout.lineStartX, firstLayout.lineStartX);
+    QCOMPARE(layout.textTop, firstLayout.textTop);
     QCOMPARE(layout.frameLeft, firstLayout.frameLeft);
 }
 
@@ -259,10 +259,10 @@ void tst_Flowchart::renderedPixels()
     QFETCH(int, height);
     Surface surface;
     FlowchartLayout layout;
-    DrawFlowchart(surface, layout, width, height);
+    drawFlowchart(surface, layout, width, height);
     const QImage image = surface.render(QSize(width, height));
-    const int C = layout.CenterX;
-    const int S = layout.Stretch;
+    const int C = layout.centerX;
+    const int S = layout.stretch;
 
     // Straight black lines lie on their pixels.
     QVERIFY(isDark(image.pixelColor(C, 20)));                // start terminator top

@@ -1,8 +1,9 @@
-#include "editor/Frmnov.h"
+#include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
+#include "support/FindWindow.h"
 #include "support/ModalWatcher.h"
 #include "support/ScriptedDialogs.h"
-#include "windows/FrmHelp.h"
+#include "windows/HelpWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -33,18 +34,18 @@ private slots:
 private:
     // Opens help from the editor's menu, runs the action on the shown window
     // and returns once the window has gone away.
-    void openHelp(const std::function<void(FrmHelp *)> &action);
+    void openHelp(const std::function<void(HelpWindow *)> &action);
 
     StoryDocument *m_story = nullptr;
     ScriptedDialogs *m_dialogs = nullptr;
-    Frmnov *m_editor = nullptr;
+    EditorWindow *m_editor = nullptr;
 };
 
 void tst_HelpWindow::init()
 {
     m_story = new StoryDocument;
     m_dialogs = new ScriptedDialogs;
-    m_editor = new Frmnov(*m_story, *m_dialogs);
+    m_editor = new EditorWindow(*m_story, *m_dialogs);
     m_editor->show();
 }
 
@@ -55,10 +56,10 @@ void tst_HelpWindow::cleanup()
     delete m_story;
 }
 
-void tst_HelpWindow::openHelp(const std::function<void(FrmHelp *)> &action)
+void tst_HelpWindow::openHelp(const std::function<void(HelpWindow *)> &action)
 {
     whenModal([&](QWidget *modal) {
-        auto *help = qobject_cast<FrmHelp *>(modal);
+        auto *help = qobject_cast<HelpWindow *>(modal);
         // A failed check must not leave the window up and the test hanging.
         const auto leave = qScopeGuard([modal] {
             if (modal->isVisible())
@@ -68,7 +69,7 @@ void tst_HelpWindow::openHelp(const std::function<void(FrmHelp *)> &action)
         action(help);
     });
     const quint64 drawn = m_editor->surface().revision();
-    m_editor->MnuHelp_Click();
+    m_editor->showHelp();
     QVERIFY(whenModalDone());
     // Control is back with the editor: nothing modal is left up, and the
     // editor's activation has redrawn it.
@@ -117,7 +118,7 @@ void tst_HelpWindow::text()
     QFETCH(int, leading);
     QFETCH(int, trailing);
     QFETCH(QString, expected);
-    const QStringList lines = FrmHelp::helpText().split(QStringLiteral("\r\n"));
+    const QStringList lines = HelpWindow::helpText().split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 21); // the last line is ended too
     const QString actual = lines.at(line);
     QCOMPARE(actual, expected);
@@ -129,7 +130,7 @@ void tst_HelpWindow::text()
 
 void tst_HelpWindow::textAsAWhole()
 {
-    const QString text = FrmHelp::helpText();
+    const QString text = HelpWindow::helpText();
     QCOMPARE(text.size(), 834);
     QCOMPARE(text.count(QStringLiteral("\r\n")), 20);
     QCOMPARE(text.count(QLatin1Char('\r')), 20);
@@ -142,18 +143,18 @@ void tst_HelpWindow::textAsAWhole()
 
 void tst_HelpWindow::design()
 {
-    FrmHelp help(m_editor);
+    HelpWindow help(m_editor);
     QCOMPARE(help.windowTitle(), QStringLiteral("Описание программы"));
     QCOMPARE(help.size(), QSize(476, 319));
     QVERIFY(help.isModal());
-    QPlainTextEdit *text = help.Text1();
+    QPlainTextEdit *text = help.textBox();
     QCOMPARE(text->objectName(), QStringLiteral("Text1"));
     QCOMPARE(text->geometry(), QRect(16, 16, 441, 289));
     QVERIFY(text->isReadOnly());
     QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QCOMPARE(text->font().pointSizeF(), 12.0);
     // Each CR LF pair is one line break on screen, and nothing else is lost.
-    QCOMPARE(text->toPlainText(), FrmHelp::helpText().replace(QStringLiteral("\r\n"), "\n"));
+    QCOMPARE(text->toPlainText(), HelpWindow::helpText().replace(QStringLiteral("\r\n"), "\n"));
     QCOMPARE(text->blockCount(), 21);
     QCOMPARE(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
 }
@@ -161,54 +162,54 @@ void tst_HelpWindow::design()
 void tst_HelpWindow::marginClickHidesAndKeepsPlace()
 {
     int scrolled = 0;
-    openHelp([&](FrmHelp *help) {
-        QScrollBar *bar = help->Text1()->verticalScrollBar();
+    openHelp([&](HelpWindow *help) {
+        QScrollBar *bar = help->textBox()->verticalScrollBar();
         QVERIFY(bar->maximum() > 2);
         QCOMPARE(bar->value(), 0);
         bar->setValue(bar->maximum() - 1);
         scrolled = bar->value();
         QTest::mouseClick(help, Qt::LeftButton, {}, QPoint(5, 5));
     });
-    QPointer<FrmHelp> help = m_editor->helpWindow();
+    QPointer<HelpWindow> help = findWindow<HelpWindow>();
     QVERIFY(help);
     QVERIFY(!help->isVisible());
 
     // The bottom-right margin too; the window comes back as it was left.
-    openHelp([&](FrmHelp *shown) {
+    openHelp([&](HelpWindow *shown) {
         QCOMPARE(shown, help.data());
-        QCOMPARE(shown->Text1()->verticalScrollBar()->value(), scrolled);
+        QCOMPARE(shown->textBox()->verticalScrollBar()->value(), scrolled);
         QTest::mouseClick(shown, Qt::LeftButton, {}, QPoint(470, 312));
     });
     QVERIFY(help);
     QVERIFY(!help->isVisible());
-    QCOMPARE(help->Text1()->verticalScrollBar()->value(), scrolled);
+    QCOMPARE(help->textBox()->verticalScrollBar()->value(), scrolled);
 }
 
 void tst_HelpWindow::textChangeHides()
 {
-    openHelp([](FrmHelp *help) { help->Text1()->setPlainText(QStringLiteral("другое")); });
-    QVERIFY(m_editor->helpWindow());
-    QVERIFY(!m_editor->helpWindow()->isVisible());
+    openHelp([](HelpWindow *help) { help->textBox()->setPlainText(QStringLiteral("другое")); });
+    QVERIFY(findWindow<HelpWindow>());
+    QVERIFY(!findWindow<HelpWindow>()->isVisible());
 }
 
 void tst_HelpWindow::closeBoxUnloads()
 {
-    openHelp([](FrmHelp *help) {
-        help->Text1()->verticalScrollBar()->setValue(4);
+    openHelp([](HelpWindow *help) {
+        help->textBox()->verticalScrollBar()->setValue(4);
         help->close();
     });
-    QTRY_VERIFY(!m_editor->helpWindow());
-    openHelp([](FrmHelp *help) {
-        QCOMPARE(help->Text1()->verticalScrollBar()->value(), 0);
-        QCOMPARE(help->Text1()->toPlainText().size(), 834 - 20);
+    QTRY_VERIFY(!findWindow<HelpWindow>());
+    openHelp([](HelpWindow *help) {
+        QCOMPARE(help->textBox()->verticalScrollBar()->value(), 0);
+        QCOMPARE(help->textBox()->toPlainText().size(), 834 - 20);
         help->close();
     });
 }
 
 void tst_HelpWindow::pupilCannotChangeText()
 {
-    openHelp([](FrmHelp *help) {
-        QPlainTextEdit *text = help->Text1();
+    openHelp([](HelpWindow *help) {
+        QPlainTextEdit *text = help->textBox();
         text->setFocus();
         QGuiApplication::clipboard()->setText(QStringLiteral("вставка"));
         for (const QChar c : QStringLiteral("абв"))
@@ -218,7 +219,7 @@ void tst_HelpWindow::pupilCannotChangeText()
         QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(text, Qt::Key_Return);
         QVERIFY(help->isVisible());
-        QCOMPARE(text->toPlainText(), FrmHelp::helpText().replace(QStringLiteral("\r\n"), "\n"));
+        QCOMPARE(text->toPlainText(), HelpWindow::helpText().replace(QStringLiteral("\r\n"), "\n"));
         // A click inside the text is the box's own.
         QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, QPoint(40, 40));
         QVERIFY(help->isVisible());
@@ -228,8 +229,8 @@ void tst_HelpWindow::pupilCannotChangeText()
 
 void tst_HelpWindow::scrollingDoesNotHide()
 {
-    openHelp([](FrmHelp *help) {
-        QPlainTextEdit *text = help->Text1();
+    openHelp([](HelpWindow *help) {
+        QPlainTextEdit *text = help->textBox();
         text->setFocus();
         QTest::keyClick(text, Qt::Key_PageDown);
         QTest::keyClick(text, Qt::Key_Down);
@@ -238,8 +239,8 @@ void tst_HelpWindow::scrollingDoesNotHide()
         QVERIFY(help->isVisible());
         QTest::mouseClick(help, Qt::LeftButton, {}, QPoint(200, 310));
     });
-    QVERIFY(m_editor->helpWindow());
-    QVERIFY(m_editor->helpWindow()->Text1()->verticalScrollBar()->value() > 0);
+    QVERIFY(findWindow<HelpWindow>());
+    QVERIFY(findWindow<HelpWindow>()->textBox()->verticalScrollBar()->value() > 0);
 }
 
 QTEST_MAIN(tst_HelpWindow)

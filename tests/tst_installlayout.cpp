@@ -1,4 +1,4 @@
-#include "editor/Frmnov.h"
+#include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
@@ -259,7 +259,7 @@ int main(int argc, char *argv[])
     if (argc == 2 && qstrcmp(argv[1], ProgramFolderArg) == 0) {
         StoryDocument story;
         ScriptedDialogs dialogs;
-        const Frmnov editor(story, dialogs);
+        const EditorWindow editor(story, dialogs);
         QTextStream(stdout) << editor.programFolder() << '\n';
         return 0;
     }

@@ -41,8 +41,8 @@ void tst_Layout::frame()
     QFETCH(int, stretch);
     FlowchartLayout layout;
     layout.compute(width, 554);
-    QCOMPARE(layout.CenterX, centerX);
-    QCOMPARE(layout.Stretch, stretch);
+    QCOMPARE(layout.centerX, centerX);
+    QCOMPARE(layout.stretch, stretch);
 }
 
 void tst_Layout::tables_data()
@@ -109,12 +109,12 @@ void tst_Layout::tables()
     QFETCH(double, top);
     FlowchartLayout layout;
     layout.compute(width, 554);
-    QCOMPARE(layout.LineStartX[block][0], 0.0);
+    QCOMPARE(layout.lineStartX[block][0], 0.0);
     for (int n = 1; n <= 5; ++n) {
-        QCOMPARE(layout.LineStartX[block][n], starts.at(n - 1));
-        QCOMPARE(layout.LineEndX[block][n], ends.at(n - 1));
+        QCOMPARE(layout.lineStartX[block][n], starts.at(n - 1));
+        QCOMPARE(layout.lineEndX[block][n], ends.at(n - 1));
     }
-    QCOMPARE(layout.TextTop[block], top);
+    QCOMPARE(layout.textTop[block], top);
 }
 
 void tst_Layout::labels_data()
@@ -146,7 +146,7 @@ void tst_Layout::labels()
     FlowchartLayout layout;
     layout.compute(width, 554);
     const LabelPlacement &label = layout.labels[block];
-    QCOMPARE(QRectF(label.Left, label.Top, label.Width, label.Height), rect);
+    QCOMPARE(QRectF(label.left, label.top, label.width, label.height), rect);
 }
 
 void tst_Layout::frames_data()
@@ -204,11 +204,11 @@ void tst_Layout::passIsRepeatable()
     first.compute(1003, 700);
     FlowchartLayout second = first;
     second.compute(1003, 700);
-    QCOMPARE(second.LineStartX, first.LineStartX);
-    QCOMPARE(second.LineEndX, first.LineEndX);
-    QCOMPARE(second.TextTop, first.TextTop);
+    QCOMPARE(second.lineStartX, first.lineStartX);
+    QCOMPARE(second.lineEndX, first.lineEndX);
+    QCOMPARE(second.textTop, first.textTop);
     for (int b = 0; b < BlockCount; ++b)
-        QCOMPARE(second.labels[b].Height, first.labels[b].Height);
+        QCOMPARE(second.labels[b].height, first.labels[b].height);
     QCOMPARE(second.frameLeft, first.frameLeft);
 }
 

@@ -1,4 +1,4 @@
-#include "editor/Frmnov.h"
+#include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "support/ModalWatcher.h"
 #include "windows/QtDialogs.h"
@@ -139,10 +139,10 @@ void tst_QtDialogs::editorExitThroughRealBox()
 {
     StoryDocument story;
     QtDialogs dialogs;
-    Frmnov editor(story, dialogs);
+    EditorWindow editor(story, dialogs);
     editor.show();
     QTRY_VERIFY(editor.isActiveWindow());
-    QSignalSpy ended(&editor, &Frmnov::programEndRequested);
+    QSignalSpy ended(&editor, &EditorWindow::programEndRequested);
 
     whenModal([](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);

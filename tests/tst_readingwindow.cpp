@@ -1,8 +1,10 @@
-#include "editor/Frmnov.h"
-#include "editor/PictureFrame.h"
-#include "reader/Frmread.h"
-#include "reader/FrmreadPicture.h"
+#include "app/ProgramStart.h"
+#include "editor/EditorWindow.h"
+#include "windows/PictureBox.h"
+#include "reader/ReadingWindow.h"
+#include "windows/PictureBox.h"
 #include "story/StoryDocument.h"
+#include "support/FindWindow.h"
 #include "support/ModalWatcher.h"
 #include "support/ScriptedDialogs.h"
 #include "windows/QtDialogs.h"
@@ -113,19 +115,19 @@ private slots:
 
 private:
     void startEditor(Dialogs &dialogs);
-    Frmread *read(Answer first, Answer second, std::optional<QString> title,
+    ReadingWindow *read(Answer first, Answer second, std::optional<QString> title,
                   std::optional<QString> name);
 
     StoryDocument m_story;
     ScriptedDialogs m_dialogs;
-    std::unique_ptr<Frmnov> m_editor;
+    std::unique_ptr<EditorWindow> m_editor;
 };
 
 void tst_ReadingWindow::init()
 {
     m_story = StoryDocument();
     for (int b = 0; b < StoryBlockCount; ++b)
-        m_story.BlockText[b] = QStringLiteral("блок%1").arg(b);
+        m_story.blockTexts[b] = QStringLiteral("блок%1").arg(b);
     m_dialogs = ScriptedDialogs();
     startEditor(m_dialogs);
 }
@@ -141,14 +143,15 @@ void tst_ReadingWindow::cleanup()
 void tst_ReadingWindow::startEditor(Dialogs &dialogs)
 {
     m_editor.reset();
-    m_editor = std::make_unique<Frmnov>(m_story, dialogs);
+    m_editor = std::make_unique<EditorWindow>(m_story, dialogs);
+    connectReadingWindow(*m_editor, m_story, dialogs);
     for (int k = 0; k < FrameCount; ++k)
-        m_editor->Image1(k)->setPicture(solid(QColor::fromHsv(k * 90, 255, 255)));
+        m_editor->pictureFrame(k)->setPicture(solid(QColor::fromHsv(k * 90, 255, 255)));
     m_editor->show();
     QTRY_VERIFY(m_editor->isActiveWindow());
 }
 
-Frmread *tst_ReadingWindow::read(Answer first, Answer second, std::optional<QString> title,
+ReadingWindow *tst_ReadingWindow::read(Answer first, Answer second, std::optional<QString> title,
                                  std::optional<QString> name)
 {
     const qsizetype before = m_dialogs.calls.size();
@@ -159,12 +162,12 @@ Frmread *tst_ReadingWindow::read(Answer first, Answer second, std::optional<QStr
     [&] { QTRY_COMPARE(m_dialogs.calls.size(), before + 4); }();
     if (QTest::currentTestFailed())
         return nullptr;
-    return m_editor->readingWindow();
+    return findWindow<ReadingWindow>();
 }
 
 void tst_ReadingWindow::design()
 {
-    Frmread *reading = read(Answer::No, Answer::No, QString(), QString());
+    ReadingWindow *reading = read(Answer::No, Answer::No, QString(), QString());
     QVERIFY(reading);
     QVERIFY(reading->isVisible());
     QVERIFY(!reading->isModal());
@@ -175,27 +178,27 @@ void tst_ReadingWindow::design()
     QCOMPARE(reading->content()->mapToGlobal(QPoint(0, 0)), QPoint(94, 112));
     QCOMPARE(reading->content()->palette().color(QPalette::Window), QColor(Qt::white));
 
-    QCOMPARE(reading->Text1()->geometry(), QRect(8, 16, 225, 49));
-    QCOMPARE(reading->Text2()->geometry(), QRect(8, 72, 225, 41));
-    QCOMPARE(reading->Imagei()->geometry(), QRect(8, 168, 225, 185));
-    QCOMPARE(reading->Textr()->geometry(), QRect(248, 8, 273, 337));
-    QCOMPARE(reading->Text1()->font().pointSizeF(), 13.5);
-    QCOMPARE(reading->Text2()->font().pointSizeF(), 12.0);
-    QCOMPARE(reading->Textr()->font().pointSizeF(), 12.0);
-    QCOMPARE(reading->Text1()->palette().color(QPalette::Text), QColor(Qt::black));
-    QCOMPARE(reading->Textr()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(reading->Text1()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    QCOMPARE(reading->Text2()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(reading->titleBox()->geometry(), QRect(8, 16, 225, 49));
+    QCOMPARE(reading->readerBox()->geometry(), QRect(8, 72, 225, 41));
+    QCOMPARE(reading->endingPicture()->geometry(), QRect(8, 168, 225, 185));
+    QCOMPARE(reading->storyBox()->geometry(), QRect(248, 8, 273, 337));
+    QCOMPARE(reading->titleBox()->font().pointSizeF(), 13.5);
+    QCOMPARE(reading->readerBox()->font().pointSizeF(), 12.0);
+    QCOMPARE(reading->storyBox()->font().pointSizeF(), 12.0);
+    QCOMPARE(reading->titleBox()->palette().color(QPalette::Text), QColor(Qt::black));
+    QCOMPARE(reading->storyBox()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(reading->titleBox()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(reading->readerBox()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 
     // The title is centred and the reader line right-aligned, text set after
     // the design as well.
-    reading->Text1()->setPlainText(QStringLiteral("ёж"));
-    const auto [left1, right1] = lineSpan(reading->Text1());
-    const qreal width1 = reading->Text1()->document()->textWidth();
+    reading->titleBox()->setPlainText(QStringLiteral("ёж"));
+    const auto [left1, right1] = lineSpan(reading->titleBox());
+    const qreal width1 = reading->titleBox()->document()->textWidth();
     QVERIFY2(qAbs(left1 - (width1 - right1)) < 3, qPrintable(QString::number(left1)));
-    const auto [left2, right2] = lineSpan(reading->Text2());
+    const auto [left2, right2] = lineSpan(reading->readerBox());
     QVERIFY(left2 > 50);
-    QVERIFY(reading->Text2()->document()->textWidth() - right2 < 8);
+    QVERIFY(reading->readerBox()->document()->textWidth() - right2 < 8);
 
     const QList<QAction *> bar = reading->menuBar()->actions();
     QCOMPARE(bar.size(), 2);
@@ -228,18 +231,18 @@ void tst_ReadingWindow::paths()
     QFETCH(QString, secondQuestion);
     QFETCH(int, frame);
     const StoryDocument before = m_story;
-    m_story.ShowBlockTexts = true;
-    m_story.CurrentBlock = 7;
+    m_story.showBlockTexts = true;
+    m_story.currentBlock = 7;
 
-    Frmread *reading = read(first, second, QStringLiteral("Лесная сказка"),
+    ReadingWindow *reading = read(first, second, QStringLiteral("Лесная сказка"),
                             QStringLiteral("Маша"));
     QVERIFY(reading);
-    QCOMPARE(reading->Textr()->toPlainText(), story);
-    QCOMPARE(reading->Text1()->toPlainText(), QStringLiteral("Лесная сказка"));
-    QCOMPARE(reading->Text2()->toPlainText(), QStringLiteral("Читатель - Маша"));
+    QCOMPARE(reading->storyBox()->toPlainText(), story);
+    QCOMPARE(reading->titleBox()->toPlainText(), QStringLiteral("Лесная сказка"));
+    QCOMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Маша"));
     // The very picture the frame holds, shared rather than loaded again.
-    QCOMPARE(reading->Imagei()->picture().cacheKey(),
-             m_editor->Image1(frame)->picture().cacheKey());
+    QCOMPARE(reading->endingPicture()->picture().cacheKey(),
+             m_editor->pictureFrame(frame)->picture().cacheKey());
 
     const QList<ScriptedDialogs::Call> &calls = m_dialogs.calls;
     QCOMPARE(m_dialogs.kinds(), QStringList({"ask", "ask", "input", "input"}));
@@ -253,27 +256,27 @@ void tst_ReadingWindow::paths()
     QCOMPARE(calls[3].title, QStringLiteral("Тропинец"));
 
     // Reading never writes the story.
-    QVERIFY(m_story.BlockText == before.BlockText);
-    QCOMPARE(m_story.ShowBlockTexts, true);
-    QCOMPARE(m_story.CurrentBlock, qint16(7));
+    QVERIFY(m_story.blockTexts == before.blockTexts);
+    QCOMPARE(m_story.showBlockTexts, true);
+    QCOMPARE(m_story.currentBlock, qint16(7));
 }
 
 void tst_ReadingWindow::emptyStory()
 {
     trigger(m_editor.get(), "MnuNew");
-    Frmread *reading = read(Answer::Yes, Answer::No, std::nullopt, std::nullopt);
+    ReadingWindow *reading = read(Answer::Yes, Answer::No, std::nullopt, std::nullopt);
     QVERIFY(reading);
     QCOMPARE(m_dialogs.calls[0].text, QString());
     QCOMPARE(m_dialogs.calls[1].text, QString());
-    QCOMPARE(reading->Textr()->toPlainText(), QStringLiteral("   "));
-    QVERIFY(reading->Imagei()->picture().isNull());
-    QCOMPARE(reading->Text1()->toPlainText(), QString());
-    QCOMPARE(reading->Text2()->toPlainText(), QString());
+    QCOMPARE(reading->storyBox()->toPlainText(), QStringLiteral("   "));
+    QVERIFY(reading->endingPicture()->picture().isNull());
+    QCOMPARE(reading->titleBox()->toPlainText(), QString());
+    QCOMPARE(reading->readerBox()->toPlainText(), QString());
 }
 
 void tst_ReadingWindow::exitKeepsContentsAndReadsAgain()
 {
-    Frmread *reading = read(Answer::Yes, Answer::Yes, QStringLiteral("Первое"),
+    ReadingWindow *reading = read(Answer::Yes, Answer::Yes, QStringLiteral("Первое"),
                             QStringLiteral("Маша"));
     QVERIFY(reading);
     trigger(reading, "MnuExit");
@@ -281,69 +284,69 @@ void tst_ReadingWindow::exitKeepsContentsAndReadsAgain()
     QVERIFY(m_editor->isVisible());
     QTRY_VERIFY(m_editor->isActiveWindow());
     // Hidden, the window keeps what it shows.
-    QCOMPARE(m_editor->readingWindow(), reading);
-    QCOMPARE(reading->Text1()->toPlainText(), QStringLiteral("Первое"));
-    QCOMPARE(reading->Textr()->toPlainText(), QStringLiteral("блок0 блок3 блок9 "));
+    QCOMPARE(findWindow<ReadingWindow>(), reading);
+    QCOMPARE(reading->titleBox()->toPlainText(), QStringLiteral("Первое"));
+    QCOMPARE(reading->storyBox()->toPlainText(), QStringLiteral("блок0 блок3 блок9 "));
 
     // The next reader cancels the title and gives no name.
     QVERIFY(read(Answer::No, Answer::No, std::nullopt, QString()) == reading);
-    QCOMPARE(reading->Text1()->toPlainText(), QString());
-    QCOMPARE(reading->Textr()->toPlainText(), QStringLiteral("блок0 блок2 блок6 "));
-    QCOMPARE(reading->Text2()->toPlainText(), QStringLiteral("Читатель - Маша"));
-    QCOMPARE(reading->Imagei()->picture().cacheKey(),
-             m_editor->Image1(0)->picture().cacheKey());
+    QCOMPARE(reading->titleBox()->toPlainText(), QString());
+    QCOMPARE(reading->storyBox()->toPlainText(), QStringLiteral("блок0 блок2 блок6 "));
+    QCOMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Маша"));
+    QCOMPARE(reading->endingPicture()->picture().cacheKey(),
+             m_editor->pictureFrame(0)->picture().cacheKey());
 
     // A name given next time replaces the line, with no separator of its own.
     trigger(reading, "MnuExit");
     QTRY_VERIFY(m_editor->isActiveWindow());
     read(Answer::No, Answer::No, QString(), QStringLiteral(" Коля"));
-    QCOMPARE(reading->Text2()->toPlainText(), QStringLiteral("Читатель -  Коля"));
+    QCOMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель -  Коля"));
 }
 
 void tst_ReadingWindow::closingBuildsFreshWindow()
 {
-    QPointer<Frmread> first = read(Answer::Yes, Answer::Yes, QStringLiteral("Название"),
+    QPointer<ReadingWindow> first = read(Answer::Yes, Answer::Yes, QStringLiteral("Название"),
                                    QStringLiteral("Маша"));
     QVERIFY(first);
     QVERIFY(first->close());
     QVERIFY(m_editor->isVisible());
     QTRY_VERIFY(m_editor->isActiveWindow());
     QTRY_VERIFY(!first);
-    QVERIFY(!m_editor->readingWindow());
+    QVERIFY(!findWindow<ReadingWindow>());
 
-    Frmread *second = read(Answer::No, Answer::Yes, std::nullopt, std::nullopt);
+    ReadingWindow *second = read(Answer::No, Answer::Yes, std::nullopt, std::nullopt);
     QVERIFY(second);
-    QCOMPARE(second->Text2()->toPlainText(), QString());
-    QCOMPARE(second->Text1()->toPlainText(), QString());
-    QCOMPARE(second->Textr()->toPlainText(), QStringLiteral("блок0 блок2 блок7 "));
+    QCOMPARE(second->readerBox()->toPlainText(), QString());
+    QCOMPARE(second->titleBox()->toPlainText(), QString());
+    QCOMPARE(second->storyBox()->toPlainText(), QStringLiteral("блок0 блок2 блок7 "));
 }
 
 void tst_ReadingWindow::pictureChosenAfterWalkShowsNextTime()
 {
-    Frmread *reading = read(Answer::Yes, Answer::No, QString(), QString());
+    ReadingWindow *reading = read(Answer::Yes, Answer::No, QString(), QString());
     QVERIFY(reading);
-    const QImage before = m_editor->Image1(2)->picture();
+    const QImage before = m_editor->pictureFrame(2)->picture();
     const QImage later = solid(Qt::darkGreen);
-    m_editor->Image1(2)->setPicture(later);
-    QCOMPARE(reading->Imagei()->picture(), before);
-    QVERIFY(reading->Imagei()->picture() != later);
+    m_editor->pictureFrame(2)->setPicture(later);
+    QCOMPARE(reading->endingPicture()->picture(), before);
+    QVERIFY(reading->endingPicture()->picture() != later);
 
     trigger(reading, "MnuExit");
     QTRY_VERIFY(m_editor->isActiveWindow());
     read(Answer::Yes, Answer::No, QString(), QString());
-    QCOMPARE(reading->Imagei()->picture(), later);
+    QCOMPARE(reading->endingPicture()->picture(), later);
 
     // A frame emptied since leaves the control empty.
     trigger(reading, "MnuExit");
     QTRY_VERIFY(m_editor->isActiveWindow());
-    m_editor->Image1(2)->clearPicture();
+    m_editor->pictureFrame(2)->clearPicture();
     read(Answer::Yes, Answer::No, QString(), QString());
-    QVERIFY(reading->Imagei()->picture().isNull());
+    QVERIFY(reading->endingPicture()->picture().isNull());
 }
 
 void tst_ReadingWindow::reactivationDoesNotWalkAgain()
 {
-    Frmread *reading = read(Answer::Yes, Answer::Yes, QString(), QString());
+    ReadingWindow *reading = read(Answer::Yes, Answer::Yes, QString(), QString());
     QVERIFY(reading);
     QTRY_VERIFY(reading->isActiveWindow());
     const qsizetype asked = m_dialogs.calls.size();
@@ -368,12 +371,12 @@ void tst_ReadingWindow::realBoxes()
 {
     QtDialogs dialogs;
     startEditor(dialogs);
-    m_story.BlockText[1] = QStringLiteral("Пойдёт ли ёжик в лес?");
+    m_story.blockTexts[1] = QStringLiteral("Пойдёт ли ёжик в лес?");
     QList<SeenBox> seen;
     answerInTurn(&seen, {"yes", "no", "Ёжик в лесу", "Маша"});
     trigger(m_editor.get(), "MnuRead");
     QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 4, 30000);
-    Frmread *reading = m_editor->readingWindow();
+    ReadingWindow *reading = findWindow<ReadingWindow>();
     QTRY_VERIFY(whenModalDone() && !QApplication::activeModalWidget());
 
     const QStringList kinds = {"ask", "ask", "input", "input"};
@@ -392,11 +395,11 @@ void tst_ReadingWindow::realBoxes()
         }
     }
 
-    QCOMPARE(reading->Textr()->toPlainText(), QStringLiteral("блок0 блок3 блок8 "));
-    QCOMPARE(reading->Text1()->toPlainText(), QStringLiteral("Ёжик в лесу"));
-    QCOMPARE(reading->Text2()->toPlainText(), QStringLiteral("Читатель - Маша"));
-    QCOMPARE(reading->Imagei()->picture().cacheKey(),
-             m_editor->Image1(2)->picture().cacheKey());
+    QCOMPARE(reading->storyBox()->toPlainText(), QStringLiteral("блок0 блок3 блок8 "));
+    QCOMPARE(reading->titleBox()->toPlainText(), QStringLiteral("Ёжик в лесу"));
+    QCOMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Маша"));
+    QCOMPARE(reading->endingPicture()->picture().cacheKey(),
+             m_editor->pictureFrame(2)->picture().cacheKey());
 }
 
 int main(int argc, char *argv[])

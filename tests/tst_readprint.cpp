@@ -1,7 +1,9 @@
-#include "editor/Frmnov.h"
-#include "editor/PictureFrame.h"
-#include "reader/Frmread.h"
+#include "app/ProgramStart.h"
+#include "editor/EditorWindow.h"
+#include "windows/PictureBox.h"
+#include "reader/ReadingWindow.h"
 #include "story/StoryDocument.h"
+#include "support/FindWindow.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
@@ -88,13 +90,13 @@ private slots:
     void smallPageTakesWindowWhole();
 
 private:
-    Frmread *walk(const QString &name);
+    ReadingWindow *walk(const QString &name);
     QString printToFile(const QString &name);
 
     QTemporaryDir m_dir;
     StoryDocument m_story;
     ScriptedDialogs m_dialogs;
-    std::unique_ptr<Frmnov> m_editor;
+    std::unique_ptr<EditorWindow> m_editor;
     QRect m_paintRect; // the printable area chosen, at 96 dots per inch
 };
 
@@ -110,16 +112,17 @@ void tst_ReadPrint::initTestCase()
 void tst_ReadPrint::init()
 {
     m_story = StoryDocument();
-    m_story.BlockText[0] = QStringLiteral("Жил-был ёжик Колючка.");
-    m_story.BlockText[1] = QStringLiteral("Пойдёт ли он в лес?");
-    m_story.BlockText[3] = QStringLiteral("Ёжик пошёл в лес.");
-    m_story.BlockText[5] = QStringLiteral("Найдёт ли он грибы?");
-    m_story.BlockText[9] = QStringLiteral("Он нашёл боровик.");
+    m_story.blockTexts[0] = QStringLiteral("Жил-был ёжик Колючка.");
+    m_story.blockTexts[1] = QStringLiteral("Пойдёт ли он в лес?");
+    m_story.blockTexts[3] = QStringLiteral("Ёжик пошёл в лес.");
+    m_story.blockTexts[5] = QStringLiteral("Найдёт ли он грибы?");
+    m_story.blockTexts[9] = QStringLiteral("Он нашёл боровик.");
     m_dialogs = ScriptedDialogs();
-    m_editor = std::make_unique<Frmnov>(m_story, m_dialogs);
+    m_editor = std::make_unique<EditorWindow>(m_story, m_dialogs);
+    connectReadingWindow(*m_editor, m_story, m_dialogs);
     QImage picture(60, 40, QImage::Format_RGB32);
     picture.fill(PictureColour);
-    m_editor->Image1(3)->setPicture(picture);
+    m_editor->pictureFrame(3)->setPicture(picture);
     m_editor->show();
     QTRY_VERIFY(m_editor->isActiveWindow());
 }
@@ -131,13 +134,13 @@ void tst_ReadPrint::cleanup()
         window->close();
 }
 
-Frmread *tst_ReadPrint::walk(const QString &name)
+ReadingWindow *tst_ReadPrint::walk(const QString &name)
 {
     m_dialogs.answers << Answer::Yes << Answer::Yes;
     m_dialogs.inputs << QStringLiteral("Грибная история") << name;
     m_editor->findChild<QAction *>(QStringLiteral("MnuRead"))->trigger();
     [&] { QTRY_COMPARE(m_dialogs.calls.size(), 4); }();
-    return m_editor->readingWindow();
+    return findWindow<ReadingWindow>();
 }
 
 QString tst_ReadPrint::printToFile(const QString &name)
@@ -149,13 +152,13 @@ QString tst_ReadPrint::printToFile(const QString &name)
         m_paintRect = printer.pageLayout().paintRectPixels(96);
         return true;
     };
-    m_editor->readingWindow()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
+    findWindow<ReadingWindow>()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
     return path;
 }
 
 void tst_ReadPrint::printsWindowOnOnePage()
 {
-    Frmread *reading = walk(QStringLiteral("Маша"));
+    ReadingWindow *reading = walk(QStringLiteral("Маша"));
     QVERIFY(reading);
     const QString pdf = printToFile(QStringLiteral("page.pdf"));
     QVERIFY(QFileInfo::exists(pdf));
@@ -191,16 +194,16 @@ void tst_ReadPrint::printsOnlyWhatIsVisible()
     QString longChapter;
     for (int i = 0; i < 300; ++i)
         longChapter += QStringLiteral("ёжик ");
-    m_story.BlockText[9] = longChapter + QStringLiteral("Невидимка");
-    Frmread *reading = walk(QStringLiteral("Маша"));
+    m_story.blockTexts[9] = longChapter + QStringLiteral("Невидимка");
+    ReadingWindow *reading = walk(QStringLiteral("Маша"));
     QVERIFY(reading);
     const QString text = pdfText(printToFile(QStringLiteral("visible.pdf")));
     QVERIFY(text.contains(QStringLiteral("Колючка")));
     QVERIFY(!text.contains(QStringLiteral("Невидимка")));
 
     // Scrolled to its end, the box prints its end instead.
-    reading->Textr()->moveCursor(QTextCursor::End);
-    reading->Textr()->ensureCursorVisible();
+    reading->storyBox()->moveCursor(QTextCursor::End);
+    reading->storyBox()->ensureCursorVisible();
     const QString scrolled = pdfText(printToFile(QStringLiteral("scrolled.pdf")));
     QVERIFY(scrolled.contains(QStringLiteral("Невидимка")));
     QVERIFY(!scrolled.contains(QStringLiteral("Колючка")));
@@ -227,10 +230,10 @@ void tst_ReadPrint::cancelledDialogWritesNothing()
         printer.setOutputFileName(path);
         return false;
     };
-    m_editor->readingWindow()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
+    findWindow<ReadingWindow>()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
     QVERIFY(!QFileInfo::exists(path));
     QCOMPARE(m_dialogs.kinds().mid(4), QStringList({"print"}));
-    QCOMPARE(m_editor->readingWindow()->Text2()->toPlainText(),
+    QCOMPARE(findWindow<ReadingWindow>()->readerBox()->toPlainText(),
              QStringLiteral("Читатель - Маша"));
 }
 
@@ -245,7 +248,7 @@ void tst_ReadPrint::unwritableFileIsReported()
         printer.setOutputFileName(path);
         return true;
     };
-    m_editor->readingWindow()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
+    findWindow<ReadingWindow>()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
     QCOMPARE(m_dialogs.kinds().mid(4), QStringList({"print", "error"}));
     QVERIFY(m_dialogs.calls.last().text.contains(path));
     QVERIFY(QFileInfo(path).isDir());
@@ -253,7 +256,7 @@ void tst_ReadPrint::unwritableFileIsReported()
 
 void tst_ReadPrint::smallPageTakesWindowWhole()
 {
-    Frmread *reading = walk(QStringLiteral("Маша"));
+    ReadingWindow *reading = walk(QStringLiteral("Маша"));
     QVERIFY(reading);
     // Half the window's size in each direction, with no margins.
     const QString pdf = m_dir.filePath(QStringLiteral("small.pdf"));

@@ -1,6 +1,6 @@
 #include "editor/EditorCanvas.h"
-#include "editor/Frmnov.h"
-#include "editor/PictureFrame.h"
+#include "editor/EditorWindow.h"
+#include "windows/PictureBox.h"
 #include "story/PictureLoader.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
@@ -158,7 +158,7 @@ void tst_Samples::opensInTheEditor()
 
     StoryDocument document;
     ScriptedDialogs dialogs;
-    Frmnov editor(document, dialogs);
+    EditorWindow editor(document, dialogs);
     editor.setProgramFolder(program.path());
     editor.resize(1024, 740);
     editor.show();
@@ -167,7 +167,7 @@ void tst_Samples::opensInTheEditor()
 
     const QString path = program.filePath(QStringLiteral("Рассказы/") + story);
     dialogs.files.enqueue(path);
-    editor.MnuOpen_Click();
+    editor.open();
     QCOMPARE(dialogs.kinds(), QStringList {QStringLiteral("file")});
     const QString start = dialogs.calls.constFirst().file.folder;
     QVERIFY(QDir(start).exists(story));
@@ -175,19 +175,19 @@ void tst_Samples::opensInTheEditor()
     const LinesRead texts = StoryFiles::readStory(path);
     const LinesRead names = StoryFiles::readPictureList(path);
     for (int b = 0; b < 10; ++b)
-        QCOMPARE(document.BlockText[b], texts.lines.at(b));
+        QCOMPARE(document.blockTexts[b], texts.lines.at(b));
     for (int k = 0; k < 4; ++k) {
         QCOMPARE(document.picturePath(k), names.lines.at(k));
-        QVERIFY2(!editor.Image1(k)->picture().isNull(), qPrintable(names.lines.at(k)));
+        QVERIFY2(!editor.pictureFrame(k)->picture().isNull(), qPrintable(names.lines.at(k)));
     }
 
     // The picture dialog starts among the samples' pictures.
     dialogs.files.enqueue(std::nullopt);
-    editor.Image1_Click(0);
+    editor.choosePicture(0);
     const QDir pictures(dialogs.calls.constLast().file.folder);
     QVERIFY(!pictures.entryList({QStringLiteral("*.bmp")}).isEmpty());
     QVERIFY(!pictures.entryList({QStringLiteral("*.jpg")}).isEmpty());
-    QVERIFY(!editor.Image1(0)->picture().isNull());
+    QVERIFY(!editor.pictureFrame(0)->picture().isNull());
 
     // A first example should show whole: every word fits into its block.
     QString written;

@@ -1,11 +1,13 @@
-#include "editor/ClickLabel.h"
-#include "editor/FrmVvod.h"
-#include "editor/Frmnov.h"
-#include "reader/Frmread.h"
+#include "windows/ClickLabel.h"
+#include "editor/TextEntryWindow.h"
+#include "app/ProgramStart.h"
+#include "editor/EditorWindow.h"
+#include "reader/ReadingWindow.h"
 #include "story/StoryDocument.h"
+#include "support/FindWindow.h"
 #include "support/ModalWatcher.h"
 #include "support/ScriptedDialogs.h"
-#include "windows/FrmHelp.h"
+#include "windows/HelpWindow.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -91,16 +93,17 @@ private:
 
     std::unique_ptr<StoryDocument> m_story;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<Frmnov> m_editor;
+    std::unique_ptr<EditorWindow> m_editor;
 };
 
 void tst_Soak::init()
 {
     m_story = std::make_unique<StoryDocument>();
     for (int b = 0; b < StoryBlockCount; ++b)
-        m_story->BlockText[b] = QStringLiteral("глава %1").arg(b);
+        m_story->blockTexts[b] = QStringLiteral("глава %1").arg(b);
     m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_editor = std::make_unique<Frmnov>(*m_story, *m_dialogs);
+    m_editor = std::make_unique<EditorWindow>(*m_story, *m_dialogs);
+    connectReadingWindow(*m_editor, *m_story, *m_dialogs);
     m_editor->show();
     QTRY_VERIFY(m_editor->isActiveWindow());
 }
@@ -124,18 +127,18 @@ void tst_Soak::enterText(int round)
     const QString text = QStringLiteral("Лиса %1 пошла\nк реке").arg(round);
     const bool byCloseBox = closeBox(round);
     whenModal([&](QWidget *modal) {
-        auto *entry = qobject_cast<FrmVvod *>(modal);
+        auto *entry = qobject_cast<TextEntryWindow *>(modal);
         QVERIFY(entry);
-        entry->Text1()->setPlainText(text);
+        entry->textBox()->setPlainText(text);
         if (byCloseBox)
             entry->close();
         else
-            QTest::mouseClick(entry->Command1(), Qt::LeftButton);
+            QTest::mouseClick(entry->doneButton(), Qt::LeftButton);
     });
-    QTest::mouseClick(m_editor->Label1(block), Qt::LeftButton);
+    QTest::mouseClick(m_editor->blockArea(block), Qt::LeftButton);
     QVERIFY(whenModalDone());
-    QCOMPARE(m_story->BlockText[block], QStringLiteral("Лиса %1 пошла\r\nк реке").arg(round));
-    QVERIFY(!m_editor->entryWindow() || !m_editor->entryWindow()->isVisible());
+    QCOMPARE(m_story->blockTexts[block], QStringLiteral("Лиса %1 пошла\r\nк реке").arg(round));
+    QVERIFY(!findWindow<TextEntryWindow>() || !findWindow<TextEntryWindow>()->isVisible());
 }
 
 void tst_Soak::showHelp(int round)
@@ -143,16 +146,16 @@ void tst_Soak::showHelp(int round)
     settle();
     const bool byCloseBox = closeBox(round);
     whenModal([&](QWidget *modal) {
-        auto *help = qobject_cast<FrmHelp *>(modal);
+        auto *help = qobject_cast<HelpWindow *>(modal);
         QVERIFY(help);
         if (byCloseBox)
             help->close();
         else
-            help->Form_Click();
+            help->marginClicked();
     });
-    m_editor->MnuHelp_Click();
+    m_editor->showHelp();
     QVERIFY(whenModalDone());
-    QVERIFY(!m_editor->helpWindow() || !m_editor->helpWindow()->isVisible());
+    QVERIFY(!findWindow<HelpWindow>() || !findWindow<HelpWindow>()->isVisible());
 }
 
 void tst_Soak::read(int round)
@@ -162,15 +165,15 @@ void tst_Soak::read(int round)
     m_dialogs->answers << (round % 3 ? Answer::Yes : Answer::No)
                        << (round % 5 ? Answer::No : Answer::Yes);
     m_dialogs->inputs << QStringLiteral("Сказка %1").arg(round) << QStringLiteral("Маша");
-    m_editor->MnuRead_Click();
+    m_editor->read();
     QTRY_COMPARE(m_dialogs->calls.size(), 4);
-    QPointer<Frmread> reading = m_editor->readingWindow();
+    QPointer<ReadingWindow> reading = findWindow<ReadingWindow>();
     QVERIFY(reading);
-    QCOMPARE(reading->Text1()->toPlainText(), QStringLiteral("Сказка %1").arg(round));
+    QCOMPARE(reading->titleBox()->toPlainText(), QStringLiteral("Сказка %1").arg(round));
     if (closeBox(round))
         QVERIFY(reading->close());
     else
-        reading->MnuExit_Click();
+        reading->backToEditor();
     QVERIFY(m_editor->isVisible());
     QTRY_VERIFY(m_editor->isActiveWindow());
 }

@@ -18,9 +18,9 @@ StoryDocument fullStory()
 {
     StoryDocument story;
     for (int b = 0; b < StoryBlockCount; ++b)
-        story.BlockText[b] = QStringLiteral("%1 глава %2").arg(Ru).arg(b);
+        story.blockTexts[b] = QStringLiteral("%1 глава %2").arg(Ru).arg(b);
     for (int k = 0; k < StoryPictureCount; ++k)
-        story.PicturePath[k] = QStringLiteral("/home/ученик/Картинки/лиса %1.jpg").arg(k);
+        story.picturePaths[k] = QStringLiteral("/home/ученик/Картинки/лиса %1.jpg").arg(k);
     return story;
 }
 
@@ -295,7 +295,7 @@ void tst_StoryFiles::saveAndReadBack()
     QVERIFY2(saved.ok(), qPrintable(saved.error));
 
     QByteArray expected;
-    for (const QString &text : story.BlockText)
+    for (const QString &text : story.blockTexts)
         expected += Cp1251::encode(text) + "\r\n";
     QCOMPARE(readAll(file), expected);
     QVERIFY(QFile::exists(path(QStringLiteral("Лиса.il"))));
@@ -304,7 +304,7 @@ void tst_StoryFiles::saveAndReadBack()
     const LinesRead paths = StoryFiles::readPictureList(file);
     QVERIFY(texts.ok() && paths.ok());
     for (int b = 0; b < StoryBlockCount; ++b)
-        QCOMPARE(texts.lines[b], story.BlockText[b]);
+        QCOMPARE(texts.lines[b], story.blockTexts[b]);
     for (int k = 0; k < StoryPictureCount; ++k)
         QCOMPARE(paths.lines[k], story.picturePath(k));
 }
@@ -313,14 +313,14 @@ void tst_StoryFiles::saveMixedEncodings()
 {
     // Each file picks its own encoding.
     StoryDocument story;
-    story.BlockText[3] = QStringLiteral("Кот 🐈 и ёж");
-    story.PicturePath[1] = QStringLiteral("/home/u/кот.jpg");
+    story.blockTexts[3] = QStringLiteral("Кот 🐈 и ёж");
+    story.picturePaths[1] = QStringLiteral("/home/u/кот.jpg");
     const QString file = path(QStringLiteral("emoji.txt"));
     QVERIFY(StoryFiles::save(file, story).ok());
     QVERIFY(readAll(file).startsWith("\xEF\xBB\xBF\r\n\r\n\r\n"));
     QCOMPARE(readAll(path(QStringLiteral("emoji.il"))),
              QByteArray("\r\n/home/u/\xEA\xEE\xF2.jpg\r\n\r\n\r\n"));
-    QCOMPARE(StoryFiles::readStory(file).lines.at(3), story.BlockText[3]);
+    QCOMPARE(StoryFiles::readStory(file).lines.at(3), story.blockTexts[3]);
 }
 
 void tst_StoryFiles::saveReplacesOldFiles()

@@ -1,7 +1,8 @@
 #include "editor/EditorCanvas.h"
-#include "editor/Frmnov.h"
-#include "editor/PictureFrame.h"
+#include "editor/EditorWindow.h"
+#include "windows/PictureBox.h"
 #include "story/StoryDocument.h"
+#include "support/FindWindow.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QFile>
@@ -107,7 +108,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<StoryDocument> m_story;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<Frmnov> m_editor;
+    std::unique_ptr<EditorWindow> m_editor;
     QRectF m_paintRect; // printable area of the last print, points
     int m_printed = 0;
 };
@@ -125,10 +126,10 @@ void tst_StoryPrint::init()
 {
     m_story = std::make_unique<StoryDocument>();
     m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_editor = std::make_unique<Frmnov>(*m_story, *m_dialogs);
+    m_editor = std::make_unique<EditorWindow>(*m_story, *m_dialogs);
     m_editor->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
-    m_editor->activated();
+    QVERIFY(activateAfresh(m_editor.get()));
 }
 
 void tst_StoryPrint::cleanup()
@@ -141,9 +142,9 @@ void tst_StoryPrint::cleanup()
 void tst_StoryPrint::writeStory()
 {
     for (int b = 0; b < BlockCount; ++b)
-        m_editor->story().BlockText[b] = Words[b];
-    m_editor->story().ShowBlockTexts = true;
-    m_editor->activated();
+        m_story->blockTexts[b] = Words[b];
+    m_story->showBlockTexts = true;
+    QVERIFY(activateAfresh(m_editor.get()));
 }
 
 QString tst_StoryPrint::print(std::optional<QString> author, std::optional<QString> title)
@@ -157,7 +158,7 @@ QString tst_StoryPrint::print(std::optional<QString> author, std::optional<QStri
         m_paintRect = printer.pageLayout().paintRectPoints();
         return true;
     };
-    m_editor->MnuPrint_Click();
+    m_editor->print();
     return pdf;
 }
 
@@ -217,7 +218,7 @@ void tst_StoryPrint::flowchartPrintsAsTextAtItsPlace()
         QTRY_COMPARE(m_editor->canvas()->width(), editorWidth);
     }
     writeStory();
-    QCOMPARE(m_editor->layout().Stretch, stretch);
+    QCOMPARE(m_editor->layout().stretch, stretch);
     const QString pdf = print(QStringLiteral("Петя"), QStringLiteral("Сказка"));
     const QList<Word> words = wordsOf(pdf);
     for (const QString &text : Words)
@@ -226,8 +227,8 @@ void tst_StoryPrint::flowchartPrintsAsTextAtItsPlace()
         QVERIFY2(boxOf(words, QString::fromUtf8(caption)), caption);
 
     // Stretched to 17 cm wide, but each editor pixel down is still 1/96 inch.
-    const double C = m_editor->layout().CenterX;
-    const double S = m_editor->layout().Stretch;
+    const double C = m_editor->layout().centerX;
+    const double S = m_editor->layout().stretch;
     const double across = 17.0 / m_editor->canvas()->width();
     const double down = 2.54 / 96;
     // Where a caption lands on the page, in centimetres from the printable area.
@@ -259,7 +260,7 @@ void tst_StoryPrint::picturesFillTheirRectangles()
     for (int k : {0, 1, 3}) {
         QImage picture(PictureSizes[k], QImage::Format_RGB32);
         picture.fill(Colours[k]);
-        m_editor->Image1(k)->setPicture(picture);
+        m_editor->pictureFrame(k)->setPicture(picture);
     }
     const QString pdf = print(QStringLiteral("Петя"), QStringLiteral("Сказка"));
     QCOMPARE(m_dialogs->kinds(), (QStringList{"input", "input", "print"}));
@@ -272,7 +273,7 @@ void tst_StoryPrint::picturesFillTheirRectangles()
     const QImage page(prefix + QStringLiteral(".png"));
     QVERIFY(!page.isNull());
 
-    const QSize frame = m_editor->Image1(0)->size();
+    const QSize frame = m_editor->pictureFrame(0)->size();
     const double h = 4.0 * frame.height() / frame.width();
     const double inset = 3; // points: keeps clear of the edges' blending
     for (int k = 0; k < 4; ++k) {
@@ -342,7 +343,7 @@ void tst_StoryPrint::cancelledPrintDialogWritesNothing()
         printer.setOutputFileName(pdf);
         return false;
     };
-    m_editor->MnuPrint_Click();
+    m_editor->print();
     QCOMPARE(m_dialogs->kinds(), (QStringList{"input", "input", "print"}));
     QVERIFY(!QFile::exists(pdf));
 }
@@ -357,7 +358,7 @@ void tst_StoryPrint::unwritableFileIsReported()
         printer.setOutputFileName(pdf);
         return true;
     };
-    m_editor->MnuPrint_Click();
+    m_editor->print();
     QCOMPARE(m_dialogs->kinds(), (QStringList{"input", "input", "print", "error"}));
     QVERIFY(m_dialogs->calls.last().text.startsWith(QStringLiteral("Рассказ не напечатан")));
     QVERIFY(!QFile::exists(pdf));

@@ -1,9 +1,9 @@
-#include "editor/ClickLabel.h"
-#include "editor/Frmnov.h"
+#include "windows/ClickLabel.h"
+#include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "support/ScriptedDialogs.h"
-#include "windows/FrmTytle.h"
-#include "windows/ProgramStart.h"
+#include "windows/TitleWindow.h"
+#include "app/ProgramStart.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -42,7 +42,7 @@ private:
 void tst_TitleWindow::init()
 {
     m_story = new StoryDocument;
-    m_story->ShowBlockTexts = true; // the editor's load must set it back
+    m_story->showBlockTexts = true; // the editor's load must set it back
     m_dialogs = new ScriptedDialogs;
     m_program = new ProgramStart(*m_story, *m_dialogs);
     m_ended = new QSignalSpy(m_program, &ProgramStart::programEnded);
@@ -62,23 +62,23 @@ void tst_TitleWindow::cleanup()
 void tst_TitleWindow::verifyHandedOver()
 {
     QTRY_VERIFY(!m_program->titleWindow());
-    Frmnov *editor = m_program->editor();
+    EditorWindow *editor = m_program->editor();
     QVERIFY(editor);
     QVERIFY(editor->isVisible());
     QVERIFY(editor->isWindow());
     QVERIFY(!editor->parentWidget());
     QVERIFY(!editor->isModal());
     QVERIFY(editor->windowState() & Qt::WindowMaximized);
-    QVERIFY(!m_story->ShowBlockTexts);
+    QVERIFY(!m_story->showBlockTexts);
     QCOMPARE(m_ended->count(), 0);
     // The editor's block areas wear the same hand.
-    QCOMPARE(editor->Label1(3)->cursor().shape(), Qt::BitmapCursor);
-    QCOMPARE(editor->Label1(3)->cursor().hotSpot(), QPoint(12, 1));
+    QCOMPARE(editor->blockArea(3)->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(editor->blockArea(3)->cursor().hotSpot(), QPoint(12, 1));
 }
 
 void tst_TitleWindow::design()
 {
-    FrmTytle *title = m_program->titleWindow();
+    TitleWindow *title = m_program->titleWindow();
     QCOMPARE(title->windowTitle(), QStringLiteral("Выбери продолжение рассказа"));
     QCOMPARE(title->size(), QSize(501, 370));
     QCOMPARE(title->palette().color(QPalette::Window), QColor(255, 255, 255));
@@ -91,7 +91,7 @@ void tst_TitleWindow::design()
     QVERIFY(qAbs(title->geometry().center().x() - screen.center().x()) <= 1);
     QVERIFY(qAbs(title->geometry().center().y() - screen.center().y()) <= 1);
 
-    ClickLabel *picture = title->Image1();
+    ClickLabel *picture = title->picture();
     QCOMPARE(picture->objectName(), QStringLiteral("Image1"));
     QCOMPARE(picture->geometry(), QRect(16, 16, 472, 338));
     QCOMPARE(picture->pixmap().size(), QSize(472, 338));
@@ -103,7 +103,7 @@ void tst_TitleWindow::design()
         QCOMPARE(widget->cursor().hotSpot(), QPoint(12, 1));
     }
 
-    QTimer *timer = title->Timer1();
+    QTimer *timer = title->timer();
     QCOMPARE(timer->objectName(), QStringLiteral("Timer1"));
     QVERIFY(timer->isSingleShot());
     QCOMPARE(timer->interval(), 10000);
@@ -113,8 +113,8 @@ void tst_TitleWindow::design()
 
 void tst_TitleWindow::pictureClickHandsOver()
 {
-    QPointer<QTimer> timer = m_program->titleWindow()->Timer1();
-    QTest::mouseClick(m_program->titleWindow()->Image1(), Qt::LeftButton, {}, QPoint(100, 100));
+    QPointer<QTimer> timer = m_program->titleWindow()->timer();
+    QTest::mouseClick(m_program->titleWindow()->picture(), Qt::LeftButton, {}, QPoint(100, 100));
     QVERIFY(m_program->editor());
     verifyHandedOver();
     QVERIFY(!timer); // gone with its window
@@ -122,22 +122,22 @@ void tst_TitleWindow::pictureClickHandsOver()
 
 void tst_TitleWindow::timerHandsOver()
 {
-    m_program->titleWindow()->Timer1()->setInterval(20);
+    m_program->titleWindow()->timer()->setInterval(20);
     QTRY_VERIFY(m_program->editor());
     verifyHandedOver();
 }
 
 void tst_TitleWindow::clickThenTimeDoesNothingMore()
 {
-    QPointer<FrmTytle> title = m_program->titleWindow();
-    QSignalSpy handovers(title.data(), &FrmTytle::handedOver);
-    title->Timer1()->setInterval(30);
-    QTest::mouseClick(title->Image1(), Qt::LeftButton);
-    Frmnov *editor = m_program->editor();
+    QPointer<TitleWindow> title = m_program->titleWindow();
+    QSignalSpy handovers(title.data(), &TitleWindow::handedOver);
+    title->timer()->setInterval(30);
+    QTest::mouseClick(title->picture(), Qt::LeftButton);
+    EditorWindow *editor = m_program->editor();
     QVERIFY(editor);
     // Both events at once, as if queued together: still one handover.
     QVERIFY(title); // its deletion waits for the event loop
-    title->Timer1_Timer();
+    title->timedOut();
     QTest::qWait(100);
     QCOMPARE(handovers.count(), 1);
     QCOMPARE(m_program->editor(), editor);
@@ -157,7 +157,7 @@ void tst_TitleWindow::marginClickDoesNothing_data()
 void tst_TitleWindow::marginClickDoesNothing()
 {
     QFETCH(QPoint, at);
-    FrmTytle *title = m_program->titleWindow();
+    TitleWindow *title = m_program->titleWindow();
     QCOMPARE(title->childAt(at), nullptr);
     QTest::mouseClick(title, Qt::LeftButton, {}, at);
     QTest::qWait(50);
@@ -165,16 +165,16 @@ void tst_TitleWindow::marginClickDoesNothing()
     QVERIFY(title->isVisible());
     QVERIFY(!m_program->editor());
     // The timer still hands over.
-    QVERIFY(title->Timer1()->isActive());
-    title->Timer1()->setInterval(20);
+    QVERIFY(title->timer()->isActive());
+    title->timer()->setInterval(20);
     QTRY_VERIFY(m_program->editor());
     verifyHandedOver();
 }
 
 void tst_TitleWindow::closingEndsTheProgram()
 {
-    FrmTytle *title = m_program->titleWindow();
-    title->Timer1()->setInterval(30);
+    TitleWindow *title = m_program->titleWindow();
+    title->timer()->setInterval(30);
     QVERIFY(title->close());
     QCOMPARE(m_ended->count(), 1);
     QTRY_VERIFY(!m_program->titleWindow());
@@ -185,10 +185,10 @@ void tst_TitleWindow::closingEndsTheProgram()
 
 void tst_TitleWindow::editorExitEndsTheProgram()
 {
-    QTest::mouseClick(m_program->titleWindow()->Image1(), Qt::LeftButton);
+    QTest::mouseClick(m_program->titleWindow()->picture(), Qt::LeftButton);
     verifyHandedOver();
     m_dialogs->answers.enqueue(Dialogs::Answer::Yes);
-    m_program->editor()->MnuExit_Click();
+    m_program->editor()->exitProgram();
     QCOMPARE(m_ended->count(), 1);
 }
 

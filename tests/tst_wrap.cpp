@@ -110,8 +110,8 @@ void tst_Wrap::wrap()
     FlowchartLayout layout;
     layout.compute(663, 554);
     const std::vector<PlacedWord> placed =
-        wrapBlockText(text, layout.LineStartX[block].data(), layout.LineEndX[block].data(),
-                      MaxTextLines, layout.TextTop[block], tenPerChar);
+        wrapBlockText(text, layout.lineStartX[block].data(), layout.lineEndX[block].data(),
+                      MaxTextLines, layout.textTop[block], tenPerChar);
     QCOMPARE(Words(placed.begin(), placed.end()), expected);
 }
 
@@ -138,11 +138,11 @@ void tst_Wrap::hiddenTextsChangeNothing()
 {
     Surface surface;
     FlowchartLayout layout;
-    DrawFlowchart(surface, layout, 663, 554);
+    drawFlowchart(surface, layout, 663, 554);
     const QList<SurfaceOp> before = surface.ops();
     std::array<QString, 10> texts;
     texts[3] = QStringLiteral("строка\r\nещё");
-    DrawBlockTexts(false, texts, layout, surface);
+    drawBlockTexts(false, texts, layout, surface);
     QCOMPARE(surface.ops(), before);
     QCOMPARE(texts[3], QStringLiteral("строка\r\nещё"));
 }
@@ -151,12 +151,12 @@ void tst_Wrap::shownTextsAreNormalisedAndWritten()
 {
     Surface surface;
     FlowchartLayout layout;
-    DrawFlowchart(surface, layout, 663, 554);
+    drawFlowchart(surface, layout, 663, 554);
     const qsizetype outline = surface.ops().size();
     std::array<QString, 10> texts;
     texts[0] = QStringLiteral("Жила-была\r\nлиса");
     texts[9] = QStringLiteral("Конец");
-    DrawBlockTexts(true, texts, layout, surface);
+    drawBlockTexts(true, texts, layout, surface);
     QCOMPARE(texts[0], QStringLiteral("Жила-была  лиса"));
     const QList<SurfaceOp> written = surface.ops().mid(outline);
     QCOMPARE(written.size(), 4);
@@ -169,7 +169,7 @@ void tst_Wrap::shownTextsAreNormalisedAndWritten()
     QCOMPARE(written[1].p1.x(), 256 + surface.textWidth(QStringLiteral("Жила-была ")));
     QCOMPARE(written[2].text, QStringLiteral("лиса"));
     QCOMPARE(written[3].text, QStringLiteral("Конец"));
-    QCOMPARE(written[3].p1, QPointF(layout.LineStartX[9][1], layout.TextTop[9]));
+    QCOMPARE(written[3].p1, QPointF(layout.lineStartX[9][1], layout.textTop[9]));
 }
 
 void tst_Wrap::longTextIsLinear()
@@ -179,8 +179,8 @@ void tst_Wrap::longTextIsLinear()
     FlowchartLayout layout;
     layout.compute(663, 554);
     const std::vector<PlacedWord> placed =
-        wrapBlockText(text, layout.LineStartX[1].data(), layout.LineEndX[1].data(),
-                      MaxTextLines, layout.TextTop[1], tenPerChar);
+        wrapBlockText(text, layout.lineStartX[1].data(), layout.lineEndX[1].data(),
+                      MaxTextLines, layout.textTop[1], tenPerChar);
     QVERIFY(!placed.empty());
     QVERIFY(placed.size() < 10);
     QCOMPARE(placed.back().at.y(), 139.0);

@@ -1,4 +1,4 @@
-#include "editor/FrmVvod.h"
+#include "editor/TextEntryWindow.h"
 
 #include "story/StoryDocument.h"
 #include "windows/WindowDesign.h"
@@ -27,7 +27,7 @@ QString toBoxText(QString text)
 
 } // namespace
 
-FrmVvod::FrmVvod(StoryDocument &story, QWidget *owner)
+TextEntryWindow::TextEntryWindow(StoryDocument &story, QWidget *owner)
     : QDialog(owner)
     , m_story(story)
 {
@@ -56,13 +56,13 @@ FrmVvod::FrmVvod(StoryDocument &story, QWidget *owner)
     m_button->setStyleSheet(QStringLiteral(
         "QPushButton { background-color: rgb(255, 224, 192); border: 1px solid #a08060; }"
         "QPushButton:pressed { background-color: rgb(235, 204, 172); }"));
-    connect(m_button, &QPushButton::clicked, this, &FrmVvod::Command1_Click);
+    connect(m_button, &QPushButton::clicked, this, &TextEntryWindow::finishEntry);
     setTabOrder(m_text, m_button);
 }
 
-void FrmVvod::showForBlock()
+void TextEntryWindow::showForBlock()
 {
-    m_text->setPlainText(toBoxText(m_story.BlockText.at(m_story.CurrentBlock)));
+    m_text->setPlainText(toBoxText(m_story.blockTexts.at(m_story.currentBlock)));
     if (parentWidget()) {
         const QRect owner = parentWidget()->frameGeometry();
         move(owner.center() - rect().center());
@@ -70,26 +70,26 @@ void FrmVvod::showForBlock()
     exec();
 }
 
-void FrmVvod::takeText()
+void TextEntryWindow::takeText()
 {
-    m_story.BlockText.at(m_story.CurrentBlock) = toStoryText(m_text->document()->toRawText());
+    m_story.blockTexts.at(m_story.currentBlock) = toStoryText(m_text->document()->toRawText());
     m_text->clear();
 }
 
-void FrmVvod::Command1_Click()
+void TextEntryWindow::finishEntry()
 {
     hide();
     takeText();
 }
 
-bool FrmVvod::event(QEvent *event)
+bool TextEntryWindow::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         m_text->setFocus();
     return QDialog::event(event);
 }
 
-void FrmVvod::closeEvent(QCloseEvent *event)
+void TextEntryWindow::closeEvent(QCloseEvent *event)
 {
     takeText();
     hide();
@@ -98,7 +98,7 @@ void FrmVvod::closeEvent(QCloseEvent *event)
     deleteLater();
 }
 
-void FrmVvod::keyPressEvent(QKeyEvent *event)
+void TextEntryWindow::keyPressEvent(QKeyEvent *event)
 {
     // The window has no cancel button: Escape must not leave it unsaved.
     if (event->key() == Qt::Key_Escape) {

@@ -1,12 +1,12 @@
-#include "editor/Frmnov.h"
+#include "editor/EditorWindow.h"
 
 #include "editor/EditorCanvas.h"
-#include "editor/PictureFrame.h"
 #include "flowchart/DrawBlockTexts.h"
 #include "story/PictureLoader.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
 #include "windows/Dialogs.h"
+#include "windows/PictureBox.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ QString pictureFolder(const QString &programFolder)
 
 } // namespace
 
-void Frmnov::MnuSave_Click()
+void EditorWindow::save()
 {
     const auto path = m_dialogs.chooseFile(this, storyDialog(FileDialogSettings::Save, programFolder()));
     if (!path)
@@ -44,9 +44,9 @@ void Frmnov::MnuSave_Click()
         m_dialogs.error(this, saved.error);
 }
 
-void Frmnov::MnuOpen_Click()
+void EditorWindow::open()
 {
-    m_story.ShowBlockTexts = true;
+    m_story.showBlockTexts = true;
     const auto path = m_dialogs.chooseFile(this, storyDialog(FileDialogSettings::Open, programFolder()));
     if (!path)
         return;
@@ -56,10 +56,10 @@ void Frmnov::MnuOpen_Click()
         m_dialogs.error(this, texts.error);
         return;
     }
-    MnuNew_Click();
+    newStory();
     for (int b = 0; b < StoryBlockCount; ++b)
-        m_story.BlockText[b] = texts.lines.at(b);
-    DrawBlockTexts(m_story.ShowBlockTexts, m_story.BlockText, m_layout, m_surface);
+        m_story.blockTexts[b] = texts.lines.at(b);
+    drawBlockTexts(m_story.showBlockTexts, m_story.blockTexts, m_layout, m_surface);
     m_canvas->update();
 
     // A story without a picture list simply has no pictures; a list that is
@@ -71,12 +71,12 @@ void Frmnov::MnuOpen_Click()
         return;
     }
     for (int k = 0; k < StoryPictureCount; ++k) {
-        m_story.PicturePath[k] = paths.lines.at(k);
+        m_story.picturePaths[k] = paths.lines.at(k);
         loadFramePicture(k, paths.lines.at(k), *path);
     }
 }
 
-void Frmnov::Image1_Click(int index)
+void EditorWindow::choosePicture(int index)
 {
     FileDialogSettings settings;
     settings.mode = FileDialogSettings::Open;
@@ -87,14 +87,14 @@ void Frmnov::Image1_Click(int index)
     const auto path = m_dialogs.chooseFile(this, settings);
     if (!path)
         return;
-    m_story.PicturePath[index] = *path;
+    m_story.picturePaths[index] = *path;
     loadFramePicture(index, *path);
 }
 
-bool Frmnov::loadFramePicture(int frame, const QString &path, const QString &storyFile)
+bool EditorWindow::loadFramePicture(int frame, const QString &path, const QString &storyFile)
 {
     if (path.isEmpty()) {
-        m_frames[frame]->clearPicture();
+        m_pictureFrames[frame]->clearPicture();
         return true;
     }
     // A failure leaves the frame as it was: empty after New, the old picture
@@ -105,6 +105,6 @@ bool Frmnov::loadFramePicture(int frame, const QString &path, const QString &sto
     const LoadedPicture picture = PictureLoader::load(found);
     if (!picture.ok())
         return false;
-    m_frames[frame]->setPicture(picture.image);
+    m_pictureFrames[frame]->setPicture(picture.image);
     return true;
 }

@@ -1,4 +1,4 @@
-#include "windows/FrmHelp.h"
+#include "windows/HelpWindow.h"
 
 #include "windows/WindowDesign.h"
 
@@ -35,7 +35,7 @@ const char16_t *const HelpLines[] = {
 
 } // namespace
 
-FrmHelp::FrmHelp(QWidget *owner)
+HelpWindow::HelpWindow(QWidget *owner)
     : QDialog(owner,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
             | Qt::MSWindowsFixedSizeDialogHint)
@@ -55,10 +55,10 @@ FrmHelp::FrmHelp(QWidget *owner)
     // The pupil may still move through the text with the keys.
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_text->setPlainText(helpText());
-    connect(m_text, &QPlainTextEdit::textChanged, this, &FrmHelp::Text1_Change);
+    connect(m_text, &QPlainTextEdit::textChanged, this, &HelpWindow::boxTextChanged);
 }
 
-QString FrmHelp::helpText()
+QString HelpWindow::helpText()
 {
     QString text;
     for (const char16_t *line : HelpLines) {
@@ -68,24 +68,24 @@ QString FrmHelp::helpText()
     return text;
 }
 
-void FrmHelp::Form_Click()
+void HelpWindow::marginClicked()
 {
     hide();
 }
 
-void FrmHelp::Text1_Change()
+void HelpWindow::boxTextChanged()
 {
     hide();
 }
 
-void FrmHelp::mouseReleaseEvent(QMouseEvent *event)
+void HelpWindow::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Form_Click();
+        marginClicked();
     QDialog::mouseReleaseEvent(event);
 }
 
-void FrmHelp::closeEvent(QCloseEvent *event)
+void HelpWindow::closeEvent(QCloseEvent *event)
 {
     hide();
     event->accept();

@@ -1,13 +1,14 @@
-#include "editor/Frmnov.h"
+#include "editor/EditorWindow.h"
 
-#include "editor/ClickLabel.h"
 #include "editor/EditorCanvas.h"
-#include "editor/FrmVvod.h"
-#include "editor/PictureFrame.h"
+#include "editor/TextEntryWindow.h"
 #include "flowchart/DrawBlockTexts.h"
 #include "flowchart/DrawFlowchart.h"
 #include "story/StoryDocument.h"
+#include "windows/ClickLabel.h"
 #include "windows/Dialogs.h"
+#include "windows/HelpWindow.h"
+#include "windows/PictureBox.h"
 #include "windows/WindowDesign.h"
 
 #include <QAction>
@@ -17,7 +18,7 @@
 
 #include <cmath>
 
-Frmnov::Frmnov(StoryDocument &story, Dialogs &dialogs, QWidget *parent)
+EditorWindow::EditorWindow(StoryDocument &story, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent)
     , m_story(story)
     , m_dialogs(dialogs)
@@ -29,15 +30,15 @@ Frmnov::Frmnov(StoryDocument &story, Dialogs &dialogs, QWidget *parent)
     const int menuHeight = menuBar()->sizeHint().height();
     setGeometry(EditorDesign::ClientLeft, EditorDesign::ClientTop - menuHeight,
                 EditorDesign::ClientWidth, EditorDesign::ClientHeight + menuHeight);
-    m_story.ShowBlockTexts = false;
+    m_story.showBlockTexts = false;
 }
 
-Frmnov::~Frmnov() = default;
+EditorWindow::~EditorWindow() = default;
 
-void Frmnov::createMenus()
+void EditorWindow::createMenus()
 {
     const auto command = [this](QWidget *menu, const char *name, const QString &caption,
-                                void (Frmnov::*handler)(), QKeySequence shortcut = {}) {
+                                void (EditorWindow::*handler)(), QKeySequence shortcut = {}) {
         auto *action = new QAction(caption, this);
         action->setObjectName(QLatin1String(name));
         action->setShortcut(shortcut);
@@ -48,33 +49,36 @@ void Frmnov::createMenus()
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("Файл"));
     file->menuAction()->setObjectName(QStringLiteral("MnuFile"));
-    command(file, "MnuSave", QStringLiteral("Сохранить"), &Frmnov::MnuSave_Click,
+    command(file, "MnuSave", QStringLiteral("Сохранить"), &EditorWindow::save,
             QKeySequence(Qt::CTRL | Qt::Key_S));
-    command(file, "MnuOpen", QStringLiteral("Открыть"), &Frmnov::MnuOpen_Click,
+    command(file, "MnuOpen", QStringLiteral("Открыть"), &EditorWindow::open,
             QKeySequence(Qt::CTRL | Qt::Key_O));
-    command(file, "MnuNew", QStringLiteral("Создать"), &Frmnov::MnuNew_Click,
+    command(file, "MnuNew", QStringLiteral("Создать"), &EditorWindow::newStory,
             QKeySequence(Qt::CTRL | Qt::Key_N));
 
     QMenu *story = menuBar()->addMenu(QStringLiteral("Рассказ"));
     story->menuAction()->setObjectName(QStringLiteral("MnuRas"));
-    command(story, "MnuRead", QStringLiteral("Читать"), &Frmnov::MnuRead_Click);
-    command(story, "MnuPrint", QStringLiteral("Печатать"), &Frmnov::MnuPrint_Click);
+    command(story, "MnuRead", QStringLiteral("Читать"), &EditorWindow::read);
+    command(story, "MnuPrint", QStringLiteral("Печатать"), &EditorWindow::print);
 
-    command(menuBar(), "MnuHelp", QStringLiteral("О программе"), &Frmnov::MnuHelp_Click);
-    command(menuBar(), "MnuExit", QStringLiteral("Выход"), &Frmnov::MnuExit_Click);
+    command(menuBar(), "MnuHelp", QStringLiteral("О программе"), &EditorWindow::showHelp);
+    command(menuBar(), "MnuExit", QStringLiteral("Выход"), &EditorWindow::exitProgram);
 }
 
-void Frmnov::createControls()
+void EditorWindow::createControls()
 {
     m_canvas = new EditorCanvas(m_surface, this);
     m_canvas->setObjectName(QStringLiteral("client"));
     setCentralWidget(m_canvas);
 
     for (int k = 0; k < FrameCount; ++k) {
-        auto *frame = new PictureFrame(m_canvas);
+        auto *frame = new PictureBox(m_canvas);
+        frame->setFrameShape(QFrame::Box);
+        frame->setLineWidth(1);
+        frame->setFixedSize(FrameWidth, FrameHeight);
         frame->setObjectName(QStringLiteral("Image1_%1").arg(k));
-        connect(frame, &ClickLabel::clicked, this, [this, k] { Image1_Click(k); });
-        m_frames[k] = frame;
+        connect(frame, &ClickLabel::clicked, this, [this, k] { choosePicture(k); });
+        m_pictureFrames[k] = frame;
     }
     // The block areas lie above the frames and show the drawing through.
     for (int b = 0; b < BlockCount; ++b) {
@@ -84,73 +88,87 @@ void Frmnov::createControls()
         label->setAttribute(Qt::WA_TranslucentBackground);
         label->setCursor(handCursor());
         label->resize(designedLabelWidth(b), designedLabelHeight(b));
-        connect(label, &ClickLabel::clicked, this, [this, b] { Label1_Click(b); });
-        m_labels[b] = label;
+        connect(label, &ClickLabel::clicked, this, [this, b] { editBlock(b); });
+        m_blockAreas[b] = label;
     }
 }
 
-QString Frmnov::programFolder() const
+QString EditorWindow::programFolder() const
 {
     return m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
 }
 
-void Frmnov::DrawFlowchart()
+void EditorWindow::redrawFlowchart()
 {
-    ::DrawFlowchart(m_surface, m_layout, m_canvas->width(), m_canvas->height());
+    ::drawFlowchart(m_surface, m_layout, m_canvas->width(), m_canvas->height());
     // Controls sit on whole pixels; the layout keeps the exact values.
     for (int k = 0; k < FrameCount; ++k)
-        m_frames[k]->move(std::lround(m_layout.frameLeft[k]), std::lround(m_layout.frameTop));
+        m_pictureFrames[k]->move(std::lround(m_layout.frameLeft[k]), std::lround(m_layout.frameTop));
     for (int b = 0; b < BlockCount; ++b) {
         const LabelPlacement &p = m_layout.labels[b];
-        m_labels[b]->setGeometry(std::lround(p.Left), std::lround(p.Top),
-                                 std::lround(p.Width), std::lround(p.Height));
+        m_blockAreas[b]->setGeometry(std::lround(p.left), std::lround(p.top),
+                                 std::lround(p.width), std::lround(p.height));
     }
     m_canvas->update();
 }
 
-bool Frmnov::event(QEvent *event)
+bool EditorWindow::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         activated();
     return QMainWindow::event(event);
 }
 
-void Frmnov::activated()
+void EditorWindow::activated()
 {
-    DrawFlowchart();
-    DrawBlockTexts(m_story.ShowBlockTexts, m_story.BlockText, m_layout, m_surface);
+    redrawFlowchart();
+    drawBlockTexts(m_story.showBlockTexts, m_story.blockTexts, m_layout, m_surface);
     m_canvas->update();
 }
 
-void Frmnov::Label1_Click(int index)
+void EditorWindow::editBlock(int index)
 {
-    m_story.CurrentBlock = static_cast<qint16>(index);
-    m_story.ShowBlockTexts = true;
+    m_story.currentBlock = static_cast<qint16>(index);
+    m_story.showBlockTexts = true;
     if (!m_entry)
-        m_entry = new FrmVvod(m_story, this);
+        m_entry = new TextEntryWindow(m_story, this);
     m_entry->showForBlock();
     // Coming back from the entry window is an activation, and that redraws.
     activateWindow();
 }
 
-void Frmnov::MnuNew_Click()
+void EditorWindow::newStory()
 {
     m_story.eraseTexts();
-    DrawFlowchart();
+    redrawFlowchart();
     for (int k = 0; k < FrameCount; ++k) {
-        m_story.PicturePath[k] = QString();
-        m_frames[k]->clearPicture();
+        m_story.picturePaths[k] = QString();
+        m_pictureFrames[k]->clearPicture();
     }
 }
 
-bool Frmnov::confirmExit()
+void EditorWindow::read()
+{
+    emit readRequested();
+}
+
+void EditorWindow::showHelp()
+{
+    if (!m_help)
+        m_help = new HelpWindow(this);
+    m_help->exec();
+    // Coming back from help is an activation, and that redraws.
+    activateWindow();
+}
+
+bool EditorWindow::confirmExit()
 {
     return m_dialogs.ask(this, QStringLiteral("Вы действительно хотите выйти из программы?"),
                          ApplicationTitle)
         == Dialogs::Answer::Yes;
 }
 
-void Frmnov::MnuExit_Click()
+void EditorWindow::exitProgram()
 {
     if (!confirmExit())
         return;
@@ -158,7 +176,7 @@ void Frmnov::MnuExit_Click()
     emit programEndRequested();
 }
 
-void Frmnov::closeEvent(QCloseEvent *event)
+void EditorWindow::closeEvent(QCloseEvent *event)
 {
     if (m_ending || confirmExit()) {
         m_ending = true;

@@ -7,7 +7,7 @@ class QTimer;
 
 // The title window: the title picture for at most ten seconds, then the
 // editor. A click on the picture hands over at once.
-class FrmTytle : public QWidget
+class TitleWindow : public QWidget
 {
     Q_OBJECT
 
@@ -16,14 +16,14 @@ public:
     static constexpr int ClientHeight = 370;
     static constexpr int TimerInterval = 10000;
 
-    explicit FrmTytle(QWidget *parent = nullptr);
+    explicit TitleWindow(QWidget *parent = nullptr);
 
-    ClickLabel *Image1() const { return m_image; }
-    QTimer *Timer1() const { return m_timer; }
+    ClickLabel *picture() const { return m_image; }
+    QTimer *timer() const { return m_timer; }
 
     // What can happen to the window.
-    void Image1_Click();
-    void Timer1_Timer();
+    void pictureClicked();
+    void timedOut();
 
 signals:
     // The window has unloaded itself: the editor takes over.

@@ -1,6 +1,6 @@
-#include "windows/FrmTytle.h"
+#include "windows/TitleWindow.h"
 
-#include "editor/ClickLabel.h"
+#include "windows/ClickLabel.h"
 #include "windows/WindowDesign.h"
 
 #include <QCloseEvent>
@@ -10,7 +10,7 @@
 #include <QStyle>
 #include <QTimer>
 
-FrmTytle::FrmTytle(QWidget *parent)
+TitleWindow::TitleWindow(QWidget *parent)
     : QWidget(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
             | Qt::MSWindowsFixedSizeDialogHint)
@@ -31,13 +31,13 @@ FrmTytle::FrmTytle(QWidget *parent)
     m_image->setPixmap(QPixmap(QStringLiteral(":/windows/assets/title.bmp")));
     m_image->setGeometry(twips(240), twips(240), twips(7080), twips(5070));
     m_image->setCursor(handCursor());
-    connect(m_image, &ClickLabel::clicked, this, &FrmTytle::Image1_Click);
+    connect(m_image, &ClickLabel::clicked, this, &TitleWindow::pictureClicked);
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setSingleShot(true);
     m_timer->setInterval(TimerInterval);
-    connect(m_timer, &QTimer::timeout, this, &FrmTytle::Timer1_Timer);
+    connect(m_timer, &QTimer::timeout, this, &TitleWindow::timedOut);
     m_timer->start();
 
     // Centred on the screen under the mouse, where the user is looking.
@@ -50,17 +50,17 @@ FrmTytle::FrmTytle(QWidget *parent)
     }
 }
 
-void FrmTytle::Image1_Click()
+void TitleWindow::pictureClicked()
 {
     handover();
 }
 
-void FrmTytle::Timer1_Timer()
+void TitleWindow::timedOut()
 {
     handover();
 }
 
-void FrmTytle::handover()
+void TitleWindow::handover()
 {
     // A click and the tick can both be queued before the window is gone.
     if (m_gone)
@@ -73,7 +73,7 @@ void FrmTytle::handover()
     emit handedOver();
 }
 
-void FrmTytle::closeEvent(QCloseEvent *event)
+void TitleWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
     if (m_gone)

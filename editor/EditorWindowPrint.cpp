@@ -1,13 +1,13 @@
-#include "editor/Frmnov.h"
+#include "editor/EditorWindow.h"
 
 #include "editor/EditorCanvas.h"
-#include "editor/PictureFrame.h"
 #include "printing/StoryPage.h"
 #include "windows/Dialogs.h"
+#include "windows/PictureBox.h"
 
 #include <QPrinter>
 
-void Frmnov::MnuPrint_Click()
+void EditorWindow::print()
 {
     // A cancelled box counts as an empty answer: the page prints all the same.
     const QString author = m_dialogs.input(this, QStringLiteral("Введи фамилию и имя автора"),
@@ -21,11 +21,11 @@ void Frmnov::MnuPrint_Click()
 
     StoryPage page(m_surface, m_canvas->size());
     for (int k = 0; k < FrameCount; ++k)
-        page.setPicture(k, m_frames[k]->picture());
-    page.setFrame0Size(m_frames[0]->size());
+        page.setPicture(k, m_pictureFrames[k]->picture());
+    page.setFrame0Size(m_pictureFrames[0]->size());
     page.setTitle(title);
     page.setAuthor(author);
-    page.setFlowchartBottom(380 + 10 * m_layout.Stretch);
+    page.setFlowchartBottom(380 + 10 * m_layout.stretch);
     if (!page.print(printer)) {
         m_dialogs.error(this, QStringLiteral("Рассказ не напечатан: не удалось печатать на "
                                              "выбранный принтер или в выбранный файл."));

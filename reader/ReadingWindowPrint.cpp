@@ -1,6 +1,5 @@
-#include "reader/Frmread.h"
+#include "reader/ReadingWindow.h"
 
-#include "editor/Frmnov.h"
 #include "windows/Dialogs.h"
 
 #include <QPainter>
@@ -15,16 +14,16 @@ namespace {
 constexpr double ScreenDpi = 96.0;
 } // namespace
 
-void Frmread::MnuPrint_Click()
+void ReadingWindow::print()
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (!m_editor.dialogs().choosePrinter(this, printer))
+    if (!m_dialogs.choosePrinter(this, printer))
         return;
     if (printContent(&printer))
         return;
     // Nothing came out: say so rather than leave the reader waiting for a page.
     const QString file = printer.outputFileName();
-    m_editor.dialogs().error(
+    m_dialogs.error(
         this,
         file.isEmpty()
             ? QStringLiteral("Рассказ не напечатан: не удалось печатать на принтер «%1».")
@@ -32,7 +31,7 @@ void Frmread::MnuPrint_Click()
             : QStringLiteral("Рассказ не напечатан: не удалось записать файл «%1».").arg(file));
 }
 
-bool Frmread::printContent(QPagedPaintDevice *device) const
+bool ReadingWindow::printContent(QPagedPaintDevice *device) const
 {
     QPainter painter;
     if (!device || !painter.begin(device))

@@ -6,8 +6,9 @@
 #include <memory>
 
 class Dialogs;
-class FrmTytle;
-class Frmnov;
+class EditorWindow;
+class TitleWindow;
+class EditorWindow;
 struct StoryDocument;
 
 // The run of the program: the title window first, then the editor for the
@@ -23,8 +24,8 @@ public:
     // Creates the title window and shows it; its timer starts with it.
     void start();
 
-    FrmTytle *titleWindow() const; // null once it is gone
-    Frmnov *editor() const;        // null until the handover
+    TitleWindow *titleWindow() const; // null once it is gone
+    EditorWindow *editor() const;        // null until the handover
 
 signals:
     // The user ended the program, from the editor or by closing the title.
@@ -35,6 +36,11 @@ private:
 
     StoryDocument &m_story;
     Dialogs &m_dialogs;
-    QPointer<FrmTytle> m_title;
-    std::unique_ptr<Frmnov> m_editor;
+    QPointer<TitleWindow> m_title;
+    std::unique_ptr<EditorWindow> m_editor;
 };
+
+// Gives the editor's Read command its reading window: the editor hides while
+// the reading window is up and comes back when the reader is done. The
+// reading window is built on first use and goes with the editor.
+void connectReadingWindow(EditorWindow &editor, const StoryDocument &story, Dialogs &dialogs);

@@ -1,11 +1,9 @@
-#include "reader/Frmread.h"
+#include "reader/ReadingWindow.h"
 
-#include "editor/Frmnov.h"
-#include "editor/PictureFrame.h"
-#include "reader/FrmreadPicture.h"
 #include "reader/ReadingWalk.h"
 #include "story/StoryDocument.h"
 #include "windows/Dialogs.h"
+#include "windows/PictureBox.h"
 #include "windows/WindowDesign.h"
 
 #include <QAction>
@@ -48,8 +46,11 @@ QTextEdit *createTextBox(QWidget *parent, const char *name, const QRect &geometr
 
 } // namespace
 
-Frmread::Frmread(Frmnov &editor)
-    : m_editor(editor)
+ReadingWindow::ReadingWindow(const StoryDocument &story, Dialogs &dialogs,
+                             EndingPictures pictures)
+    : m_story(story)
+    , m_dialogs(dialogs)
+    , m_endingPictures(std::move(pictures))
 {
     setObjectName(QStringLiteral("Frmread"));
     setWindowTitle(QStringLiteral("Чтение рассказа с выбором продолжения"));
@@ -62,26 +63,22 @@ Frmread::Frmread(Frmnov &editor)
     setFixedSize(ReadDesign::ClientWidth, ReadDesign::ClientHeight + menuHeight);
     setGeometry(ReadDesign::ClientLeft, ReadDesign::ClientTop - menuHeight,
                 ReadDesign::ClientWidth, ReadDesign::ClientHeight + menuHeight);
-
-    // The window has no owner, so it has its own place among the desktop's
-    // windows; it goes with the editor all the same.
-    connect(&editor, &QObject::destroyed, this, [this] { delete this; });
 }
 
-void Frmread::createMenus()
+void ReadingWindow::createMenus()
 {
     const auto command = [this](const char *name, const QString &caption,
-                                void (Frmread::*handler)()) {
+                                void (ReadingWindow::*handler)()) {
         auto *action = new QAction(caption, this);
         action->setObjectName(QLatin1String(name));
         connect(action, &QAction::triggered, this, handler);
         menuBar()->addAction(action);
     };
-    command("MnuPrint", QStringLiteral("Печать рассказа"), &Frmread::MnuPrint_Click);
-    command("MnuExit", QStringLiteral("Выход"), &Frmread::MnuExit_Click);
+    command("MnuPrint", QStringLiteral("Печать рассказа"), &ReadingWindow::print);
+    command("MnuExit", QStringLiteral("Выход"), &ReadingWindow::backToEditor);
 }
 
-void Frmread::createControls()
+void ReadingWindow::createControls()
 {
     m_content = new QWidget(this);
     m_content->setObjectName(QStringLiteral("client"));
@@ -92,37 +89,37 @@ void Frmread::createControls()
     m_content->setPalette(white);
     setCentralWidget(m_content);
 
-    m_text1 = createTextBox(m_content, "Text1",
+    m_titleBox = createTextBox(m_content, "Text1",
                             QRect(twips(120), twips(240), twips(3375), twips(735)), 13.5,
                             Qt::AlignHCenter, false);
-    QPalette black = m_text1->palette();
+    QPalette black = m_titleBox->palette();
     black.setColor(QPalette::Text, Qt::black);
-    m_text1->setPalette(black);
+    m_titleBox->setPalette(black);
 
-    m_text2 = createTextBox(m_content, "Text2",
+    m_readerBox = createTextBox(m_content, "Text2",
                             QRect(twips(120), twips(1080), twips(3375), twips(615)), 12,
                             Qt::AlignRight, false);
 
-    m_imagei = new FrmreadPicture(m_content);
-    m_imagei->setObjectName(QStringLiteral("Imagei"));
-    m_imagei->setGeometry(twips(120), twips(2520), twips(3375), twips(2775));
+    m_endingPicture = new PictureBox(m_content);
+    m_endingPicture->setObjectName(QStringLiteral("Imagei"));
+    m_endingPicture->setGeometry(twips(120), twips(2520), twips(3375), twips(2775));
 
-    m_textr = createTextBox(m_content, "Textr",
+    m_storyBox = createTextBox(m_content, "Textr",
                             QRect(twips(3720), twips(120), twips(4095), twips(5055)), 12,
                             Qt::AlignLeft, true);
 
-    setTabOrder(m_text1, m_text2);
-    setTabOrder(m_text2, m_textr);
+    setTabOrder(m_titleBox, m_readerBox);
+    setTabOrder(m_readerBox, m_storyBox);
 }
 
-bool Frmread::event(QEvent *event)
+bool ReadingWindow::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         activated();
     return QMainWindow::event(event);
 }
 
-void Frmread::showEvent(QShowEvent *event)
+void ReadingWindow::showEvent(QShowEvent *event)
 {
     // Only the program's own show counts, not a restore by the desktop.
     if (!event->spontaneous())
@@ -130,41 +127,41 @@ void Frmread::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
-void Frmread::activated()
+void ReadingWindow::activated()
 {
     if (!m_walkPending)
         return;
     m_walkPending = false;
     // The boxes open once the activation has been handled in full.
-    QMetaObject::invokeMethod(this, &Frmread::walk, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &ReadingWindow::walk, Qt::QueuedConnection);
 }
 
-void Frmread::walk()
+void ReadingWindow::walk()
 {
     // A box runs its own event loop; the window must still be there after it.
-    const QPointer<Frmread> alive(this);
-    Dialogs &dialogs = m_editor.dialogs();
+    const QPointer<ReadingWindow> alive(this);
+    Dialogs &dialogs = m_dialogs;
 
-    m_imagei->clearPicture();
-    m_text1->clear();
-    ReadingWalk reading(m_editor.story().BlockText);
-    m_textr->setPlainText(reading.story());
+    m_endingPicture->clearPicture();
+    m_titleBox->clear();
+    ReadingWalk reading(m_story.blockTexts);
+    m_storyBox->setPlainText(reading.story());
 
     const Dialogs::Answer first = dialogs.ask(this, reading.firstQuestionText(),
                                               QStringLiteral("Выбор продолжения"));
     if (!alive)
         return;
     reading.answerFirst(toWalk(first));
-    m_textr->setPlainText(reading.story());
+    m_storyBox->setPlainText(reading.story());
 
     // Given no title of its own, the box carries the application's.
     const Dialogs::Answer second = dialogs.ask(this, reading.secondQuestionText(), QString());
     if (!alive)
         return;
     reading.answerSecond(toWalk(second));
-    m_textr->setPlainText(reading.story());
+    m_storyBox->setPlainText(reading.story());
     // The very picture the editor's frame shows now, not one loaded anew.
-    m_imagei->setPicture(m_editor.Image1(reading.frame())->picture());
+    m_endingPicture->setPicture(m_endingPictures(reading.frame()));
 
     const QString title = dialogs.input(this, QStringLiteral("Придумай название рассказа"),
                                         ApplicationTitle).value_or(QString());
@@ -175,26 +172,20 @@ void Frmread::walk()
     if (!alive)
         return;
 
-    m_text1->setPlainText(title);
+    m_titleBox->setPlainText(title);
     if (!name.isEmpty())
-        m_text2->setPlainText(QStringLiteral("Читатель - ") + name);
+        m_readerBox->setPlainText(QStringLiteral("Читатель - ") + name);
 }
 
-void Frmread::showEditor()
-{
-    m_editor.show();
-    m_editor.activateWindow();
-}
-
-void Frmread::MnuExit_Click()
+void ReadingWindow::backToEditor()
 {
     hide();
-    showEditor();
+    emit finished();
 }
 
-void Frmread::closeEvent(QCloseEvent *event)
+void ReadingWindow::closeEvent(QCloseEvent *event)
 {
     hide();
-    showEditor();
+    emit finished();
     event->accept();
 }

@@ -1,4 +1,4 @@
-#include "editor/ClickLabel.h"
+#include "windows/ClickLabel.h"
 
 #include <QMouseEvent>
 

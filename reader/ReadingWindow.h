@@ -1,40 +1,47 @@
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
 
-class Frmnov;
-class FrmreadPicture;
+#include <functional>
+
+class Dialogs;
+class PictureBox;
 class QPagedPaintDevice;
 class QTextEdit;
+struct StoryDocument;
 
 // The reading window: each time the editor's Read command shows it, the
 // reader walks one path of the story, answering its two questions, and then
 // names the story and signs it. The result can be printed as it is shown.
-class Frmread : public QMainWindow
+class ReadingWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit Frmread(Frmnov &editor);
+    // The picture of ending frame k, as the editor shows it now.
+    using EndingPictures = std::function<QImage(int frame)>;
 
-    QTextEdit *Text1() const { return m_text1; }
-    QTextEdit *Text2() const { return m_text2; }
-    QTextEdit *Textr() const { return m_textr; }
-    FrmreadPicture *Imagei() const { return m_imagei; }
+    ReadingWindow(const StoryDocument &story, Dialogs &dialogs, EndingPictures pictures);
+
+    QTextEdit *titleBox() const { return m_titleBox; }
+    QTextEdit *readerBox() const { return m_readerBox; }
+    QTextEdit *storyBox() const { return m_storyBox; }
+    PictureBox *endingPicture() const { return m_endingPicture; }
     // The client area under the menu bar: what printing puts on the page.
     QWidget *content() const { return m_content; }
 
     // What the user can do to the window.
-    void activated();
-    void MnuPrint_Click();
-    void MnuExit_Click();
-
-    // The reading walk: questions and input boxes, one after another.
-    void walk();
+    void print();
+    void backToEditor();
 
     // Paints the client area on one page of the device, at its size on the
     // screen; false when the device cannot be painted on.
     bool printContent(QPagedPaintDevice *device) const;
+
+signals:
+    // The reader is done: the editor comes back.
+    void finished();
 
 protected:
     bool event(QEvent *event) override;
@@ -44,14 +51,18 @@ protected:
 private:
     void createMenus();
     void createControls();
-    void showEditor();
+    void activated();
+    // The reading walk: questions and input boxes, one after another.
+    void walk();
 
-    Frmnov &m_editor;
+    const StoryDocument &m_story;
+    Dialogs &m_dialogs;
+    EndingPictures m_endingPictures;
     QWidget *m_content = nullptr;
-    QTextEdit *m_text1 = nullptr;
-    QTextEdit *m_text2 = nullptr;
-    QTextEdit *m_textr = nullptr;
-    FrmreadPicture *m_imagei = nullptr;
+    QTextEdit *m_titleBox = nullptr;
+    QTextEdit *m_readerBox = nullptr;
+    QTextEdit *m_storyBox = nullptr;
+    PictureBox *m_endingPicture = nullptr;
     // Set when the window is shown, consumed by the activation that follows:
     // activations after a modal box closes must not start another walk.
     bool m_walkPending = false;

@@ -8,20 +8,20 @@ struct StoryDocument;
 
 // The text-entry window: shows the chosen block's text, and stores whatever
 // the box holds when the child is done, by the button or by the close box.
-class FrmVvod : public QDialog
+class TextEntryWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    FrmVvod(StoryDocument &story, QWidget *owner);
+    TextEntryWindow(StoryDocument &story, QWidget *owner);
 
-    QPlainTextEdit *Text1() const { return m_text; }
-    QPushButton *Command1() const { return m_button; }
+    QPlainTextEdit *textBox() const { return m_text; }
+    QPushButton *doneButton() const { return m_button; }
 
     // Fills the box with the current block's text and shows the window modally.
     void showForBlock();
 
-    void Command1_Click();
+    void finishEntry();
 
 protected:
     bool event(QEvent *event) override;

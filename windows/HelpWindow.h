@@ -7,7 +7,7 @@ class QPlainTextEdit;
 // The help window: the program's description in a read-only box. A click
 // around the box hides it, keeping the scroll position for next time; the
 // close box unloads it, so the next opening starts from the top.
-class FrmHelp : public QDialog
+class HelpWindow : public QDialog
 {
     Q_OBJECT
 
@@ -15,17 +15,17 @@ public:
     static constexpr int ClientWidth = 476;
     static constexpr int ClientHeight = 319;
 
-    explicit FrmHelp(QWidget *owner = nullptr);
+    explicit HelpWindow(QWidget *owner = nullptr);
 
     // The description exactly as the design holds it: 20 lines, each ended
     // by CR LF.
     static QString helpText();
 
-    QPlainTextEdit *Text1() const { return m_text; }
+    QPlainTextEdit *textBox() const { return m_text; }
 
     // What can happen to the window.
-    void Form_Click();
-    void Text1_Change();
+    void marginClicked();
+    void boxTextChanged();
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;

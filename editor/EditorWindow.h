@@ -1,0 +1,81 @@
+#pragma once
+
+#include "flowchart/FlowchartLayout.h"
+#include "flowchart/Surface.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+
+class ClickLabel;
+class Dialogs;
+class EditorCanvas;
+class HelpWindow;
+class PictureBox;
+class TextEntryWindow;
+class QAction;
+struct StoryDocument;
+
+// The editor window: the flowchart of the story with its block areas and
+// picture frames, and the program's commands.
+class EditorWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    EditorWindow(StoryDocument &story, Dialogs &dialogs, QWidget *parent = nullptr);
+    ~EditorWindow() override;
+
+    ClickLabel *blockArea(int index) const { return m_blockAreas.at(index); }
+    PictureBox *pictureFrame(int index) const { return m_pictureFrames.at(index); }
+    EditorCanvas *canvas() const { return m_canvas; }
+    const Surface &surface() const { return m_surface; }
+    const FlowchartLayout &layout() const { return m_layout; }
+
+    // Where the program looks for its story and picture folders.
+    void setProgramFolder(const QString &folder) { m_programFolder = folder; }
+    QString programFolder() const;
+
+    // What the user can do to the window.
+    void editBlock(int index);
+    void choosePicture(int index);
+    void save();
+    void open();
+    void newStory();
+    void read();
+    void print();
+    void showHelp();
+    void exitProgram();
+
+signals:
+    // The Read command: the reading window takes over until the reader is done.
+    void readRequested();
+    // The user confirmed leaving: the whole program ends.
+    void programEndRequested();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createMenus();
+    void createControls();
+    bool confirmExit();
+    void activated();
+    void redrawFlowchart();
+    // Loads a picture path into a frame, as Open and the frames do.
+    bool loadFramePicture(int frame, const QString &path, const QString &storyFile = QString());
+
+    StoryDocument &m_story;
+    Dialogs &m_dialogs;
+    Surface m_surface;
+    FlowchartLayout m_layout;
+    EditorCanvas *m_canvas = nullptr;
+    std::array<ClickLabel *, BlockCount> m_blockAreas{};
+    std::array<PictureBox *, FrameCount> m_pictureFrames{};
+    QPointer<TextEntryWindow> m_entry;
+    QPointer<HelpWindow> m_help;
+    QString m_programFolder;
+    bool m_ending = false;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+
+// The program's window of the given class, found as the user meets it among
+// the application's windows, loaded or hidden; null when there is none.
+template <class Window>
+Window *findWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *window = qobject_cast<Window *>(widget))
+            return window;
+    }
+    return nullptr;
+}
+
+// Makes the window the active one anew, as coming back to it from another
+// window does; false when the platform never activated it.
+inline bool activateAfresh(QWidget *window)
+{
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    if (!QTest::qWaitFor([&] { return other.isActiveWindow(); }))
+        return false;
+    window->activateWindow();
+    return QTest::qWaitFor([&] { return window->isActiveWindow(); });
+}
