@@ -2,6 +2,7 @@
 
 #include "Figures.h"
 #include "Scenery.h"
+#include "Shapes.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -9,6 +10,8 @@
 #include <QRandomGenerator>
 
 #include <tuple>
+
+using Shapes::place;
 
 namespace SamplePictures {
 
@@ -19,17 +22,6 @@ constexpr int Height = 260;
 
 const QList<QColor> AutumnLeaves {
     QColor(230, 70, 30), QColor(245, 150, 30), QColor(250, 205, 40), QColor(200, 40, 35)};
-
-// Draws one figure at a place and size, each in its own units.
-template <typename Draw>
-void place(QPainter &p, double x, double y, double scale, Draw draw, bool mirrored = false)
-{
-    p.save();
-    p.translate(x, y);
-    p.scale(mirrored ? -scale : scale, scale);
-    draw();
-    p.restore();
-}
 
 void skyAndGround(QPainter &p, const QColor &top, const QColor &horizon, const QColor &near,
     const QColor &far, double horizonY)
