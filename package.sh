@@ -13,7 +13,7 @@ folder=${1:-build-deb}
 cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTROPINETS_BUILD_TOOLS=OFF \
       -DCMAKE_INSTALL_PREFIX=/opt/tropinets -DTROPINETS_DESKTOP_PREFIX=/usr \
       -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
-cmake --build "$folder" -j"$(nproc)" --target tropinets tropinets_icons
+cmake --build "$folder" -j"$(nproc)" --target tropinets
 rm -f "$folder"/tropinets_*.deb
 (cd "$folder" && cpack -G DEB)
 echo "Package: $(ls "$folder"/tropinets_*.deb)"

@@ -41,29 +41,15 @@ list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${link}")
 
 install(FILES packaging/tropinets.desktop DESTINATION ${desktop}/share/applications)
 
-# The 16 and 32 pixel icons are the program's own icon file; the large one is
-# drawn by the same generator.
-add_executable(tropinets_iconpngs packaging/IconPngs.cpp)
-target_link_libraries(tropinets_iconpngs PRIVATE tropinets_ui)
-set(icon_folder ${CMAKE_CURRENT_BINARY_DIR}/icons)
-add_custom_command(
-    OUTPUT ${icon_folder}/16x16/apps/tropinets.png ${icon_folder}/32x32/apps/tropinets.png
-    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
-            $<TARGET_FILE:tropinets_iconpngs>
-            ${CMAKE_CURRENT_SOURCE_DIR}/windows/assets/tropinets.ico ${icon_folder} 16 32
-    DEPENDS tropinets_iconpngs ${CMAKE_CURRENT_SOURCE_DIR}/windows/assets/tropinets.ico
-    VERBATIM)
-add_custom_target(tropinets_icons ALL
-    DEPENDS ${icon_folder}/16x16/apps/tropinets.png ${icon_folder}/32x32/apps/tropinets.png)
-foreach(size 16 32)
-    install(FILES ${icon_folder}/${size}x${size}/apps/tropinets.png
-            DESTINATION ${desktop}/share/icons/hicolor/${size}x${size}/apps)
+# The desktop's icons, drawn by the asset generator; the 16 and 32 pixel
+# ones are the images of the program's own icon file.
+foreach(size 16 32 128)
+    install(FILES tools/out/tropinets-${size}.png
+            DESTINATION ${desktop}/share/icons/hicolor/${size}x${size}/apps RENAME tropinets.png)
 endforeach()
-install(FILES tools/out/tropinets-128.png
-        DESTINATION ${desktop}/share/icons/hicolor/128x128/apps RENAME tropinets.png)
 
 if(TARGET tst_installlayout)
-    add_dependencies(tst_installlayout tropinets tropinets_icons)
+    add_dependencies(tst_installlayout tropinets)
     target_compile_definitions(tst_installlayout PRIVATE
         TROPINETS_BINARY_DIR="${PROJECT_BINARY_DIR}"
         TROPINETS_DESKTOP_PREFIX="${desktop}"

@@ -1,4 +1,3 @@
-#include "windows/IconFile.h"
 #include "windows/WindowDesign.h"
 
 #include <QCursor>
@@ -6,7 +5,6 @@
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 
@@ -28,6 +26,34 @@ quint16 word(const QByteArray &bytes, int at)
     return qFromLittleEndian<quint16>(bytes.constData() + at);
 }
 
+int rowBytes(int width, int bits)
+{
+    return (width * bits + 31) / 32 * 4;
+}
+
+// A pixel of a square 4-bit image of an icon or cursor file, straight from
+// its bytes: a 40-byte header, 16 colours, then colour rows and mask rows,
+// both bottom-up. Transparent is 0.
+QRgb storedPixel(const QByteArray &bytes, int offset, int size, int x, int y)
+{
+    const int palette = offset + 40;
+    const int colourRows = palette + 16 * 4;
+    const int maskRows = colourRows + rowBytes(size, 4) * size;
+    const int row = size - 1 - y;
+    if ((quint8(bytes[maskRows + rowBytes(size, 1) * row + x / 8]) >> (7 - x % 8)) & 1)
+        return 0;
+    const quint8 pair = quint8(bytes[colourRows + rowBytes(size, 4) * row + x / 2]);
+    const int colour = palette + 4 * (x % 2 ? pair & 15 : pair >> 4);
+    return qRgb(quint8(bytes[colour + 2]), quint8(bytes[colour + 1]), quint8(bytes[colour]));
+}
+
+QImage readImage(const QString &name, int index)
+{
+    QImageReader reader(QStringLiteral(":/windows/assets/") + name);
+    return reader.jumpToImage(index) ? reader.read().convertToFormat(QImage::Format_ARGB32)
+                                     : QImage();
+}
+
 } // namespace
 
 class tst_Assets : public QObject
@@ -38,13 +64,13 @@ private slots:
     void lengths_data();
     void lengths();
     void titlePicture();
+    void iconImages_data();
+    void iconImages();
     void icon();
     void cursor();
     void handCursorAndIcon();
-    void hostileFiles_data();
-    void hostileFiles();
-    void everyTruncationFails();
-    void unreadablePaths();
+    void hotSpotOfHostileHeaders_data();
+    void hotSpotOfHostileHeaders();
 };
 
 void tst_Assets::lengths_data()
@@ -96,64 +122,75 @@ void tst_Assets::titlePicture()
     QVERIFY2(brown > 3000, qPrintable(QString::number(brown)));
 }
 
+void tst_Assets::iconImages_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QPoint>("hotSpot"); // where an icon keeps planes and bit count
+    QTest::newRow("icon 32") << "tropinets.ico" << 0 << 32 << 6 + 2 * 16 << QPoint(1, 4);
+    QTest::newRow("icon 16") << "tropinets.ico" << 1 << 16 << 38 + 744 << QPoint(1, 4);
+    QTest::newRow("cursor") << "hand.cur" << 0 << 32 << 6 + 16 << QPoint(12, 1);
+}
+
+void tst_Assets::iconImages()
+{
+    QFETCH(QString, name);
+    QFETCH(int, index);
+    QFETCH(int, size);
+    QFETCH(int, offset);
+    QFETCH(QPoint, hotSpot);
+    const QByteArray bytes = resource(name);
+    const int entry = 6 + 16 * index;
+    QCOMPARE(quint8(bytes[entry]), size);
+    QCOMPARE(quint8(bytes[entry + 1]), size);
+    QCOMPARE(quint8(bytes[entry + 2]), 16); // colours
+    QCOMPARE(QPoint(word(bytes, entry + 4), word(bytes, entry + 6)), hotSpot);
+    // Header, palette, 4-bit rows and the mask, nothing more and nothing less.
+    const int length = 40 + 64 + (rowBytes(size, 4) + rowBytes(size, 1)) * size;
+    QCOMPARE(dword(bytes, entry + 8), quint32(length));
+    QCOMPARE(dword(bytes, entry + 12), quint32(offset));
+    QVERIFY(offset + length <= bytes.size());
+    QCOMPARE(dword(bytes, offset + 8), quint32(2 * size)); // colour rows and mask
+    QCOMPARE(word(bytes, offset + 14), quint16(4));
+
+    // Qt's reader gives the stored pixels.
+    const QImage image = readImage(name, index);
+    QCOMPARE(image.size(), QSize(size, size));
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x)
+            QCOMPARE(image.pixel(x, y), storedPixel(bytes, offset, size, x, y));
+    }
+}
+
 void tst_Assets::icon()
 {
     const QByteArray bytes = resource(QStringLiteral("tropinets.ico"));
-    const IconFile file = IconFile::parse(bytes);
-    QVERIFY2(file.ok(), qPrintable(file.error()));
-    QCOMPARE(file.kind(), IconFile::Icon);
-    QCOMPARE(file.entries().size(), 2);
-    const IconFile::Entry &large = file.entries()[0];
-    const IconFile::Entry &small = file.entries()[1];
-    QCOMPARE(QSize(large.width, large.height), QSize(32, 32));
-    QCOMPARE(QSize(small.width, small.height), QSize(16, 16));
-    for (const IconFile::Entry &entry : file.entries()) {
-        QCOMPARE(entry.colourCount, 16);
-        QCOMPARE(entry.bitCount, 4);
-        QCOMPARE(entry.hotX, 1); // planes
-        QCOMPARE(entry.hotY, 4); // bits per pixel
-    }
-    // Header, palette, 4-bit rows and the mask, nothing more and nothing less.
-    QCOMPARE(large.bytes, quint32(40 + 64 + 32 * 16 + 32 * 4));
-    QCOMPARE(small.bytes, quint32(40 + 64 + 16 * 8 + 16 * 4));
-    QCOMPARE(large.offset, quint32(6 + 2 * 16));
-    QCOMPARE(small.offset, large.offset + large.bytes);
-    QCOMPARE(qint64(small.offset + small.bytes), bytes.size());
+    QCOMPARE(word(bytes, 2), quint16(1));
+    QCOMPARE(word(bytes, 4), quint16(2));
+    QCOMPARE(QImageReader(QStringLiteral(":/windows/assets/tropinets.ico")).imageCount(), 2);
     // The book's cover is red, and the corners are see-through.
-    for (const IconFile::Entry &entry : file.entries()) {
+    for (const int index : { 0, 1 }) {
+        const QImage image = readImage(QStringLiteral("tropinets.ico"), index);
         bool red = false;
-        for (int y = 0; y < entry.height; ++y)
-            for (int x = 0; x < entry.width; ++x)
-                red = red || entry.image.pixel(x, y) == qRgb(255, 0, 0);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                red = red || image.pixel(x, y) == qRgb(255, 0, 0);
         QVERIFY(red);
-        QCOMPARE(qAlpha(entry.image.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
     }
-
-    // Qt's own reader agrees.
-    QImageReader reader(QStringLiteral(":/windows/assets/tropinets.ico"));
-    QCOMPARE(reader.imageCount(), 2);
-    QCOMPARE(reader.read().size(), QSize(32, 32));
 }
 
 void tst_Assets::cursor()
 {
     const QByteArray bytes = resource(QStringLiteral("hand.cur"));
     QCOMPARE(word(bytes, 2), quint16(2));
-    const IconFile file = IconFile::parse(bytes);
-    QVERIFY2(file.ok(), qPrintable(file.error()));
-    QCOMPARE(file.kind(), IconFile::Cursor);
-    QCOMPARE(file.entries().size(), 1);
-    const IconFile::Entry &hand = file.entries().constFirst();
-    QCOMPARE(QSize(hand.width, hand.height), QSize(32, 32));
-    QCOMPARE(hand.colourCount, 16);
-    QCOMPARE(hand.bitCount, 4);
-    QCOMPARE(QPoint(hand.hotX, hand.hotY), QPoint(12, 1));
-    QCOMPARE(hand.offset, quint32(22));
-    QCOMPARE(hand.bytes, quint32(744));
-    QCOMPARE(qint64(hand.offset + hand.bytes), bytes.size());
+    QCOMPARE(word(bytes, 4), quint16(1));
+    QCOMPARE(cursorHotSpot(bytes), QPoint(12, 1));
 
     // The hot spot is the fingertip: the top of the hand, nothing above it.
-    const QImage &image = hand.image;
+    const QImage image = readImage(QStringLiteral("hand.cur"), 0);
     QCOMPARE(image.pixel(12, 1), qRgb(0, 0, 0));
     for (int x = 0; x < 32; ++x)
         QCOMPARE(qAlpha(image.pixel(x, 0)), 0);
@@ -181,67 +218,39 @@ void tst_Assets::handCursorAndIcon()
     QVERIFY(sizes.contains(QSize(16, 16)));
 }
 
-void tst_Assets::hostileFiles_data()
+void tst_Assets::hotSpotOfHostileHeaders_data()
 {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QPoint>("hotSpot"); // (-1, -1): none
     const QByteArray hand = resource(QStringLiteral("hand.cur"));
     const auto patched = [&hand](int at, QByteArray with) {
         QByteArray bytes = hand;
         bytes.replace(at, with.size(), with);
         return bytes;
     };
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("text") << QByteArray("hello, this is not a cursor at all");
-    QTest::newRow("bitmap") << resource(QStringLiteral("title.bmp"));
-    QTest::newRow("type 3") << patched(2, QByteArray("\x03\x00", 2));
-    QTest::newRow("no images") << patched(4, QByteArray("\x00\x00", 2));
-    QTest::newRow("many images") << patched(4, QByteArray("\xff\xff", 2));
-    QTest::newRow("offset past end") << patched(18, QByteArray("\xff\xff\x00\x00", 4));
-    QTest::newRow("offset wraps") << patched(18, QByteArray("\xff\xff\xff\xff", 4));
-    QTest::newRow("length past end") << patched(14, QByteArray("\xe9\x02\x00\x00", 4));
-    QTest::newRow("header size huge") << patched(22, QByteArray("\x00\x10\x00\x00", 4));
-    QTest::newRow("header size small") << patched(22, QByteArray("\x0c\x00\x00\x00", 4));
-    QTest::newRow("width negative") << patched(26, QByteArray("\xe0\xff\xff\xff", 4));
-    QTest::newRow("width huge") << patched(26, QByteArray("\x00\x00\x01\x00", 4));
-    QTest::newRow("height odd") << patched(30, QByteArray("\x41\x00\x00\x00", 4));
-    QTest::newRow("height unlike directory") << patched(30, QByteArray("\x20\x00\x00\x00", 4));
-    QTest::newRow("3 bits") << patched(36, QByteArray("\x03\x00", 2));
-    QTest::newRow("compressed") << patched(38, QByteArray("\x02\x00\x00\x00", 4));
-    QTest::newRow("palette too big") << patched(54, QByteArray("\x11\x00\x00\x00", 4));
+    const QPoint none(-1, -1);
+    QTest::newRow("empty") << QByteArray() << none;
+    QTest::newRow("text") << QByteArray("hello, this is not a cursor at all") << none;
+    QTest::newRow("bitmap") << resource(QStringLiteral("title.bmp")) << none;
+    QTest::newRow("icon") << resource(QStringLiteral("tropinets.ico")) << none;
+    QTest::newRow("header only") << hand.first(6) << none;
+    QTest::newRow("directory cut") << hand.first(21) << none;
+    QTest::newRow("directory whole") << hand.first(22) << QPoint(12, 1);
+    QTest::newRow("reserved") << patched(0, QByteArray("\x01\x00", 2)) << none;
+    QTest::newRow("type 3") << patched(2, QByteArray("\x03\x00", 2)) << none;
+    QTest::newRow("no images") << patched(4, QByteArray("\x00\x00", 2)) << none;
+    QTest::newRow("x outside") << patched(10, QByteArray("\x20\x00", 2)) << none;
+    QTest::newRow("y outside") << patched(12, QByteArray("\x20\x00", 2)) << none;
+    QTest::newRow("x huge") << patched(10, QByteArray("\xff\xff", 2)) << none;
+    QTest::newRow("width 256") << patched(6, QByteArray("\x00\x00\x00\x00\xc8\x00", 6))
+                               << QPoint(200, 1);
 }
 
-void tst_Assets::hostileFiles()
+void tst_Assets::hotSpotOfHostileHeaders()
 {
     QFETCH(QByteArray, bytes);
-    const IconFile file = IconFile::parse(bytes);
-    QVERIFY(!file.ok());
-    QVERIFY(!file.error().isEmpty());
-}
-
-void tst_Assets::everyTruncationFails()
-{
-    for (const QString name : {QStringLiteral("hand.cur"), QStringLiteral("tropinets.ico")}) {
-        const QByteArray bytes = resource(name);
-        for (int length = 0; length < bytes.size(); ++length)
-            QVERIFY2(
-                !IconFile::parse(bytes.first(length)).ok(), qPrintable(QString::number(length)));
-        QVERIFY(IconFile::parse(bytes).ok());
-    }
-}
-
-void tst_Assets::unreadablePaths()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(!IconFile::load(dir.filePath(QStringLiteral("missing.cur"))).ok());
-    QVERIFY(!IconFile::load(dir.path()).ok());
-    QFile big(dir.filePath(QStringLiteral("big.cur")));
-    QVERIFY(big.open(QIODevice::WriteOnly));
-    QByteArray huge = resource(QStringLiteral("hand.cur"));
-    huge.resize(IconFile::MaxFileBytes + 10);
-    big.write(huge);
-    big.close();
-    QVERIFY(!IconFile::load(big.fileName()).ok());
+    QFETCH(QPoint, hotSpot);
+    QCOMPARE(cursorHotSpot(bytes).value_or(QPoint(-1, -1)), hotSpot);
 }
 
 QTEST_MAIN(tst_Assets)

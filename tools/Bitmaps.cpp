@@ -48,9 +48,31 @@ int colourDistance(QRgb a, QRgb b)
     return 3 * dr * dr + 4 * dg * dg + 2 * db * db;
 }
 
+// The 16 colours of the Windows palette, in palette order.
+const QList<QRgb> &windowsPalette()
+{
+    static const QList<QRgb> palette { qRgb(0, 0, 0), qRgb(128, 0, 0), qRgb(0, 128, 0),
+        qRgb(128, 128, 0), qRgb(0, 0, 128), qRgb(128, 0, 128), qRgb(0, 128, 128),
+        qRgb(192, 192, 192), qRgb(128, 128, 128), qRgb(255, 0, 0), qRgb(0, 255, 0),
+        qRgb(255, 255, 0), qRgb(0, 0, 255), qRgb(255, 0, 255), qRgb(0, 255, 255),
+        qRgb(255, 255, 255) };
+    return palette;
+}
+
+int nearestIndex(QRgb colour)
+{
+    const QList<QRgb> &palette = windowsPalette();
+    int best = 0;
+    for (int i = 1; i < palette.size(); ++i) {
+        if (colourDistance(colour, palette[i]) < colourDistance(colour, palette[best]))
+            best = i;
+    }
+    return best;
+}
+
 QByteArray iconImageBytes(const QImage &source)
 {
-    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    const QImage image = iconPixels(source);
     const int w = image.width();
     const int h = image.height();
     const int xorRow = rowBytes(w, 4);
@@ -68,7 +90,7 @@ QByteArray iconImageBytes(const QImage &source)
         QByteArray row(xorRow, '\0');
         for (int x = 0; x < w; ++x) {
             const QRgb c = image.pixel(x, y);
-            const int index = qAlpha(c) < 128 ? 0 : nearestIndex(c);
+            const int index = qAlpha(c) ? int(windowsPalette().indexOf(c)) : 0;
             row[x / 2] = char(row[x / 2] | (x % 2 == 0 ? index << 4 : index));
         }
         out.append(row);
@@ -76,7 +98,7 @@ QByteArray iconImageBytes(const QImage &source)
     for (int y = h - 1; y >= 0; --y) {
         QByteArray row(andRow, '\0');
         for (int x = 0; x < w; ++x) {
-            if (qAlpha(image.pixel(x, y)) < 128)
+            if (!qAlpha(image.pixel(x, y)))
                 row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
         }
         out.append(row);
@@ -86,50 +108,16 @@ QByteArray iconImageBytes(const QImage &source)
 
 } // namespace
 
-const QList<QRgb> &windowsPalette()
+QImage iconPixels(const QImage &source)
 {
-    static const QList<QRgb> palette {qRgb(0, 0, 0), qRgb(128, 0, 0), qRgb(0, 128, 0),
-        qRgb(128, 128, 0), qRgb(0, 0, 128), qRgb(128, 0, 128), qRgb(0, 128, 128),
-        qRgb(192, 192, 192), qRgb(128, 128, 128), qRgb(255, 0, 0), qRgb(0, 255, 0),
-        qRgb(255, 255, 0), qRgb(0, 0, 255), qRgb(255, 0, 255), qRgb(0, 255, 255),
-        qRgb(255, 255, 255)};
-    return palette;
-}
-
-int nearestIndex(QRgb colour)
-{
-    const QList<QRgb> &palette = windowsPalette();
-    int best = 0;
-    for (int i = 1; i < palette.size(); ++i) {
-        if (colourDistance(colour, palette[i]) < colourDistance(colour, palette[best]))
-            best = i;
-    }
-    return best;
-}
-
-QByteArray bmp24(const QImage &source)
-{
-    const QImage image = source.convertToFormat(QImage::Format_RGB32);
-    const int w = image.width();
-    const int h = image.height();
-    const int stride = rowBytes(w, 24);
-    QByteArray out;
-    out.append("BM", 2);
-    put32(out, 54 + qint64(stride) * h);
-    put32(out, 0);
-    put32(out, 54);
-    putInfoHeader(out, w, h, 24, stride * h);
-    for (int y = h - 1; y >= 0; --y) {
-        QByteArray row(stride, '\0');
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            row[3 * x] = char(qBlue(line[x]));
-            row[3 * x + 1] = char(qGreen(line[x]));
-            row[3 * x + 2] = char(qRed(line[x]));
+    QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            image.setPixel(x, y, qAlpha(c) < 128 ? 0 : windowsPalette()[nearestIndex(c)]);
         }
-        out.append(row);
     }
-    return out;
+    return image;
 }
 
 QByteArray icon(const QList<IconImage> &images, bool cursor)

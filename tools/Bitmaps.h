@@ -5,17 +5,13 @@
 #include <QList>
 #include <QPoint>
 
-// Writers for the Windows picture formats the program ships, byte for byte:
-// a 24-bit bitmap, and icons and cursors of 16-colour images with AND masks.
+// Icons and cursors of 16-colour images with AND masks, byte for byte: Qt
+// writes neither.
 namespace Bitmaps {
 
-// The standard 16 colours of the Windows palette, in palette order.
-const QList<QRgb> &windowsPalette();
-
-// The nearest of the 16 colours.
-int nearestIndex(QRgb colour);
-
-QByteArray bmp24(const QImage &image);
+// The image as such a file holds it: every pixel one of the 16 Windows
+// colours, or transparent where its alpha is below 128.
+QImage iconPixels(const QImage &image);
 
 struct IconImage
 {

@@ -2,6 +2,7 @@
 
 #include "Figures.h"
 #include "Scenery.h"
+#include "Shapes.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -9,6 +10,8 @@
 #include <QRandomGenerator>
 
 #include <tuple>
+
+using Shapes::place;
 
 namespace SamplePictures {
 
@@ -19,17 +22,6 @@ constexpr int Height = 260;
 
 const QList<QColor> AutumnLeaves {
     QColor(230, 70, 30), QColor(245, 150, 30), QColor(250, 205, 40), QColor(200, 40, 35)};
-
-// Draws one figure at a place and size, each in its own units.
-template <typename Draw>
-void place(QPainter &p, double x, double y, double scale, Draw draw, bool mirrored = false)
-{
-    p.save();
-    p.translate(x, y);
-    p.scale(mirrored ? -scale : scale, scale);
-    draw();
-    p.restore();
-}
 
 void skyAndGround(QPainter &p, const QColor &top, const QColor &horizon, const QColor &near,
     const QColor &far, double horizonY)
@@ -87,19 +79,8 @@ void river(QPainter &p, double top, double bottom)
     }
 }
 
-QImage canvas()
+void foxAsleep(QPainter &p, QRandomGenerator &random)
 {
-    QImage image(Width, Height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    return image;
-}
-
-QImage foxAsleep()
-{
-    QImage image = canvas();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRandomGenerator random(31);
     skyAndGround(
         p, QColor(40, 40, 100), QColor(230, 120, 80), QColor(90, 70, 45), QColor(120, 90, 55), 150);
     p.setPen(Qt::NoPen);
@@ -125,15 +106,10 @@ QImage foxAsleep()
     place(p, 92, 190, 1.3, [&] { Figures::sleepingFox(p); });
     p.fillRect(QRectF(0, 238, Width, 22), QColor(80, 60, 40));
     grassLeaves(p, random, 236, 30);
-    return image;
 }
 
-QImage foxAndHedgehog()
+void foxAndHedgehog(QPainter &p, QRandomGenerator &random)
 {
-    QImage image = canvas();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRandomGenerator random(32);
     skyAndGround(p, QColor(150, 200, 240), QColor(230, 240, 235), QColor(150, 130, 50),
         QColor(190, 170, 70), 120);
     woodEdge(p, random, 128, 80, AutumnLeaves);
@@ -146,15 +122,10 @@ QImage foxAndHedgehog()
              std::tuple {12.0, 246.0, QColor(215, 40, 30)}})
         place(p, x, y - 18, 1.1, [&] { Scenery::mushroom(p, colour); });
     grassLeaves(p, random, 200, 40);
-    return image;
 }
 
-QImage foxByTheRiver()
+void foxByTheRiver(QPainter &p, QRandomGenerator &random)
 {
-    QImage image = canvas();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRandomGenerator random(33);
     skyAndGround(p, QColor(140, 190, 235), QColor(235, 240, 230), QColor(150, 140, 60),
         QColor(185, 165, 75), 100);
     Scenery::cloud(p, QPointF(80, 40), 60, QColor(255, 255, 255, 220));
@@ -166,15 +137,10 @@ QImage foxByTheRiver()
     place(
         p, 330, 172, 1.3, [&] { Figures::fox(p); }, true);
     grassLeaves(p, random, 205, 30);
-    return image;
 }
 
-QImage foxAndBeaver()
+void foxAndBeaver(QPainter &p, QRandomGenerator &random)
 {
-    QImage image = canvas();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRandomGenerator random(34);
     skyAndGround(p, QColor(150, 195, 240), QColor(240, 235, 220), QColor(145, 135, 55),
         QColor(185, 165, 75), 100);
     Scenery::sun(p, QPointF(290, 40), 16, QColor(255, 205, 60));
@@ -194,7 +160,6 @@ QImage foxAndBeaver()
     place(p, 250, 168, 1.35, [&] { Figures::beaver(p); });
     Scenery::leaf(p, QPointF(236, 232), 10, -40, QColor(225, 50, 30));
     grassLeaves(p, random, 215, 25);
-    return image;
 }
 
 void zooEnclosure(QPainter &p, QRandomGenerator &random, const QColor &skyTop, const QColor &skyLow)
@@ -222,12 +187,8 @@ void stripedCloud(QPainter &p, QPointF at, double width)
     p.restore();
 }
 
-QImage zebraAsleep()
+void zebraAsleep(QPainter &p, QRandomGenerator &random)
 {
-    QImage image = canvas();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRandomGenerator random(41);
     zooEnclosure(p, random, QColor(120, 170, 230), QColor(220, 235, 245));
     stripedCloud(p, QPointF(80, 45), 70);
     stripedCloud(p, QPointF(230, 35), 55);
@@ -249,15 +210,10 @@ QImage zebraAsleep()
     p.drawRect(QRectF(316, 216, 6, 26));
     p.setBrush(QColor(120, 170, 60));
     p.drawChord(QRectF(264, 178, 62, 18), 0, 180 * 16);
-    return image;
 }
 
-QImage zebraAndChildren()
+void zebraAndChildren(QPainter &p, QRandomGenerator &random)
 {
-    QImage image = canvas();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRandomGenerator random(42);
     zooEnclosure(p, random, QColor(130, 185, 240), QColor(230, 240, 245));
     place(p, 30, 84, 1.5, [&] { Figures::zebra(p); });
     Scenery::fence(p, QRectF(0, 140, Width, 50), 26);
@@ -282,15 +238,10 @@ QImage zebraAndChildren()
     p.drawPath(carrot);
     p.setBrush(QColor(80, 160, 60));
     p.drawEllipse(QPointF(153, 145), 4, 2);
-    return image;
 }
 
-QImage zebraAtHome()
+void zebraAtHome(QPainter &p, QRandomGenerator &random)
 {
-    QImage image = canvas();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRandomGenerator random(43);
     zooEnclosure(p, random, QColor(130, 185, 240), QColor(240, 240, 235));
     Scenery::sun(p, QPointF(60, 40), 15, QColor(255, 210, 70));
     // The zebra's house.
@@ -319,15 +270,10 @@ QImage zebraAtHome()
     }
     place(p, 40, 125, 1.25, [&] { Figures::zebra(p); });
     Scenery::fence(p, QRectF(0, 200, Width, 60), 30);
-    return image;
 }
 
-QImage zebraAndGiraffe()
+void zebraAndGiraffe(QPainter &p, QRandomGenerator &)
 {
-    QImage image = canvas();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRandomGenerator random(44);
     skyAndGround(p, QColor(90, 80, 160), QColor(250, 160, 90), QColor(120, 110, 60),
         QColor(170, 130, 70), 165);
     p.setPen(Qt::NoPen);
@@ -342,25 +288,38 @@ QImage zebraAndGiraffe()
         p.drawLine(QPointF(150 - (y - 185), y), QPointF(190 + (y - 185), y));
     place(p, 25, 85, 1.05, [&] { Figures::giraffe(p); });
     place(p, 196, 172, 1.1, [&] { Figures::zebra(p); });
-    return image;
 }
 
 } // namespace
 
-QList<Picture> fox()
+QList<Picture> all()
 {
-    return {{QStringLiteral("лиса_спит.bmp"), foxAsleep()},
-        {QStringLiteral("лиса_и_ежик.jpg"), foxAndHedgehog()},
-        {QStringLiteral("лиса_у_реки.jpg"), foxByTheRiver()},
-        {QStringLiteral("лиса_и_бобр.jpg"), foxAndBeaver()}};
-}
-
-QList<Picture> zebra()
-{
-    return {{QStringLiteral("зебра_спит.jpg"), zebraAsleep()},
-        {QStringLiteral("зебра_и_дети.jpg"), zebraAndChildren()},
-        {QStringLiteral("зебра_дома.bmp"), zebraAtHome()},
-        {QStringLiteral("зебра_и_жираф.jpg"), zebraAndGiraffe()}};
+    const struct {
+        const char *fileName;
+        quint32 seed;
+        void (*draw)(QPainter &, QRandomGenerator &);
+    } scenes[] = {
+        { "лиса_спит.bmp", 31, foxAsleep },
+        { "лиса_и_ежик.jpg", 32, foxAndHedgehog },
+        { "лиса_у_реки.jpg", 33, foxByTheRiver },
+        { "лиса_и_бобр.jpg", 34, foxAndBeaver },
+        { "зебра_спит.jpg", 41, zebraAsleep },
+        { "зебра_и_дети.jpg", 42, zebraAndChildren },
+        { "зебра_дома.bmp", 43, zebraAtHome },
+        { "зебра_и_жираф.jpg", 44, zebraAndGiraffe },
+    };
+    QList<Picture> pictures;
+    for (const auto &scene : scenes) {
+        QImage image(Width, Height, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        QRandomGenerator random(scene.seed);
+        scene.draw(p, random);
+        p.end();
+        pictures.append({ QString::fromUtf8(scene.fileName), image });
+    }
+    return pictures;
 }
 
 } // namespace SamplePictures

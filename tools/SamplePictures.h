@@ -4,7 +4,8 @@
 #include <QList>
 #include <QString>
 
-// The illustrations of the sample stories: the four endings of each.
+// The illustrations of the sample stories: the four endings of «лиса», then
+// the four of «зебра».
 namespace SamplePictures {
 
 struct Picture
@@ -13,7 +14,6 @@ struct Picture
     QImage image;
 };
 
-QList<Picture> fox();
-QList<Picture> zebra();
+QList<Picture> all();
 
 } // namespace SamplePictures

@@ -1,7 +1,5 @@
 #include "SampleStories.h"
 
-#include <QStringEncoder>
-
 namespace SampleStories {
 
 QList<Story> all()
@@ -44,19 +42,6 @@ QList<Story> all()
     zebra.pictures = {QStringLiteral("зебра_спит.jpg"), QStringLiteral("зебра_и_дети.jpg"),
         QStringLiteral("зебра_дома.bmp"), QStringLiteral("зебра_и_жираф.jpg")};
     return {fox, zebra};
-}
-
-QByteArray encode(const QStringList &lines)
-{
-    QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
-    if (!encoder.isValid())
-        return {};
-    QByteArray out;
-    for (const QString &line : lines) {
-        out += encoder.encode(line);
-        out += "\r\n";
-    }
-    return encoder.hasError() ? QByteArray() : out;
 }
 
 } // namespace SampleStories

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -9,14 +8,11 @@ namespace SampleStories {
 
 struct Story
 {
-    QString fileName; // the story file; the picture list follows the naming rule
+    QString fileName; // the story file; its picture list is named after it
     QStringList texts;
     QStringList pictures;
 };
 
 QList<Story> all();
-
-// Lines in Windows-1251, each ended by CR LF; empty when a text cannot be encoded.
-QByteArray encode(const QStringList &lines);
 
 } // namespace SampleStories

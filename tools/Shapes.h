@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QPainter>
 #include <QPainterPath>
-
-class QPainter;
 
 // Small shapes the drawings of the generator share.
 namespace Shapes {
@@ -18,5 +17,16 @@ void fillOutlined(
     QPainter &p, const QPainterPath &path, const QColor &fill, const QColor &line, double width);
 void eye(QPainter &p, QPointF at, double size);
 void closedEye(QPainter &p, QPointF at, double size);
+
+// Draws one figure at a place and size, each in its own units.
+template <typename Draw>
+void place(QPainter &p, double x, double y, double scale, Draw draw, bool mirrored = false)
+{
+    p.save();
+    p.translate(x, y);
+    p.scale(mirrored ? -scale : scale, scale);
+    draw();
+    p.restore();
+}
 
 } // namespace Shapes

@@ -2,6 +2,7 @@
 
 #include "Figures.h"
 #include "Scenery.h"
+#include "Shapes.h"
 
 #include <QFontDatabase>
 #include <QLinearGradient>
@@ -13,6 +14,8 @@
 #include <cmath>
 #include <limits>
 #include <tuple>
+
+using Shapes::place;
 
 namespace TitlePicture {
 
@@ -65,14 +68,13 @@ void hills(QPainter &p, QRandomGenerator &random)
     // The far edge of the wood along the middle hill.
     for (int x = -4; x < Width + 8; x += 6) {
         const double y = 196 - 5 * std::sin(x / 60.0 + 0.5);
-        p.save();
-        p.translate(x + random.bounded(3.0), y);
-        if (random.bounded(5) == 0)
-            Scenery::firTree(p, 30 + random.bounded(10.0), QColor(60, 100, 60));
-        else
-            Scenery::leafyTree(p, random, 26 + random.bounded(12.0),
-                random.bounded(2) ? Maple : (random.bounded(2) ? Birch : Oak), false);
-        p.restore();
+        place(p, x + random.bounded(3.0), y, 1, [&] {
+            if (random.bounded(5) == 0)
+                Scenery::firTree(p, 30 + random.bounded(10.0), QColor(60, 100, 60));
+            else
+                Scenery::leafyTree(p, random, 26 + random.bounded(12.0),
+                    random.bounded(2) ? Maple : (random.bounded(2) ? Birch : Oak), false);
+        });
     }
     QLinearGradient meadow(0, 190, 0, Height);
     meadow.setColorAt(0, QColor(196, 180, 82));
@@ -120,10 +122,7 @@ void footpath(QPainter &p)
 void trees(QPainter &p, QRandomGenerator &random)
 {
     const auto tree = [&](double x, double y, double h, const QList<QColor> &leaves, bool birch) {
-        p.save();
-        p.translate(x, y);
-        Scenery::leafyTree(p, random, h, leaves, birch);
-        p.restore();
+        place(p, x, y, 1, [&] { Scenery::leafyTree(p, random, h, leaves, birch); });
     };
     tree(352, 222, 78, Oak, false);
     tree(318, 214, 64, Maple, false);
@@ -152,13 +151,8 @@ void trees(QPainter &p, QRandomGenerator &random)
     // Mushrooms and fallen leaves in the grass at the foot of the picture.
     for (const auto &[x, y, s, cap] : {std::tuple {150.0, 322.0, 1.2, QColor(215, 40, 30)},
              std::tuple {168.0, 328.0, 0.9, QColor(215, 40, 30)},
-             std::tuple {318.0, 318.0, 1.1, QColor(150, 85, 40)}}) {
-        p.save();
-        p.translate(x, y);
-        p.scale(s, s);
-        Scenery::mushroom(p, cap);
-        p.restore();
-    }
+             std::tuple {318.0, 318.0, 1.1, QColor(150, 85, 40)}})
+        place(p, x, y, s, [&] { Scenery::mushroom(p, cap); });
     const QList<QColor> fallen = Maple + Birch + Oak;
     for (int i = 0; i < 60; ++i) {
         const QPointF at(random.bounded(double(Width)), 290 + random.bounded(48.0));
@@ -195,7 +189,8 @@ QFont headingFont(int pixels)
 
 void headingText(QPainter &p)
 {
-    const QStringList lines = heading();
+    const QStringList lines {QStringLiteral("ТРОПИНЕЦ"), QStringLiteral("ВЫБЕРИ ПРОДОЛЖЕНИЕ"),
+        QStringLiteral("РАССКАЗА")};
     const int sizes[3] = {40, 25, 25};
     const int baselines[3] = {46, 80, 108};
     for (int i = 0; i < 3; ++i) {
@@ -241,15 +236,9 @@ void zebraPicture(QPainter &p)
     grass.lineTo(inner.bottomLeft());
     grass.closeSubpath();
     p.drawPath(grass);
-    p.save();
-    p.translate(inner.left() + 88, inner.top() + 50);
-    Scenery::firTree(p, 34, QColor(60, 110, 60));
-    p.restore();
-    p.save();
-    p.translate(inner.left() + 12, inner.top() + 9);
-    p.scale(0.7, 0.7);
-    Figures::zebra(p);
-    p.restore();
+    place(p, inner.left() + 88, inner.top() + 50, 1,
+        [&] { Scenery::firTree(p, 34, QColor(60, 110, 60)); });
+    place(p, inner.left() + 12, inner.top() + 9, 0.7, [&] { Figures::zebra(p); });
     Scenery::fence(p, QRectF(inner.left(), inner.top() + 40, inner.width(), 34), 13);
     p.restore();
 
@@ -271,14 +260,7 @@ void zebraPicture(QPainter &p)
     p.drawLine(outer.topLeft() + QPointF(1.5, 1.5), outer.bottomLeft() + QPointF(1.5, -1.5));
 }
 
-} // namespace
-
-QStringList heading()
-{
-    return {QStringLiteral("ТРОПИНЕЦ"), QStringLiteral("ВЫБЕРИ ПРОДОЛЖЕНИЕ"),
-        QStringLiteral("РАССКАЗА")};
-}
-
+// Lays a picture as small tiles with grout between them.
 QImage mosaic(const QImage &scene, int tileSize, quint32 seed)
 {
     const int w = scene.width();
@@ -366,6 +348,8 @@ QImage mosaic(const QImage &scene, int tileSize, quint32 seed)
     }
     return out;
 }
+
+} // namespace
 
 QImage draw()
 {

@@ -4,6 +4,9 @@
 #include "SampleStories.h"
 #include "TitlePicture.h"
 
+#include "story/Cp1251.h"
+#include "story/StoryFiles.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
@@ -24,14 +27,18 @@ bool write(const QString &path, const QByteArray &bytes)
     return true;
 }
 
-bool writeImage(const QString &path, const QImage &image)
+// A bitmap (24 bits from an opaque image), a JPEG or a PNG, by the suffix.
+bool writeImage(const QString &path, QImage image)
 {
-    if (path.endsWith(QLatin1String(".bmp")))
-        return write(path, Bitmaps::bmp24(image));
-    const bool png = path.endsWith(QLatin1String(".png"));
+    // Every format records a resolution: the designs' 96 dpi, not that of
+    // the screen the generator happens to run on.
+    const int dotsPerMeter = qRound(96 / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    const QByteArray format = QFileInfo(path).suffix().toUpper().toLatin1();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, png ? "PNG" : "JPG", png ? -1 : 90)) {
+    if (!image.save(&buffer, format.constData(), format == "JPG" ? 90 : -1)) {
         QTextStream(stderr) << "cannot encode " << path << '\n';
         return false;
     }
@@ -49,35 +56,38 @@ int main(int argc, char *argv[])
     const QDir root(
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TROPINETS_SOURCE_DIR));
     const QDir assets(root.filePath(QStringLiteral("windows/assets")));
+    const QDir out(root.filePath(QStringLiteral("tools/out")));
     bool ok = true;
 
-    ok &= write(assets.filePath(QStringLiteral("title.bmp")), Bitmaps::bmp24(TitlePicture::draw()));
+    ok &= writeImage(assets.filePath(QStringLiteral("title.bmp")), TitlePicture::draw());
+    // The desktop's icons show the very pixels of the program's own icon.
+    const QImage book32 = Bitmaps::iconPixels(IconPictures::book(32));
+    const QImage book16 = Bitmaps::iconPixels(IconPictures::book(16));
     ok &= write(assets.filePath(QStringLiteral("tropinets.ico")),
-        Bitmaps::icon({{IconPictures::book(32), {}}, {IconPictures::book(16), {}}}, false));
+        Bitmaps::icon({ { book32, {} }, { book16, {} } }, false));
+    ok &= writeImage(out.filePath(QStringLiteral("tropinets-32.png")), book32);
+    ok &= writeImage(out.filePath(QStringLiteral("tropinets-16.png")), book16);
+    ok &= writeImage(out.filePath(QStringLiteral("tropinets-128.png")), IconPictures::book(128));
     ok &= write(assets.filePath(QStringLiteral("hand.cur")),
         Bitmaps::icon(
-            {{IconPictures::hand(), QPoint(IconPictures::HandHotX, IconPictures::HandHotY)}},
+            { { IconPictures::hand(), QPoint(IconPictures::HandHotX, IconPictures::HandHotY) } },
             true));
-    ok &= writeImage(
-        root.filePath(QStringLiteral("tools/out/tropinets-128.png")), IconPictures::book(128));
 
     const QDir pictures(root.filePath(QStringLiteral("samples/Картинки")));
-    for (const auto &picture : SamplePictures::fox() + SamplePictures::zebra())
+    for (const SamplePictures::Picture &picture : SamplePictures::all())
         ok &= writeImage(pictures.filePath(picture.fileName), picture.image);
 
+    // The samples keep to Windows-1251, which every version of the program reads.
     const QDir stories(root.filePath(QStringLiteral("samples/Рассказы")));
     for (const SampleStories::Story &story : SampleStories::all()) {
-        const QString listName
-            = story.fileName.section(QLatin1Char('.'), 0, 0) + QStringLiteral(".il");
-        const QByteArray text = SampleStories::encode(story.texts);
-        const QByteArray list = SampleStories::encode(story.pictures);
-        if (text.isEmpty() || list.isEmpty()) {
+        if (!Cp1251::canEncode((story.texts + story.pictures).join(QString()))) {
             QTextStream(stderr) << "cannot encode " << story.fileName << " in Windows-1251\n";
             ok = false;
             continue;
         }
-        ok &= write(stories.filePath(story.fileName), text);
-        ok &= write(stories.filePath(listName), list);
+        const QString path = stories.filePath(story.fileName);
+        ok &= write(path, StoryFiles::encodeLines(story.texts));
+        ok &= write(StoryFiles::pictureListPath(path), StoryFiles::encodeLines(story.pictures));
     }
     return ok ? 0 : 1;
 }

@@ -1,11 +1,13 @@
 #include "windows/WindowDesign.h"
 
 #include "flowchart/Surface.h"
-#include "windows/IconFile.h"
 
 #include <QCursor>
+#include <QFile>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
+#include <QtEndian>
 
 QFont designFont(double points)
 {
@@ -14,21 +16,39 @@ QFont designFont(double points)
     return font;
 }
 
+std::optional<QPoint> cursorHotSpot(QByteArrayView bytes)
+{
+    const auto word = [bytes](int at) { return qFromLittleEndian<quint16>(bytes.data() + at); };
+    // A 6-byte header (0, type 2, image count), then 16 bytes for each image.
+    if (bytes.size() < 6 + 16 || word(0) != 0 || word(2) != 2 || word(4) == 0)
+        return std::nullopt;
+    const int width = quint8(bytes[6]) ? quint8(bytes[6]) : 256;
+    const int height = quint8(bytes[7]) ? quint8(bytes[7]) : 256;
+    const QPoint hotSpot(word(10), word(12));
+    if (hotSpot.x() >= width || hotSpot.y() >= height)
+        return std::nullopt;
+    return hotSpot;
+}
+
 QCursor handCursor()
 {
-    // Qt's icon reader drops a cursor's hot spot, so the file is read here.
-    static const IconFile file = IconFile::load(QStringLiteral(":/windows/assets/hand.cur"));
-    if (!file.ok() || file.kind() != IconFile::Cursor)
+    struct Hand
+    {
+        QImage image;
+        std::optional<QPoint> hotSpot;
+    };
+    // Qt's icon reader reads the picture but drops the hot spot.
+    static const Hand hand = [] {
+        QFile file(QStringLiteral(":/windows/assets/hand.cur"));
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return Hand { QImage::fromData(bytes, "ICO"), cursorHotSpot(bytes) };
+    }();
+    if (hand.image.isNull() || !hand.hotSpot)
         return QCursor(Qt::PointingHandCursor);
-    const IconFile::Entry &hand = file.entries().constFirst();
-    return QCursor(QPixmap::fromImage(hand.image), hand.hotX, hand.hotY);
+    return QCursor(QPixmap::fromImage(hand.image), hand.hotSpot->x(), hand.hotSpot->y());
 }
 
 QIcon programIcon()
 {
-    static const IconFile file = IconFile::load(QStringLiteral(":/windows/assets/tropinets.ico"));
-    QIcon icon;
-    for (const IconFile::Entry &entry : file.entries())
-        icon.addPixmap(QPixmap::fromImage(entry.image));
-    return icon;
+    return QIcon(QStringLiteral(":/windows/assets/tropinets.ico"));
 }
