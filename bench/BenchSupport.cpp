@@ -1,7 +1,12 @@
 #include "BenchSupport.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTextStream>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 void measure(const QString &name, const std::function<void()> &run)
 {
@@ -16,4 +21,88 @@ void measure(const QString &name, const std::function<void()> &run)
     const double micros = timer.nsecsElapsed() / 1000.0 / count;
     QTextStream(stdout) << name << ": " << QString::number(micros, 'f', 1) << " us per run ("
                         << count << " runs)\n";
+}
+
+TimedRun timed(std::function<void()> run)
+{
+    return [run = std::move(run)] {
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        return timer.nsecsElapsed() / 1e9;
+    };
+}
+
+TimedRun process(const QString &program, const QStringList &arguments, const QString &inputFile,
+                 const QString &outputFile)
+{
+    return [=] {
+        QProcess child;
+        if (!inputFile.isEmpty())
+            child.setStandardInputFile(inputFile);
+        child.setStandardOutputFile(outputFile.isEmpty() ? QProcess::nullDevice() : outputFile);
+        QElapsedTimer timer;
+        timer.start();
+        child.start(program, arguments);
+        if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit
+            || child.exitCode() != 0) {
+            QTextStream(stderr) << "bench: " << program << ' ' << arguments.join(u' ')
+                                << " failed: " << child.errorString() << '\n';
+            std::exit(2);
+        }
+        return timer.nsecsElapsed() / 1e9;
+    };
+}
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+void printRatioHeader()
+{
+    QTextStream(stdout) << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                               .arg(QStringLiteral("case"), -52)
+                               .arg(QStringLiteral("ours ms"), 10)
+                               .arg(QStringLiteral("floor ms"), 10)
+                               .arg(QStringLiteral("ratio"), 7)
+                               .arg(QStringLiteral("min"), 6)
+                               .arg(QStringLiteral("max"), 6);
+}
+
+double compare(const QString &name, const TimedRun &ours, const TimedRun &floor, int pairs)
+{
+    // One untimed round of each warms caches and lazy initialisation.
+    ours();
+    floor();
+    std::vector<double> ourTimes, floorTimes, ratios;
+    for (int i = 0; i < pairs; ++i) {
+        // Alternating which goes first keeps any drift from favouring one.
+        double a, b;
+        if (i % 2) {
+            b = floor();
+            a = ours();
+        } else {
+            a = ours();
+            b = floor();
+        }
+        ourTimes.push_back(a);
+        floorTimes.push_back(b);
+        ratios.push_back(a / b);
+    }
+    const double ratio = median(ratios);
+    QTextStream(stdout) << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                               .arg(name, -52)
+                               .arg(median(ourTimes) * 1e3, 10, 'f', 3)
+                               .arg(median(floorTimes) * 1e3, 10, 'f', 3)
+                               .arg(ratio, 7, 'f', 2)
+                               .arg(*std::min_element(ratios.begin(), ratios.end()), 6, 'f', 2)
+                               .arg(*std::max_element(ratios.begin(), ratios.end()), 6, 'f', 2);
+    return ratio;
 }
