@@ -137,19 +137,20 @@ void tst_Editor::activationDrawsAndPlaces()
 {
     m_editor->resize(1000, 700);
     reactivate();
-    const int width = m_editor->canvas()->width();
-    const FlowchartLayout &layout = m_editor->layout();
-    QCOMPARE(int(layout.centerX), int(roundHalfEven(width / 2.0 + 15)));
+    QCOMPARE(m_editor->canvas()->width(), 1000);
+    QCOMPARE(m_editor->layout().centerX, 515);
     QCOMPARE(m_editor->surface().ops().size(), 83);
-    for (int b = 0; b < 10; ++b) {
-        const LabelPlacement &p = layout.labels[b];
-        QCOMPARE(m_editor->blockArea(b)->geometry(),
-                 QRect(std::lround(p.left), std::lround(p.top), std::lround(p.width),
-                       std::lround(p.height)));
-    }
+    // The wide form at 1000 pixels: controls on whole pixels of the layout.
+    const QRect blocks[10] = {
+        {425, 65, 173, 59},  {479, 146, 70, 48}, {188, 180, 173, 59}, {663, 180, 173, 59},
+        {243, 261, 70, 48},  {719, 261, 70, 48}, {79, 306, 110, 79},  {336, 306, 110, 79},
+        {554, 306, 110, 79}, {811, 306, 110, 79},
+    };
+    for (int b = 0; b < 10; ++b)
+        QCOMPARE(m_editor->blockArea(b)->geometry(), blocks[b]);
+    const int frameLeft[4] = {65, 299, 532, 766};
     for (int k = 0; k < 4; ++k)
-        QCOMPARE(m_editor->pictureFrame(k)->pos(),
-                 QPoint(std::lround(layout.frameLeft[k]), std::lround(layout.frameTop)));
+        QCOMPARE(m_editor->pictureFrame(k)->pos(), QPoint(frameLeft[k], 500));
 }
 
 void tst_Editor::resizeDoesNotRedraw()
