@@ -6,6 +6,7 @@
 #include "flowchart/DrawFlowchart.h"
 #include "story/StoryDocument.h"
 #include "windows/ClickLabel.h"
+#include "windows/ComingBack.h"
 #include "windows/Dialogs.h"
 #include "windows/HelpWindow.h"
 #include "windows/PictureBox.h"
@@ -27,6 +28,10 @@ EditorWindow::EditorWindow(StoryDocument &story, Dialogs &dialogs, QWidget *pare
     setWindowTitle(QStringLiteral("Создание нового рассказа"));
     createMenus();
     createControls();
+    // Redrawn on coming back from the entry, help and reading windows, and
+    // when first shown; message boxes and file dialogs leave it as it is.
+    m_comingBack = new ComingBack(this);
+    connect(m_comingBack, &ComingBack::cameBack, this, &EditorWindow::activated);
     const int menuHeight = menuBar()->sizeHint().height();
     setGeometry(EditorDesign::ClientLeft, EditorDesign::ClientTop - menuHeight,
                 EditorDesign::ClientWidth, EditorDesign::ClientHeight + menuHeight);
@@ -112,13 +117,6 @@ void EditorWindow::redrawFlowchart()
     m_canvas->update();
 }
 
-bool EditorWindow::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        activated();
-    return QMainWindow::event(event);
-}
-
 void EditorWindow::activated()
 {
     redrawFlowchart();
@@ -133,8 +131,7 @@ void EditorWindow::editBlock(int index)
     if (!m_entry)
         m_entry = new TextEntryWindow(m_story, this);
     m_entry->showForBlock();
-    // Coming back from the entry window is an activation, and that redraws.
-    activateWindow();
+    m_comingBack->returned();
 }
 
 void EditorWindow::newStory()
@@ -157,8 +154,7 @@ void EditorWindow::showHelp()
     if (!m_help)
         m_help = new HelpWindow(this);
     m_help->exec();
-    // Coming back from help is an activation, and that redraws.
-    activateWindow();
+    m_comingBack->returned();
 }
 
 bool EditorWindow::confirmExit()

@@ -9,6 +9,7 @@
 #include <array>
 
 class ClickLabel;
+class ComingBack;
 class Dialogs;
 class EditorCanvas;
 class HelpWindow;
@@ -55,7 +56,6 @@ signals:
     void programEndRequested();
 
 protected:
-    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -76,6 +76,7 @@ private:
     std::array<PictureBox *, FrameCount> m_pictureFrames{};
     QPointer<TextEntryWindow> m_entry;
     QPointer<HelpWindow> m_help;
+    ComingBack *m_comingBack = nullptr;
     QString m_programFolder;
     bool m_ending = false;
 };

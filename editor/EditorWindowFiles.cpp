@@ -87,8 +87,23 @@ void EditorWindow::choosePicture(int index)
     const auto path = m_dialogs.chooseFile(this, settings);
     if (!path)
         return;
+    // The picture list holds one path a line: a line break in the path would
+    // be saved as a space and name no file when the story is opened again.
+    if (path->contains(QLatin1Char('\n')) || path->contains(QLatin1Char('\r'))) {
+        m_dialogs.error(this, QStringLiteral("Картинку «%1» нельзя взять в рассказ: в имени файла "
+                                             "есть перевод строки. Переименуй файл.")
+                                  .arg(StoryFiles::displayName(*path)));
+        return;
+    }
+    // A picture that cannot be shown is not taken: the frame keeps its old
+    // picture together with the path that saves it.
+    const LoadedPicture picture = PictureLoader::load(*path);
+    if (!picture.ok()) {
+        m_dialogs.error(this, picture.error);
+        return;
+    }
     m_story.picturePaths[index] = *path;
-    loadFramePicture(index, *path);
+    m_pictureFrames[index]->setPicture(picture.image);
 }
 
 bool EditorWindow::loadFramePicture(int frame, const QString &path, const QString &storyFile)

@@ -2,6 +2,7 @@
 
 #include "reader/ReadingWalk.h"
 #include "story/StoryDocument.h"
+#include "windows/ComingBack.h"
 #include "windows/Dialogs.h"
 #include "windows/PictureBox.h"
 #include "windows/WindowDesign.h"
@@ -58,6 +59,11 @@ ReadingWindow::ReadingWindow(const StoryDocument &story, Dialogs &dialogs,
     setAttribute(Qt::WA_DeleteOnClose);
     createMenus();
     createControls();
+    // Each showing walks the story once; the activations that follow the
+    // walk's own boxes must not start another walk. The boxes open once the
+    // activation has been handled in full.
+    connect(new ComingBack(this), &ComingBack::cameBack, this, &ReadingWindow::walk,
+            Qt::QueuedConnection);
 
     const int menuHeight = menuBar()->sizeHint().height();
     setFixedSize(ReadDesign::ClientWidth, ReadDesign::ClientHeight + menuHeight);
@@ -110,30 +116,6 @@ void ReadingWindow::createControls()
 
     setTabOrder(m_titleBox, m_readerBox);
     setTabOrder(m_readerBox, m_storyBox);
-}
-
-bool ReadingWindow::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        activated();
-    return QMainWindow::event(event);
-}
-
-void ReadingWindow::showEvent(QShowEvent *event)
-{
-    // Only the program's own show counts, not a restore by the desktop.
-    if (!event->spontaneous())
-        m_walkPending = true;
-    QMainWindow::showEvent(event);
-}
-
-void ReadingWindow::activated()
-{
-    if (!m_walkPending)
-        return;
-    m_walkPending = false;
-    // The boxes open once the activation has been handled in full.
-    QMetaObject::invokeMethod(this, &ReadingWindow::walk, Qt::QueuedConnection);
 }
 
 void ReadingWindow::walk()

@@ -44,14 +44,11 @@ signals:
     void finished();
 
 protected:
-    bool event(QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void createMenus();
     void createControls();
-    void activated();
     // The reading walk: questions and input boxes, one after another.
     void walk();
 
@@ -63,7 +60,4 @@ private:
     QTextEdit *m_readerBox = nullptr;
     QTextEdit *m_storyBox = nullptr;
     PictureBox *m_endingPicture = nullptr;
-    // Set when the window is shown, consumed by the activation that follows:
-    // activations after a modal box closes must not start another walk.
-    bool m_walkPending = false;
 };

@@ -83,7 +83,7 @@ void tst_Editor::cleanup()
 
 void tst_Editor::reactivate()
 {
-    QVERIFY(activateAfresh(m_editor));
+    QVERIFY(comeBackTo(m_editor));
 }
 
 void tst_Editor::typeIntoBlock(int block, const QString &text, bool byButton)

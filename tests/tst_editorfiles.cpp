@@ -1,12 +1,15 @@
 #include "editor/EditorWindow.h"
-#include "windows/PictureBox.h"
 #include "story/Cp1251.h"
 #include "story/StoryDocument.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
+#include "windows/PictureBox.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
+#include <QPixmap>
+#include <QtEndian>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,6 +68,8 @@ private slots:
     void openStoryFromAnotherComputer();
 
     void imageClick();
+    void refusedPictureKeepsTheOld_data();
+    void refusedPictureKeepsTheOld();
 
 private:
     QString file(const QString &name) const { return m_dir.filePath(name); }
@@ -393,8 +398,6 @@ void tst_EditorFiles::imageClick()
 {
     const QString red = picture(QStringLiteral("click/red.jpg"), Qt::red);
     const QString blue = picture(QStringLiteral("click/blue.bmp"), Qt::blue, {300, 100});
-    const QString text = file(QStringLiteral("click/note.jpg"));
-    QVERIFY(writeAll(text, "not a picture"));
 
     m_dialogs->files.enqueue(red);
     m_window->choosePicture(3);
@@ -405,12 +408,6 @@ void tst_EditorFiles::imageClick()
     m_window->choosePicture(3);
     QCOMPARE(m_story.picturePath(3), blue);
     QCOMPARE(m_window->pictureFrame(3)->picture().size(), QSize(300, 100));
-
-    // Not a picture: the path is recorded, the picture stays.
-    m_dialogs->files.enqueue(text);
-    m_window->choosePicture(3);
-    QCOMPARE(m_story.picturePath(3), text);
-    QCOMPARE(m_window->pictureFrame(3)->picture().size(), QSize(300, 100));
     QVERIFY(m_window->pictureFrame(0)->picture().isNull());
     QVERIFY(!m_dialogs->kinds().contains(QStringLiteral("error")));
     // Shown stretched over the whole frame, inside its one-pixel border.
@@ -419,6 +416,79 @@ void tst_EditorFiles::imageClick()
     for (const QPoint corner : {QPoint(1, 1), QPoint(167, 1), QPoint(1, 128), QPoint(167, 128)})
         QCOMPARE(QColor(shown.pixel(corner)), QColor(Qt::blue));
     QCOMPARE(QColor(shown.pixel(0, 0)), QColor(Qt::black));
+}
+
+void tst_EditorFiles::refusedPictureKeepsTheOld_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message");
+
+    // A BMP header claiming 16000 x 16000 pixels, as long as it claims.
+    QByteArray bomb(54, '\0');
+    bomb[0] = 'B';
+    bomb[1] = 'M';
+    qToLittleEndian<quint32>(54 + 16000u * 3u * 16000u, bomb.data() + 2);
+    qToLittleEndian<quint32>(54, bomb.data() + 10);
+    qToLittleEndian<quint32>(40, bomb.data() + 14);
+    qToLittleEndian<qint32>(16000, bomb.data() + 18);
+    qToLittleEndian<qint32>(16000, bomb.data() + 22);
+    qToLittleEndian<quint16>(1, bomb.data() + 26);
+    qToLittleEndian<quint16>(24, bomb.data() + 28);
+    QPixmap png(4, 4);
+    png.fill(Qt::green);
+    QByteArray pngBytes;
+    QBuffer buffer(&pngBytes);
+    png.save(&buffer, "PNG");
+
+    QTest::newRow("text named .jpg") << "x.jpg" << QByteArray("not a picture")
+                                     << "— не картинка BMP или JPEG.";
+    QTest::newRow("empty JPEG") << "empty.jpg" << QByteArray() << "— не картинка BMP или JPEG.";
+    QTest::newRow("PNG named .bmp") << "green.bmp" << pngBytes << "— не картинка BMP или JPEG.";
+    QTest::newRow("header bomb") << "bomb.bmp" << bomb << "слишком большая: 16000 × 16000";
+    QTest::newRow("line break in the name")
+        << "two\nlines.jpg" << QByteArray() << "в имени файла есть перевод строки";
+}
+
+void tst_EditorFiles::refusedPictureKeepsTheOld()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+
+    // The fox story's second frame shows a picture the pupil sees.
+    const QString shown = picture(QStringLiteral("refused/fox.jpg"), Qt::red);
+    m_dialogs->files.enqueue(shown);
+    m_window->choosePicture(1);
+    const QImage before = m_window->pictureFrame(1)->picture();
+    QVERIFY(!before.isNull());
+
+    QString bad = file(QStringLiteral("refused/") + name);
+    if (name.contains(QLatin1Char('\n')))
+        bad = picture(QStringLiteral("refused/") + name, Qt::blue);
+    else
+        QVERIFY(writeAll(bad, content));
+    if (content.startsWith("BM")) {
+        // As long as its header claims, without the disk space.
+        QFile sparse(bad);
+        QVERIFY(sparse.open(QIODevice::ReadWrite));
+        QVERIFY(sparse.resize(qFromLittleEndian<quint32>(content.constData() + 2)));
+    }
+    m_dialogs->files.enqueue(bad);
+    m_window->choosePicture(1);
+
+    QCOMPARE(m_dialogs->kinds().count(QStringLiteral("error")), 1);
+    const QString error = m_dialogs->calls.last().text;
+    QVERIFY2(error.contains(message), qPrintable(error));
+    QVERIFY2(error.contains(QFileInfo(bad).fileName().section(QLatin1Char('\n'), 0, 0)),
+             qPrintable(error));
+    // The picture the pupil saw and its path stay together, so a save keeps them.
+    QCOMPARE(m_window->pictureFrame(1)->picture(), before);
+    QCOMPARE(m_story.picturePath(1), shown);
+    m_dialogs->files.enqueue(file(QStringLiteral("refused/story.txt")));
+    m_window->save();
+    QCOMPARE(readAll(file(QStringLiteral("refused/story.il"))).split('\r').value(1),
+             QByteArray('\n' + shown.toLatin1()));
 }
 
 int main(int argc, char *argv[])

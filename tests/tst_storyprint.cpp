@@ -129,7 +129,7 @@ void tst_StoryPrint::init()
     m_editor = std::make_unique<EditorWindow>(*m_story, *m_dialogs);
     m_editor->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
-    QVERIFY(activateAfresh(m_editor.get()));
+    QVERIFY(comeBackTo(m_editor.get()));
 }
 
 void tst_StoryPrint::cleanup()
@@ -144,7 +144,7 @@ void tst_StoryPrint::writeStory()
     for (int b = 0; b < BlockCount; ++b)
         m_story->blockTexts[b] = Words[b];
     m_story->showBlockTexts = true;
-    QVERIFY(activateAfresh(m_editor.get()));
+    QVERIFY(comeBackTo(m_editor.get()));
 }
 
 QString tst_StoryPrint::print(std::optional<QString> author, std::optional<QString> title)

@@ -16,15 +16,18 @@ Window *findWindow()
     return nullptr;
 }
 
-// Makes the window the active one anew, as coming back to it from another
-// window does; false when the platform never activated it.
-inline bool activateAfresh(QWidget *window)
+// Brings the window back as the program does when the user returns to it
+// from another of its windows: shown anew and made active; false when the
+// platform never activated it.
+inline bool comeBackTo(QWidget *window)
 {
     QWidget other;
     other.show();
     other.activateWindow();
     if (!QTest::qWaitFor([&] { return other.isActiveWindow(); }))
         return false;
+    window->hide();
+    window->show();
     window->activateWindow();
     return QTest::qWaitFor([&] { return window->isActiveWindow(); });
 }
