@@ -1,5 +1,6 @@
 #include "reader/ReadingWindow.h"
 
+#include "printing/PrintServer.h"
 #include "windows/Dialogs.h"
 
 #include <QPainter>
@@ -19,16 +20,28 @@ void ReadingWindow::print()
     QPrinter printer(QPrinter::HighResolution);
     if (!m_dialogs.choosePrinter(this, printer))
         return;
-    if (printContent(&printer))
+
+    const QString notPrinted = QStringLiteral("Рассказ не напечатан: ");
+    // A page for a printer goes to the print server, which may refuse it
+    // while Qt reports success: the server is asked before and after.
+    const bool toServer = printer.outputFormat() == QPrinter::NativeFormat;
+    PrintServer server(printer.printerName());
+    if (const QString why = toServer ? server.refusal() : QString(); !why.isEmpty()) {
+        m_dialogs.error(this, notPrinted + why);
         return;
-    // Nothing came out: say so rather than leave the reader waiting for a page.
-    const QString file = printer.outputFileName();
-    m_dialogs.error(
-        this,
-        file.isEmpty()
-            ? QStringLiteral("Рассказ не напечатан: не удалось печатать на принтер «%1».")
-                  .arg(printer.printerName())
-            : QStringLiteral("Рассказ не напечатан: не удалось записать файл «%1».").arg(file));
+    }
+    if (!printContent(&printer)) {
+        // Nothing came out: say so rather than leave the reader waiting for a page.
+        const QString file = printer.outputFileName();
+        m_dialogs.error(this, notPrinted
+                                  + (file.isEmpty()
+                                         ? QStringLiteral("не удалось печатать на принтер «%1».")
+                                               .arg(printer.printerName())
+                                         : QStringLiteral("не удалось записать файл «%1».").arg(file)));
+        return;
+    }
+    if (const QString why = toServer ? server.lostJob() : QString(); !why.isEmpty())
+        m_dialogs.error(this, notPrinted + why);
 }
 
 bool ReadingWindow::printContent(QPagedPaintDevice *device) const
