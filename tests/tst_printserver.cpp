@@ -89,6 +89,7 @@ private slots:
     void cleanup();
 
     void editorPageReachesQueue();
+    void readingPageReachesQueue_data();
     void readingPageReachesQueue();
     void failuresAreSaidAloud_data();
     void failuresAreSaidAloud();
@@ -218,9 +219,33 @@ void tst_PrintServer::editorPageReachesQueue()
         QVERIFY2(qAbs(image.width() * 2.54 - 4) < 0.1, qPrintable(QString::number(image.width())));
 }
 
+void tst_PrintServer::readingPageReachesQueue_data()
+{
+    QTest::addColumn<bool>("scrolled");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("hidden");
+
+    QTest::newRow("story in view") << false << QStringLiteral("Колючка") << QString();
+    // The scroll bar then has a slider, and the start of the story is out of view.
+    QTest::newRow("long story scrolled to its end")
+        << true << QStringLiteral("Невидимка") << QStringLiteral("Колючка");
+}
+
 void tst_PrintServer::readingPageReachesQueue()
 {
-    startPrint(Command::Reader);
+    QFETCH(bool, scrolled);
+    QFETCH(QString, shown);
+    QFETCH(QString, hidden);
+    if (scrolled) {
+        for (int i = 0; i < 150; ++i)
+            m_story.blockTexts[9] += QStringLiteral(" ёжик");
+        m_story.blockTexts[9] += QStringLiteral(" Невидимка");
+    }
+    startPrint(Command::Reader, [&] {
+        QTextEdit *story = findWindow<ReadingWindow>()->storyBox();
+        story->moveCursor(scrolled ? QTextCursor::End : QTextCursor::Start);
+        story->ensureCursorVisible();
+    });
     QCOMPARE(m_chosenPrinter, QLatin1String(CupsDaemon::Queue));
     QCOMPARE(m_dialogs.kinds().mid(4), QStringList({"print"}));
     const QString pdf = printedPage();
@@ -228,8 +253,10 @@ void tst_PrintServer::readingPageReachesQueue()
     QCOMPARE(pageCount(pdf), 1);
     QVERIFY(fontCount(pdf) > 0);
     const QString text = handedOverText();
-    for (const char *word : {"Колючка", "Ёжик", "боровик", "Грибная", "Читатель", "Маша"})
+    for (const char *word : {"Грибная", "Читатель", "Маша"})
         QVERIFY2(text.contains(QString::fromUtf8(word)), word);
+    QVERIFY(text.contains(shown));
+    QVERIFY(hidden.isEmpty() || !text.contains(hidden));
 
     // No copy of the whole window: the one image is the picture, at the
     // 225 x 185 pixels of its control on the screen.
