@@ -38,8 +38,9 @@ void EditorWindow::print()
         return;
     }
     if (!page.print(printer)) {
-        m_dialogs.error(this, notPrinted + QStringLiteral("не удалось печатать на "
-                                                          "выбранный принтер или в выбранный файл."));
+        m_dialogs.error(this, notPrinted
+                                  + QStringLiteral("не удалось печатать на выбранный принтер "
+                                                   "или в выбранный файл."));
         return;
     }
     if (const QString why = toServer ? server.lostJob() : QString(); !why.isEmpty())

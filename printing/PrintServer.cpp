@@ -46,12 +46,12 @@ struct Job
 Job newestJob(const QByteArray &queue)
 {
     cups_job_t *jobs = nullptr;
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.constData(), 1,
-                                   CUPS_WHICHJOBS_ALL);
+    const int count
+        = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.constData(), 1, CUPS_WHICHJOBS_ALL);
     Job newest;
     for (int i = 0; i < count; ++i) {
         if (jobs[i].id > newest.id)
-            newest = {jobs[i].id, jobs[i].state};
+            newest = { jobs[i].id, jobs[i].state };
     }
     cupsFreeJobs(count, jobs);
     return newest;
@@ -66,15 +66,18 @@ PrintServer::PrintServer(const QString &printer)
 
 QString PrintServer::refusal()
 {
+    // No printer named: the print layer finds none and says so itself.
+    if (m_printer.isEmpty())
+        return QString();
     const QByteArray queue = queueOf(m_printer);
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost",
-                     ippPort(), "/printers/%s", queue.constData());
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+        "/printers/%s", queue.constData());
     ipp_t *request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    static const char *const wanted[] = {"printer-is-accepting-jobs", "printer-state-message"};
+    static const char *const wanted[] = { "printer-is-accepting-jobs", "printer-state-message" };
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  int(std::size(wanted)), nullptr, wanted);
+        int(std::size(wanted)), nullptr, wanted);
     const Response response(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/"), ippDelete);
     const ipp_status_t status = cupsLastError();
 
@@ -95,13 +98,13 @@ QString PrintServer::refusal()
             .arg(m_printer, serverReason());
     }
 
-    ipp_attribute_t *accepting = ippFindAttribute(response.get(), "printer-is-accepting-jobs",
-                                                  IPP_TAG_BOOLEAN);
+    ipp_attribute_t *accepting
+        = ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
     if (accepting && !ippGetBoolean(accepting, 0)) {
-        ipp_attribute_t *message = ippFindAttribute(response.get(), "printer-state-message",
-                                                    IPP_TAG_TEXT);
-        const QString why = message ? QString::fromUtf8(ippGetString(message, 0, nullptr)).trimmed()
-                                    : QString();
+        ipp_attribute_t *message
+            = ippFindAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT);
+        const QString why
+            = message ? QString::fromUtf8(ippGetString(message, 0, nullptr)).trimmed() : QString();
         return why.isEmpty()
             ? QStringLiteral("принтер «%1» не принимает задания.").arg(m_printer)
             : QStringLiteral("принтер «%1» не принимает задания (%2).").arg(m_printer, why);
@@ -112,6 +115,8 @@ QString PrintServer::refusal()
 
 QString PrintServer::lostJob() const
 {
+    if (m_printer.isEmpty())
+        return QString();
     // The print layer hands the document over with libcups on this thread,
     // so the server's answer to it is still the last one here.
     const ipp_status_t handedOver = cupsLastError();

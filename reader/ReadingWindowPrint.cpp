@@ -56,8 +56,8 @@ void arrow(QPainter &painter, const QRectF &button, bool up)
     const QPointF c = button.center();
     const double half = 3.5;
     const double rise = up ? -2 : 2;
-    const QPointF corners[] = {QPointF(c.x() - half, c.y() - rise),
-                               QPointF(c.x() + half, c.y() - rise), QPointF(c.x(), c.y() + rise)};
+    const QPointF corners[] = { QPointF(c.x() - half, c.y() - rise),
+        QPointF(c.x() + half, c.y() - rise), QPointF(c.x(), c.y() + rise) };
     painter.setPen(Qt::NoPen);
     painter.setBrush(ArrowColour);
     painter.drawPolygon(corners, 3);
@@ -78,7 +78,8 @@ void paintScrollBar(QPainter &painter, const QScrollBar *bar, const QWidget *con
     option.pageStep = bar->pageStep();
     option.upsideDown = bar->invertedAppearance();
     const auto part = [&](QStyle::SubControl control) {
-        return QRectF(bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, bar)
+        return QRectF(bar->style()
+                          ->subControlRect(QStyle::CC_ScrollBar, &option, control, bar)
                           .translated(place.topLeft()));
     };
 
@@ -144,7 +145,7 @@ void paintPicture(QPainter &painter, const PictureBox *box, const QWidget *conte
         return;
     const QRectF onDevice = painter.deviceTransform().mapRect(QRectF(place));
     const QSize wanted = QSize(std::max(1, int(std::ceil(onDevice.width()))),
-                               std::max(1, int(std::ceil(onDevice.height()))))
+        std::max(1, int(std::ceil(onDevice.height()))))
                              .boundedTo(picture.size());
     QImage scaled = wanted == picture.size()
         ? picture
@@ -178,11 +179,11 @@ void ReadingWindow::print()
     if (!printContent(&printer)) {
         // Nothing came out: say so rather than leave the reader waiting for a page.
         const QString file = printer.outputFileName();
-        m_dialogs.error(this, notPrinted
-                                  + (file.isEmpty()
-                                         ? QStringLiteral("не удалось печатать на принтер «%1».")
-                                               .arg(printer.printerName())
-                                         : QStringLiteral("не удалось записать файл «%1».").arg(file)));
+        m_dialogs.error(this,
+            notPrinted
+                + (file.isEmpty() ? QStringLiteral("не удалось печатать на принтер «%1».")
+                                        .arg(printer.printerName())
+                                  : QStringLiteral("не удалось записать файл «%1».").arg(file)));
         return;
     }
     if (const QString why = toServer ? server.lostJob() : QString(); !why.isEmpty())
@@ -198,7 +199,7 @@ bool ReadingWindow::printContent(QPagedPaintDevice *device) const
     const double width = m_content->width() / ScreenDpi * device->logicalDpiX();
     const double height = m_content->height() / ScreenDpi * device->logicalDpiY();
     // A page too small for the window gets it whole, shrunk, rather than cut.
-    const double fit = std::min({1.0, device->width() / width, device->height() / height});
+    const double fit = std::min({ 1.0, device->width() / width, device->height() / height });
     // One unit is one pixel of the window; the device's origin is the
     // top-left corner of its printable area.
     painter.scale(device->logicalDpiX() / ScreenDpi * fit, device->logicalDpiY() / ScreenDpi * fit);
@@ -207,7 +208,7 @@ bool ReadingWindow::printContent(QPagedPaintDevice *device) const
     painter.setPen(Qt::NoPen);
     painter.setBrush(m_content->palette().color(QPalette::Window));
     painter.drawRect(QRectF(m_content->rect()));
-    for (const QTextEdit *box : {m_titleBox, m_readerBox, m_storyBox})
+    for (const QTextEdit *box : { m_titleBox, m_readerBox, m_storyBox })
         paintTextBox(painter, box, m_content);
     paintPicture(painter, m_endingPicture, m_content);
     return painter.end();

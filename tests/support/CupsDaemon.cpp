@@ -25,8 +25,10 @@ const QString DevicePrefix = QStringLiteral("tropinets-test-");
 // one clears those of programs that are gone.
 void removeStaleConfigurations()
 {
-    const QStringList names = QDir(SystemCupsFolder).entryList(
-        {QStringLiteral("cups-pdf-") + DevicePrefix + QStringLiteral("*.conf")}, QDir::Files);
+    const QStringList names
+        = QDir(SystemCupsFolder)
+              .entryList({ QStringLiteral("cups-pdf-") + DevicePrefix + QStringLiteral("*.conf") },
+                  QDir::Files);
     static const QRegularExpression pidIn(QStringLiteral("-(\\d+)\\.conf$"));
     for (const QString &name : names) {
         const auto match = pidIn.match(name);
@@ -55,8 +57,8 @@ bool writeText(const QString &path, const QString &text)
 
 CupsDaemon::CupsDaemon()
     : m_device(DevicePrefix + QString::number(QCoreApplication::applicationPid()))
-    , m_pdfConfig(SystemCupsFolder + QStringLiteral("/cups-pdf-") + m_device
-                  + QStringLiteral(".conf"))
+    , m_pdfConfig(
+          SystemCupsFolder + QStringLiteral("/cups-pdf-") + m_device + QStringLiteral(".conf"))
 {
     m_daemon.setProcessChannelMode(QProcess::MergedChannels);
     m_daemon.setStandardOutputFile(path(QStringLiteral("cupsd.out")));
@@ -74,11 +76,11 @@ QString CupsDaemon::writeConfiguration()
 {
     const QString dir = m_dir.path();
     // Filters run as the daemon's own user (lp), which must reach the folder.
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                   | QFileDevice::ExeOwner | QFileDevice::ReadGroup
-                                   | QFileDevice::ExeGroup | QFileDevice::ReadOther
-                                   | QFileDevice::ExeOther);
-    for (const char *sub : {"etc", "spool", "cache", "state", "tmp", "log", "out"}) {
+    QFile::setPermissions(dir,
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+            | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+            | QFileDevice::ExeOther);
+    for (const char *sub : { "etc", "spool", "cache", "state", "tmp", "log", "out" }) {
         if (!QDir(dir).mkpath(QLatin1String(sub)))
             return QStringLiteral("cannot create %1/%2").arg(dir, QLatin1String(sub));
     }
@@ -95,24 +97,22 @@ QString CupsDaemon::writeConfiguration()
         "PreserveJobFiles Yes\n"
         "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
         "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
-        .arg(dir);
-    const QString filesConfig = QStringLiteral(
-        "ServerRoot %1/etc\n"
-        "RequestRoot %1/spool\n"
-        "CacheDir %1/cache\n"
-        "StateDir %1/state\n"
-        "TempDir %1/tmp\n"
-        "AccessLog %1/log/access_log\n"
-        "ErrorLog %1/log/error_log\n"
-        "PageLog %1/log/page_log\n"
-        "Printcap %1/printcap\n")
-        .arg(dir);
-    const QString pdfConfig = QStringLiteral(
-        "Out %1/out\n"
-        "Spool %1/cups-pdf\n"
-        "Log %1/log\n"
-        "GSTmp %1/tmp\n")
-        .arg(dir);
+                                     .arg(dir);
+    const QString filesConfig = QStringLiteral("ServerRoot %1/etc\n"
+                                               "RequestRoot %1/spool\n"
+                                               "CacheDir %1/cache\n"
+                                               "StateDir %1/state\n"
+                                               "TempDir %1/tmp\n"
+                                               "AccessLog %1/log/access_log\n"
+                                               "ErrorLog %1/log/error_log\n"
+                                               "PageLog %1/log/page_log\n"
+                                               "Printcap %1/printcap\n")
+                                    .arg(dir);
+    const QString pdfConfig = QStringLiteral("Out %1/out\n"
+                                             "Spool %1/cups-pdf\n"
+                                             "Log %1/log\n"
+                                             "GSTmp %1/tmp\n")
+                                  .arg(dir);
     if (!writeText(path(QStringLiteral("cupsd.conf")), daemonConfig)
         || !writeText(path(QStringLiteral("cups-files.conf")), filesConfig))
         return QStringLiteral("cannot write the daemon's configuration in %1").arg(dir);
@@ -127,9 +127,8 @@ QString CupsDaemon::start()
         stop();
     if (!m_dir.isValid())
         return QStringLiteral("no temporary folder for the print server");
-    const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"),
-                                                        {QStringLiteral("/usr/sbin"),
-                                                         QStringLiteral("/sbin")});
+    const QString cupsd = QStandardPaths::findExecutable(
+        QStringLiteral("cupsd"), { QStringLiteral("/usr/sbin"), QStringLiteral("/sbin") });
     if (cupsd.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("lpadmin")).isEmpty())
         return QStringLiteral("CUPS is not installed (packages cups, cups-client)");
     if (!QFileInfo::exists(CupsPdfBackend) || !QFileInfo::exists(CupsPdfPpd))
@@ -147,15 +146,15 @@ QString CupsDaemon::start()
     qputenv("CUPS_SERVER", path(QStringLiteral("cups.sock")).toLocal8Bit());
 
     QFile::remove(path(QStringLiteral("cups.sock")));
-    m_daemon.start(cupsd, {QStringLiteral("-f"), QStringLiteral("-c"),
-                           path(QStringLiteral("cupsd.conf")), QStringLiteral("-s"),
-                           path(QStringLiteral("cups-files.conf"))});
+    m_daemon.start(cupsd,
+        { QStringLiteral("-f"), QStringLiteral("-c"), path(QStringLiteral("cupsd.conf")),
+            QStringLiteral("-s"), path(QStringLiteral("cups-files.conf")) });
     if (!m_daemon.waitForStarted(10000))
         return QStringLiteral("cupsd did not start: ") + m_daemon.errorString();
     const QDeadlineTimer deadline(20000);
     const auto answers = [] {
         QProcess lpstat;
-        startTool(lpstat, QStringLiteral("lpstat"), {QStringLiteral("-r")});
+        startTool(lpstat, QStringLiteral("lpstat"), { QStringLiteral("-r") });
         // It says whether the scheduler runs, and exits with 0 either way.
         return lpstat.waitForFinished(30000)
             && lpstat.readAllStandardOutput().trimmed() == "scheduler is running";
@@ -164,7 +163,8 @@ QString CupsDaemon::start()
         if (!isRunning() || deadline.hasExpired()) {
             QFile log(path(QStringLiteral("log/error_log")));
             log.open(QIODevice::ReadOnly);
-            return QStringLiteral("cupsd did not come up: ") + QString::fromLocal8Bit(log.readAll().right(2000));
+            return QStringLiteral("cupsd did not come up: ")
+                + QString::fromLocal8Bit(log.readAll().right(2000));
         }
         QThread::msleep(50);
     }
@@ -176,18 +176,17 @@ QString CupsDaemon::resetQueue()
 {
     const QString queue = QLatin1String(Queue);
     // Jobs and pages of earlier tests, history included, would be counted.
-    run(QStringLiteral("cancel"), {QStringLiteral("-a"), QStringLiteral("-x")});
-    run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), queue});
+    run(QStringLiteral("cancel"), { QStringLiteral("-a"), QStringLiteral("-x") });
+    run(QStringLiteral("lpadmin"), { QStringLiteral("-x"), queue });
     QDir out(path(QStringLiteral("out")));
     for (const QString &name : out.entryList(QDir::Files))
         out.remove(name);
     if (QString failed = run(QStringLiteral("lpadmin"),
-                             {QStringLiteral("-p"), queue, QStringLiteral("-E"),
-                              QStringLiteral("-v"), QStringLiteral("cups-pdf:/") + m_device,
-                              QStringLiteral("-P"), CupsPdfPpd});
+            { QStringLiteral("-p"), queue, QStringLiteral("-E"), QStringLiteral("-v"),
+                QStringLiteral("cups-pdf:/") + m_device, QStringLiteral("-P"), CupsPdfPpd });
         !failed.isEmpty())
         return QStringLiteral("lpadmin could not add the queue: ") + failed;
-    if (QString failed = run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), queue});
+    if (QString failed = run(QStringLiteral("lpadmin"), { QStringLiteral("-d"), queue });
         !failed.isEmpty())
         return QStringLiteral("lpadmin could not make the queue the default: ") + failed;
     return QString();
@@ -220,12 +219,23 @@ QString CupsDaemon::run(const QString &tool, const QStringList &arguments) const
     return QString();
 }
 
+QString CupsDaemon::pagesUnreadable()
+{
+    // Where AppArmor confines cups-pdf, it reads only its system-wide file
+    // and writes only into the system's folders, not into the test's.
+    QFile profiles(QStringLiteral("/sys/kernel/security/apparmor/profiles"));
+    if (profiles.open(QIODevice::ReadOnly)
+        && profiles.readAll().contains(QFile::encodeName(CupsPdfBackend) + " (enforce)"))
+        return QStringLiteral("AppArmor keeps cups-pdf out of the test's folders");
+    return QString();
+}
+
 QStringList CupsDaemon::printedFiles() const
 {
     QStringList files;
-    const QFileInfoList found = QDir(path(QStringLiteral("out")))
-                                    .entryInfoList({QStringLiteral("*.pdf")}, QDir::Files,
-                                                   QDir::Time | QDir::Reversed);
+    const QFileInfoList found
+        = QDir(path(QStringLiteral("out")))
+              .entryInfoList({ QStringLiteral("*.pdf") }, QDir::Files, QDir::Time | QDir::Reversed);
     for (const QFileInfo &info : found)
         files << info.filePath();
     return files;
@@ -236,7 +246,7 @@ QStringList CupsDaemon::handedOverFiles() const
     QStringList files;
     // Kept by PreserveJobFiles: d<job>-<document> beside the jobs' c<job> files.
     const QDir spool(path(QStringLiteral("spool")));
-    for (const QString &name : spool.entryList({QStringLiteral("d*")}, QDir::Files, QDir::Name))
+    for (const QString &name : spool.entryList({ QStringLiteral("d*") }, QDir::Files, QDir::Name))
         files << spool.filePath(name);
     return files;
 }
@@ -245,8 +255,8 @@ int CupsDaemon::jobCount() const
 {
     QProcess lpstat;
     startTool(lpstat, QStringLiteral("lpstat"),
-              {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"),
-                  QLatin1String(Queue)});
+        { QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"),
+            QLatin1String(Queue) });
     if (!lpstat.waitForFinished(30000) || lpstat.exitCode() != 0)
         return -1;
     return QString::fromLocal8Bit(lpstat.readAllStandardOutput())
@@ -259,7 +269,7 @@ bool CupsDaemon::waitUntilDone(int deadlineMs) const
     const QDeadlineTimer deadline(deadlineMs);
     while (!deadline.hasExpired()) {
         QProcess lpstat;
-        startTool(lpstat, QStringLiteral("lpstat"), {QStringLiteral("-o"), QLatin1String(Queue)});
+        startTool(lpstat, QStringLiteral("lpstat"), { QStringLiteral("-o"), QLatin1String(Queue) });
         if (lpstat.waitForFinished(30000) && lpstat.exitCode() == 0
             && lpstat.readAllStandardOutput().trimmed().isEmpty())
             return true;

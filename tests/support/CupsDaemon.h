@@ -36,6 +36,9 @@ public:
     // it succeeded, otherwise its complaint.
     QString run(const QString &tool, const QStringList &arguments) const;
 
+    // Why the queue cannot write its pages where the tests read them; empty
+    // when it can.
+    static QString pagesUnreadable();
     // The PDF files the queue has written, oldest first.
     QStringList printedFiles() const;
     // The documents the server was handed for its jobs, before its filters.
@@ -52,7 +55,7 @@ private:
     QString writeConfiguration();
 
     QTemporaryDir m_dir;
-    QString m_device;     // the cups-pdf device's name, unique to this program
-    QString m_pdfConfig;  // the file in /etc/cups that cups-pdf reads
+    QString m_device; // the cups-pdf device's name, unique to this program
+    QString m_pdfConfig; // the file in /etc/cups that cups-pdf reads
     QProcess m_daemon;
 };
