@@ -144,6 +144,9 @@ QString CupsDaemon::start()
         return failed;
     // libcups reads this once, at its first use: before any printer is made.
     qputenv("CUPS_SERVER", path(QStringLiteral("cups.sock")).toLocal8Bit());
+    // These would name another default printer than the server's.
+    qunsetenv("LPDEST");
+    qunsetenv("PRINTER");
 
     QFile::remove(path(QStringLiteral("cups.sock")));
     m_daemon.start(cupsd,
