@@ -4,6 +4,7 @@
 
 #include <cups/cups.h>
 
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -62,6 +63,11 @@ Job newestJob(const QByteArray &queue)
 PrintServer::PrintServer(const QString &printer)
     : m_printer(printer)
 {
+}
+
+bool PrintServer::canAsk()
+{
+    return true;
 }
 
 QString PrintServer::refusal()
@@ -138,6 +144,11 @@ QString PrintServer::lostJob() const
 PrintServer::PrintServer(const QString &printer)
     : m_printer(printer)
 {
+}
+
+bool PrintServer::canAsk()
+{
+    return false;
 }
 
 QString PrintServer::refusal()

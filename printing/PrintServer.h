@@ -13,6 +13,9 @@ class PrintServer
 public:
     explicit PrintServer(const QString &printer);
 
+    // Whether the program was built to ask a print server at all.
+    static bool canAsk();
+
     // Before printing: why the printer cannot take a job now, as the end of a
     // sentence for the user; empty when it can.
     QString refusal();

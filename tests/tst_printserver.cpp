@@ -1,5 +1,6 @@
 #include "app/ProgramStart.h"
 #include "editor/EditorWindow.h"
+#include "printing/PrintServer.h"
 #include "reader/ReadingWindow.h"
 #include "story/StoryDocument.h"
 #include "support/CupsDaemon.h"
@@ -96,6 +97,8 @@ private slots:
     void failuresAreSaidAloud_data();
     void failuresAreSaidAloud();
     void stoppedQueueHoldsJob();
+    void pageNeverHandedOverIsNoPrint_data();
+    void pageNeverHandedOverIsNoPrint();
 
 private:
     void startPrint(Command command, const std::function<void()> &whileDialogIsOpen = {});
@@ -302,6 +305,8 @@ void tst_PrintServer::failuresAreSaidAloud()
     QFETCH(Command, command);
     QFETCH(Fault, fault);
     QFETCH(QString, message);
+    if (!PrintServer::canAsk())
+        QSKIP("built without libcups: the program cannot ask the print server");
 
     const StoryDocument before = m_story;
     const QString queue = QLatin1String(CupsDaemon::Queue);
@@ -358,6 +363,31 @@ void tst_PrintServer::stoppedQueueHoldsJob()
     const QString pdf = printedPage();
     QVERIFY(!pdf.isEmpty());
     QCOMPARE(pageCount(pdf), 1);
+}
+
+void tst_PrintServer::pageNeverHandedOverIsNoPrint_data()
+{
+    QTest::addColumn<bool>("serverGone");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("no job came") << false << QStringLiteral("принтер «pdf» не принял задание.");
+    QTest::newRow("server gone after the check")
+        << true << QStringLiteral("принтер «pdf» недоступен: сервер печати не отвечает.");
+}
+
+// Whatever the print layer claims, a page is printed only when the server
+// holds a new job of it.
+void tst_PrintServer::pageNeverHandedOverIsNoPrint()
+{
+    QFETCH(bool, serverGone);
+    QFETCH(QString, reason);
+    if (!PrintServer::canAsk())
+        QSKIP("built without libcups: the program cannot ask the print server");
+    PrintServer server(QLatin1String(CupsDaemon::Queue));
+    QCOMPARE(server.refusal(), QString());
+    if (serverGone)
+        m_cups.stop();
+    QCOMPARE(server.lostJob(), reason);
 }
 
 int main(int argc, char *argv[])
