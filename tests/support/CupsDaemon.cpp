@@ -21,19 +21,36 @@ const QString CupsPdfPpd = QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.
 const QString SystemCupsFolder = QStringLiteral("/etc/cups");
 const QString DevicePrefix = QStringLiteral("tropinets-test-");
 
-// A test program killed outright leaves its cups-pdf file behind; the next
-// one clears those of programs that are gone.
-void removeStaleConfigurations()
+// The daemon's folder: in /tmp rather than a TMPDIR that the daemon's own
+// user may not reach, and short enough for the socket's name.
+QString folderTemplate()
 {
-    const QStringList names
-        = QDir(SystemCupsFolder)
-              .entryList({ QStringLiteral("cups-pdf-") + DevicePrefix + QStringLiteral("*.conf") },
-                  QDir::Files);
-    static const QRegularExpression pidIn(QStringLiteral("-(\\d+)\\.conf$"));
-    for (const QString &name : names) {
-        const auto match = pidIn.match(name);
-        if (match.hasMatch() && !QFileInfo::exists(QStringLiteral("/proc/") + match.captured(1)))
-            QFile::remove(SystemCupsFolder + QLatin1Char('/') + name);
+    return QStringLiteral("/tmp/") + DevicePrefix
+        + QString::number(QCoreApplication::applicationPid()) + QStringLiteral("-XXXXXX");
+}
+
+bool belongsToGoneProgram(const QString &name)
+{
+    static const QRegularExpression pidIn(DevicePrefix + QStringLiteral("(\\d+)[-.]"));
+    const auto match = pidIn.match(name);
+    return match.hasMatch() && !QFileInfo::exists(QStringLiteral("/proc/") + match.captured(1));
+}
+
+// A test program killed outright leaves its cups-pdf file and its folder
+// behind; the next one clears those of programs that are gone.
+void removeStaleLeftovers()
+{
+    QDir etc(SystemCupsFolder);
+    const QString pdfConfigs
+        = QStringLiteral("cups-pdf-") + DevicePrefix + QStringLiteral("*.conf");
+    for (const QString &name : etc.entryList({ pdfConfigs }, QDir::Files)) {
+        if (belongsToGoneProgram(name))
+            etc.remove(name);
+    }
+    QDir tmp(QStringLiteral("/tmp"));
+    for (const QString &name : tmp.entryList({ DevicePrefix + QLatin1Char('*') }, QDir::Dirs)) {
+        if (belongsToGoneProgram(name))
+            QDir(tmp.filePath(name)).removeRecursively();
     }
 }
 
@@ -56,7 +73,8 @@ bool writeText(const QString &path, const QString &text)
 } // namespace
 
 CupsDaemon::CupsDaemon()
-    : m_device(DevicePrefix + QString::number(QCoreApplication::applicationPid()))
+    : m_dir(folderTemplate())
+    , m_device(DevicePrefix + QString::number(QCoreApplication::applicationPid()))
     , m_pdfConfig(
           SystemCupsFolder + QStringLiteral("/cups-pdf-") + m_device + QStringLiteral(".conf"))
 {
@@ -139,7 +157,7 @@ QString CupsDaemon::start()
     if (!QFileInfo(SystemCupsFolder).isDir())
         return QStringLiteral("%1 is missing").arg(SystemCupsFolder);
 
-    removeStaleConfigurations();
+    removeStaleLeftovers();
     if (const QString failed = writeConfiguration(); !failed.isEmpty())
         return failed;
     // libcups reads this once, at its first use: before any printer is made.
