@@ -5,13 +5,19 @@
 #include "story/StoryDocument.h"
 #include "support/CupsDaemon.h"
 #include "support/FindWindow.h"
+#include "support/ModalWatcher.h"
 #include "support/ScriptedDialogs.h"
 #include "windows/PictureBox.h"
+#include "windows/QtDialogs.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
@@ -97,6 +103,7 @@ private slots:
     void failuresAreSaidAloud_data();
     void failuresAreSaidAloud();
     void stoppedQueueHoldsJob();
+    void realDialogsPrintAndSayRefusal();
     void pageNeverHandedOverIsNoPrint_data();
     void pageNeverHandedOverIsNoPrint();
 
@@ -363,6 +370,63 @@ void tst_PrintServer::stoppedQueueHoldsJob()
     const QString pdf = printedPage();
     QVERIFY(!pdf.isEmpty());
     QCOMPARE(pageCount(pdf), 1);
+}
+
+// Qt's own boxes and print dialog, as the pupil meets them: the dialog
+// offers the server's default queue, and a refusal comes as a warning box.
+void tst_PrintServer::realDialogsPrintAndSayRefusal()
+{
+    if (const QString why = CupsDaemon::pagesUnreadable(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    if (!PrintServer::canAsk())
+        QSKIP("built without libcups: the program cannot ask the print server");
+    QtDialogs dialogs;
+    EditorWindow editor(m_story, dialogs);
+    editor.show();
+    QVERIFY(activateAfresh(&editor));
+
+    QString offered;
+    QString warning;
+    // Two input boxes, then the print dialog, then perhaps a warning.
+    const auto answerAll = [&](bool warned) {
+        whenModal([&, warned](QWidget *author) {
+            qobject_cast<QInputDialog *>(author)->accept();
+            whenModal([&, warned](QWidget *title) {
+                qobject_cast<QInputDialog *>(title)->accept();
+                whenModal([&, warned](QWidget *modal) {
+                    auto *dialog = qobject_cast<QPrintDialog *>(modal);
+                    QVERIFY(dialog);
+                    offered = dialog->printer()->printerName();
+                    if (warned) {
+                        whenModal([&](QWidget *box) {
+                            auto *message = qobject_cast<QMessageBox *>(box);
+                            QVERIFY(message);
+                            QCOMPARE(message->icon(), QMessageBox::Warning);
+                            warning = message->text();
+                            message->button(QMessageBox::Ok)->click();
+                        });
+                    }
+                    dialog->accept();
+                });
+            });
+        });
+    };
+
+    answerAll(false);
+    editor.print();
+    QCOMPARE(offered, QLatin1String(CupsDaemon::Queue));
+    QVERIFY(!printedPage().isEmpty());
+
+    QCOMPARE(
+        m_cups.run(QStringLiteral("cupsreject"), { QLatin1String(CupsDaemon::Queue) }), QString());
+    offered.clear();
+    answerAll(true);
+    editor.print();
+    QCOMPARE(offered, QLatin1String(CupsDaemon::Queue));
+    QCOMPARE(warning,
+        QStringLiteral(
+            "Рассказ не напечатан: принтер «pdf» не принимает задания (Rejecting Jobs)."));
+    QCOMPARE(m_cups.printedFiles().size(), 1);
 }
 
 void tst_PrintServer::pageNeverHandedOverIsNoPrint_data()
