@@ -6,7 +6,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")"
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
           qt6-image-formats-plugins libgl-dev fonts-liberation2 fonts-dejavu-core
-          poppler-utils)
+          poppler-utils cups cups-client printer-driver-cups-pdf libcups2-dev)
 # A script that sources this one may ask for more packages (extra_packages)
 # and skip the build in ./build (setup_builds=no).
 packages+=(${extra_packages[@]+"${extra_packages[@]}"})

@@ -1,6 +1,7 @@
 #include "editor/EditorWindow.h"
 
 #include "editor/EditorCanvas.h"
+#include "printing/PrintServer.h"
 #include "printing/StoryPage.h"
 #include "windows/Dialogs.h"
 #include "windows/PictureBox.h"
@@ -26,8 +27,22 @@ void EditorWindow::print()
     page.setTitle(title);
     page.setAuthor(author);
     page.setFlowchartBottom(380 + 10 * m_layout.stretch);
-    if (!page.print(printer)) {
-        m_dialogs.error(this, QStringLiteral("Рассказ не напечатан: не удалось печатать на "
-                                             "выбранный принтер или в выбранный файл."));
+
+    const QString notPrinted = QStringLiteral("Рассказ не напечатан: ");
+    // A page for a printer goes to the print server, which may refuse it
+    // while Qt reports success: the server is asked before and after.
+    const bool toServer = printer.outputFormat() == QPrinter::NativeFormat;
+    PrintServer server(printer.printerName());
+    if (const QString why = toServer ? server.refusal() : QString(); !why.isEmpty()) {
+        m_dialogs.error(this, notPrinted + why);
+        return;
     }
+    if (!page.print(printer)) {
+        m_dialogs.error(this, notPrinted
+                                  + QStringLiteral("не удалось печатать на выбранный принтер "
+                                                   "или в выбранный файл."));
+        return;
+    }
+    if (const QString why = toServer ? server.lostJob() : QString(); !why.isEmpty())
+        m_dialogs.error(this, notPrinted + why);
 }
