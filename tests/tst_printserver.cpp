@@ -152,7 +152,7 @@ void tst_PrintServer::init()
         m_story.picturePaths[k] = QStringLiteral("/картинки/%1.bmp").arg(k);
     }
     m_editor->show();
-    QVERIFY(activateAfresh(m_editor.get()));
+    QVERIFY(comeBackTo(m_editor.get()));
 }
 
 void tst_PrintServer::cleanup()
@@ -383,7 +383,7 @@ void tst_PrintServer::realDialogsPrintAndSayRefusal()
     QtDialogs dialogs;
     EditorWindow editor(m_story, dialogs);
     editor.show();
-    QVERIFY(activateAfresh(&editor));
+    QVERIFY(comeBackTo(&editor));
 
     QString offered;
     QString warning;
