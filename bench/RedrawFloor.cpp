@@ -13,7 +13,7 @@ RedrawFloor::RedrawFloor(const Surface &drawing, QSize size)
     for (const SurfaceOp &op : drawing.ops()) {
         switch (op.kind) {
         case SurfaceOp::Segment:
-            m_lines.append({QLineF(op.p1, op.p2), op.colour});
+            m_lines.append({ QLineF(op.p1, op.p2), op.colour });
             break;
         case SurfaceOp::Point:
             m_points.append(op.p1);
@@ -22,10 +22,10 @@ RedrawFloor::RedrawFloor(const Surface &drawing, QSize size)
             double span = op.a2 - op.a1;
             if (span < 0)
                 span += 2 * M_PI;
-            const QRectF box(op.p1.x() - op.radius, op.p1.y() - op.radius, 2 * op.radius,
-                             2 * op.radius);
-            m_arcs.append({box, qRound(qRadiansToDegrees(op.a1) * 16),
-                           qRound(qRadiansToDegrees(span) * 16), op.colour});
+            const QRectF box(
+                op.p1.x() - op.radius, op.p1.y() - op.radius, 2 * op.radius, 2 * op.radius);
+            m_arcs.append({ box, qRound(qRadiansToDegrees(op.a1) * 16),
+                qRound(qRadiansToDegrees(span) * 16), op.colour });
             break;
         }
         case SurfaceOp::Text: {
@@ -36,8 +36,8 @@ RedrawFloor::RedrawFloor(const Surface &drawing, QSize size)
                 m_fonts.append(Surface::fontFor(op.fontSize));
             }
             const double ascent = QFontMetricsF(m_fonts.at(font), &m_image).ascent();
-            m_texts.append({QPointF(op.p1.x(), op.p1.y() + ascent), op.text, int(font),
-                            op.colour});
+            m_texts.append(
+                { QPointF(op.p1.x(), op.p1.y() + ascent), op.text, int(font), op.colour });
             break;
         }
         }

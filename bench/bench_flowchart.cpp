@@ -17,13 +17,14 @@
 namespace {
 
 struct Size
+
 {
     int width;
     int height;
 };
 
 // The client areas measured: the designed window, a full HD and a 4K screen.
-const Size Sizes[] = {{663, 554}, {1920, 1017}, {3840, 2034}};
+const Size Sizes[] = { { 663, 554 }, { 1920, 1017 }, { 3840, 2034 } };
 
 // An editor shown at the given client size with the given texts, redrawn the
 // way every activation redraws it: the flowchart, the texts, and the paint
@@ -42,7 +43,8 @@ public:
         waited.start();
         while (!m_editor.windowHandle()->isExposed() && waited.elapsed() < 5000)
             QApplication::processEvents();
-        if (m_editor.canvas()->width() != size.width || m_editor.canvas()->height() != size.height) {
+        if (m_editor.canvas()->width() != size.width
+            || m_editor.canvas()->height() != size.height) {
             QTextStream(stderr) << "bench: the editor's client area is not " << size.width << 'x'
                                 << size.height << '\n';
             std::exit(2);
@@ -67,8 +69,8 @@ private:
 
 std::array<QString, StoryBlockCount> sampleTexts()
 {
-    const LinesRead read = StoryFiles::readStory(
-        QStringLiteral(TROPINETS_SOURCE_DIR "/samples/Рассказы/лиса.txt"));
+    const LinesRead read
+        = StoryFiles::readStory(QStringLiteral(TROPINETS_SOURCE_DIR "/samples/Рассказы/лиса.txt"));
     if (!read.ok()) {
         QTextStream(stderr) << "bench: " << read.error << '\n';
         std::exit(2);
@@ -101,18 +103,17 @@ int main(int argc, char *argv[])
         ShownEditor editor(sample, size);
         RedrawFloor floor(editor.surface(), QSize(size.width, size.height));
         compare(QStringLiteral("redraw %1 px, sample story / one QPainter").arg(size.width),
-                timed([&] { editor.redraw(); }), timed([&] { floor.draw(); }), 21);
+            timed([&] { editor.redraw(); }), timed([&] { floor.draw(); }), 21);
     }
     for (const Size size : Sizes) {
         ShownEditor editor(sample, size);
-        for (const auto &[what, text] :
-             {std::pair{QStringLiteral("spaces"), withSpaces},
-              std::pair{QStringLiteral("no space"), withoutSpace}}) {
+        for (const auto &[what, text] : { std::pair { QStringLiteral("spaces"), withSpaces },
+                 std::pair { QStringLiteral("no space"), withoutSpace } }) {
             ShownEditor big(tenTexts(text), size);
             compare(QStringLiteral("redraw %1 px, ten 1 MB texts (%2) / sample")
                         .arg(size.width)
                         .arg(what),
-                    timed([&] { big.redraw(); }), timed([&] { editor.redraw(); }), 21);
+                timed([&] { big.redraw(); }), timed([&] { editor.redraw(); }), 21);
         }
     }
     return 0;
