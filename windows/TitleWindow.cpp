@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QPixmap>
 #include <QScreen>
 #include <QStyle>
@@ -28,7 +29,11 @@ TitleWindow::TitleWindow(QWidget *parent)
 
     m_image = new ClickLabel(this);
     m_image->setObjectName(QStringLiteral("Image1"));
-    m_image->setPixmap(QPixmap(QStringLiteral(":/windows/assets/title.bmp")));
+    // Read as BMP, not guessed: guessing asks every image-format plugin
+    // first, and loading them all with their libraries slows the start.
+    QImageReader title(QStringLiteral(":/windows/assets/title.bmp"), "BMP");
+    title.setAutoDetectImageFormat(false);
+    m_image->setPixmap(QPixmap::fromImage(title.read()));
     m_image->setGeometry(twips(240), twips(240), twips(7080), twips(5070));
     m_image->setCursor(handCursor());
     connect(m_image, &ClickLabel::clicked, this, &TitleWindow::pictureClicked);
