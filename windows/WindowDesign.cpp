@@ -2,10 +2,12 @@
 
 #include "flowchart/Surface.h"
 
+#include <QBuffer>
 #include <QCursor>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 #include <QtEndian>
 
@@ -37,11 +39,16 @@ QCursor handCursor()
         QImage image;
         std::optional<QPoint> hotSpot;
     };
-    // Qt's icon reader reads the picture but drops the hot spot.
+    // Qt's icon reader reads the picture but drops the hot spot. Told not to
+    // guess, Qt goes straight to it instead of loading every image plugin
+    // that comes before it.
     static const Hand hand = [] {
         QFile file(QStringLiteral(":/windows/assets/hand.cur"));
-        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        return Hand { QImage::fromData(bytes, "ICO"), cursorHotSpot(bytes) };
+        QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, "ICO");
+        reader.setAutoDetectImageFormat(false);
+        return Hand { reader.read(), cursorHotSpot(bytes) };
     }();
     if (hand.image.isNull() || !hand.hotSpot)
         return QCursor(Qt::PointingHandCursor);
