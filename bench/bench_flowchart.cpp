@@ -12,7 +12,8 @@
 #include <QTextStream>
 #include <QWindow>
 
-#include <memory>
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -67,6 +68,23 @@ private:
     EditorWindow m_editor;
 };
 
+// The best of three passes in a row: on a machine shared with other work, a
+// pass that another process interrupted says nothing about the program.
+TimedRun bestOfThree(const std::function<void()> &pass)
+{
+    return [pass] {
+        double best = 0;
+        for (int i = 0; i < 3; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            pass();
+            const double seconds = timer.nsecsElapsed() / 1e9;
+            best = i == 0 ? seconds : std::min(best, seconds);
+        }
+        return best;
+    };
+}
+
 std::array<QString, StoryBlockCount> sampleTexts()
 {
     const LinesRead read
@@ -103,7 +121,7 @@ int main(int argc, char *argv[])
         ShownEditor editor(sample, size);
         RedrawFloor floor(editor.surface(), QSize(size.width, size.height));
         compare(QStringLiteral("redraw %1 px, sample story / one QPainter").arg(size.width),
-            timed([&] { editor.redraw(); }), timed([&] { floor.draw(); }), 21);
+            bestOfThree([&] { editor.redraw(); }), bestOfThree([&] { floor.draw(); }), 21);
     }
     for (const Size size : Sizes) {
         ShownEditor editor(sample, size);
@@ -113,7 +131,7 @@ int main(int argc, char *argv[])
             compare(QStringLiteral("redraw %1 px, ten 1 MB texts (%2) / sample")
                         .arg(size.width)
                         .arg(what),
-                timed([&] { big.redraw(); }), timed([&] { editor.redraw(); }), 21);
+                bestOfThree([&] { big.redraw(); }), bestOfThree([&] { editor.redraw(); }), 21);
         }
     }
     return 0;

@@ -21,8 +21,7 @@ const double CutSlack = 64;
 // A word without a space in its first ShortWord characters. Pasted text can
 // make it a megabyte long, so it is measured by growing prefixes, and its end
 // is looked for only as far as the prefixes reach.
-class LongWord
-{
+class LongWord {
 public:
     LongWord(const QString &text, qsizetype start, const MeasureText &measure)
         : m_text(text)
@@ -37,6 +36,8 @@ public:
     {
         while (!m_whole && (m_cut == 0 || m_width <= limit + CutSlack))
             grow();
+        if (!m_whole)
+            trim(limit);
     }
 
     bool whole() const { return m_whole; }
@@ -58,12 +59,39 @@ private:
             m_whole = m_spaced = true;
         } else if (m_start + cut == size) {
             m_whole = true;
-        } else if (m_text.at(m_start + cut - 1).isHighSurrogate()
-            && m_text.at(m_start + cut).isLowSurrogate()) {
-            ++cut; // never measure half a character
+        } else {
+            cut = wholeCharacters(cut);
         }
         m_cut = cut;
         m_width = m_measure(text());
+    }
+
+    // Growing in steps can overshoot far; what is written must not cost more
+    // than what shows. Keeps a prefix sized by the average character, when
+    // it still passes the limit.
+    void trim(double limit)
+    {
+        if (m_width <= 0)
+            return;
+        const qsizetype cut = wholeCharacters(
+            std::max<qsizetype>(1, qsizetype(m_cut * (limit + 2 * CutSlack) / m_width) + 1));
+        if (cut >= m_cut)
+            return;
+        const double width = m_measure(m_text.mid(m_start, cut));
+        if (width > limit + CutSlack) {
+            m_cut = cut;
+            m_width = width;
+        }
+    }
+
+    // A prefix never ends in half a character.
+    qsizetype wholeCharacters(qsizetype cut) const
+    {
+        const qsizetype end = m_start + cut;
+        if (end < m_text.size() && m_text.at(end - 1).isHighSurrogate()
+            && m_text.at(end).isLowSurrogate())
+            ++cut;
+        return cut;
     }
 
     const QString &m_text;
