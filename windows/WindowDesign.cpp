@@ -57,5 +57,21 @@ QCursor handCursor()
 
 QIcon programIcon()
 {
-    return QIcon(QStringLiteral(":/windows/assets/tropinets.ico"));
+    // Read once, as ICO: an icon made from the file's name would first look
+    // through the icon-engine plugins, and read the file again for each window.
+    static const QList<QImage> pictures = [] {
+        QList<QImage> read;
+        QImageReader reader(QStringLiteral(":/windows/assets/tropinets.ico"), "ICO");
+        reader.setAutoDetectImageFormat(false);
+        do {
+            const QImage picture = reader.read();
+            if (!picture.isNull())
+                read.append(picture);
+        } while (reader.jumpToNextImage());
+        return read;
+    }();
+    QIcon icon;
+    for (const QImage &picture : pictures)
+        icon.addPixmap(QPixmap::fromImage(picture));
+    return icon;
 }
