@@ -74,8 +74,10 @@ private:
     {
         if (m_width <= 0)
             return;
-        const qsizetype cut = wholeCharacters(
-            std::max<qsizetype>(1, qsizetype(m_cut * (limit + 2 * CutSlack) / m_width) + 1));
+        const double estimate = m_cut * (limit + 2 * CutSlack) / m_width + 1;
+        if (!(estimate < m_cut))
+            return;
+        const qsizetype cut = wholeCharacters(qsizetype(std::max(1.0, estimate)));
         if (cut >= m_cut)
             return;
         const double width = m_measure(m_text.mid(m_start, cut));
