@@ -129,8 +129,8 @@ void EditorWindow::activated()
 
 void EditorWindow::drawBlockTexts()
 {
-    // A word running past its outline shows as far as the window can reach,
-    // even when it is made wider without a redraw.
+    // A word running past its outline is kept as far as the window or the
+    // desktop reaches, so making the window wider without a redraw shows it on.
     const QScreen *screen = m_canvas->screen();
     const int widest = screen ? screen->virtualGeometry().width() : 0;
     m_wrappedTexts.draw(m_story.showBlockTexts, m_story.blockTexts, m_layout, m_surface,
