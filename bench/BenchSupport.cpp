@@ -106,3 +106,51 @@ double compare(const QString &name, const TimedRun &ours, const TimedRun &floor,
                                .arg(*std::max_element(ratios.begin(), ratios.end()), 6, 'f', 2);
     return ratio;
 }
+
+SizedRun processOutput(const QString &program, const QStringList &arguments)
+{
+    return [=] {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(program, arguments);
+        bool number = false;
+        double value = 0;
+        if (child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit
+            && child.exitCode() == 0)
+            value = child.readAllStandardOutput().trimmed().toDouble(&number);
+        if (!number) {
+            QTextStream(stderr) << "bench: " << program << ' ' << arguments.join(u' ')
+                                << " printed no number: " << child.errorString() << '\n';
+            std::exit(2);
+        }
+        return value;
+    };
+}
+
+double compareSizes(const QString &name, const SizedRun &ours, const SizedRun &floor, int pairs)
+{
+    std::vector<double> ourSizes, floorSizes, ratios;
+    for (int i = 0; i < pairs; ++i) {
+        double a, b;
+        if (i % 2) {
+            b = floor();
+            a = ours();
+        } else {
+            a = ours();
+            b = floor();
+        }
+        ourSizes.push_back(a);
+        floorSizes.push_back(b);
+        ratios.push_back(a / b);
+    }
+    const double ratio = median(ratios);
+    const double mebibyte = 1024.0 * 1024.0;
+    QTextStream(stdout) << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                               .arg(name, -52)
+                               .arg(median(ourSizes) / mebibyte, 10, 'f', 3)
+                               .arg(median(floorSizes) / mebibyte, 10, 'f', 3)
+                               .arg(ratio, 7, 'f', 2)
+                               .arg(*std::min_element(ratios.begin(), ratios.end()), 6, 'f', 2)
+                               .arg(*std::max_element(ratios.begin(), ratios.end()), 6, 'f', 2);
+    return ratio;
+}

@@ -31,3 +31,15 @@ double compare(const QString &name, const TimedRun &ours, const TimedRun &floor,
 
 // Prints the header of the ratio table; each program calls it once.
 void printRatioHeader();
+
+// One run that reports a size in bytes, such as a process's resident memory.
+using SizedRun = std::function<double()>;
+
+// Runs a program and takes the number it prints on its standard output.
+// Fails the benchmark loudly if the program cannot run or prints no number.
+SizedRun processOutput(const QString &program, const QStringList &arguments);
+
+// Like compare(), for sizes: the row shows both medians in MiB where the
+// time rows show milliseconds.
+double compareSizes(const QString &name, const SizedRun &ours, const SizedRun &floor,
+                    int pairs = 11);

@@ -20,12 +20,7 @@ QImage EditorCanvas::render(qreal devicePixelRatio) const
 
 void EditorCanvas::paintEvent(QPaintEvent *event)
 {
-    const qreal ratio = devicePixelRatioF();
-    if (m_cachedRevision != m_surface.revision() || m_cache.size() != size() * ratio) {
-        m_cache = render(ratio);
-        m_cachedRevision = m_surface.revision();
-    }
     QPainter painter(this);
-    const QRect dirty = event->rect();
-    painter.drawImage(dirty, m_cache, QRectF(dirty.topLeft() * ratio, dirty.size() * ratio));
+    painter.fillRect(event->rect(), Qt::white);
+    m_surface.replay(painter);
 }

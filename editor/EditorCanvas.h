@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QImage>
 #include <QWidget>
 
 class Surface;
 
-// The editor's client area. It shows the retained drawing from a cached
-// image, so covering and uncovering the window never needs a redraw.
+// The editor's client area. It paints the retained drawing straight from its
+// record whenever the window is exposed: replaying it costs about as much as
+// copying a full-window image would, and saves keeping one.
 class EditorCanvas : public QWidget
 {
     Q_OBJECT
@@ -22,6 +22,4 @@ protected:
 
 private:
     const Surface &m_surface;
-    mutable QImage m_cache;
-    mutable quint64 m_cachedRevision = ~quint64(0);
 };

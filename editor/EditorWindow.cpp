@@ -2,7 +2,6 @@
 
 #include "editor/EditorCanvas.h"
 #include "editor/TextEntryWindow.h"
-#include "flowchart/DrawBlockTexts.h"
 #include "flowchart/DrawFlowchart.h"
 #include "story/StoryDocument.h"
 #include "windows/ClickLabel.h"
@@ -16,7 +15,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenuBar>
+#include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 EditorWindow::EditorWindow(StoryDocument &story, Dialogs &dialogs, QWidget *parent)
@@ -120,8 +121,18 @@ void EditorWindow::redrawFlowchart()
 void EditorWindow::activated()
 {
     redrawFlowchart();
-    drawBlockTexts(m_story.showBlockTexts, m_story.blockTexts, m_layout, m_surface);
+    drawBlockTexts();
     m_canvas->update();
+}
+
+void EditorWindow::drawBlockTexts()
+{
+    // A word running past its outline is kept as far as the window or the
+    // desktop reaches, so making the window wider without a redraw shows it on.
+    const QScreen *screen = m_canvas->screen();
+    const int widest = screen ? screen->virtualGeometry().width() : 0;
+    m_wrappedTexts.draw(m_story.showBlockTexts, m_story.blockTexts, m_layout, m_surface,
+                        std::max(m_canvas->width(), widest));
 }
 
 void EditorWindow::editBlock(int index)

@@ -2,6 +2,7 @@
 
 #include "flowchart/FlowchartLayout.h"
 #include "flowchart/Surface.h"
+#include "flowchart/WrappedTexts.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -64,6 +65,7 @@ private:
     bool confirmExit();
     void activated();
     void redrawFlowchart();
+    void drawBlockTexts();
     // Loads a picture path into a frame, as Open and the frames do.
     bool loadFramePicture(int frame, const QString &path, const QString &storyFile = QString());
 
@@ -71,6 +73,7 @@ private:
     Dialogs &m_dialogs;
     Surface m_surface;
     FlowchartLayout m_layout;
+    WrappedTexts m_wrappedTexts;
     EditorCanvas *m_canvas = nullptr;
     std::array<ClickLabel *, BlockCount> m_blockAreas{};
     std::array<PictureBox *, FrameCount> m_pictureFrames{};

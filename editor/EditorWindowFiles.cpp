@@ -1,7 +1,6 @@
 #include "editor/EditorWindow.h"
 
 #include "editor/EditorCanvas.h"
-#include "flowchart/DrawBlockTexts.h"
 #include "story/PictureLoader.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
@@ -59,7 +58,7 @@ void EditorWindow::open()
     newStory();
     for (int b = 0; b < StoryBlockCount; ++b)
         m_story.blockTexts[b] = texts.lines.at(b);
-    drawBlockTexts(m_story.showBlockTexts, m_story.blockTexts, m_layout, m_surface);
+    drawBlockTexts();
     m_canvas->update();
 
     // A story without a picture list simply has no pictures; a list that is

@@ -156,6 +156,20 @@ void Surface::write(const QString &text)
     m_pos.rx() += textWidth(text);
 }
 
+void Surface::writeMeasured(const QString &text, double width)
+{
+    if (!text.isEmpty()) {
+        SurfaceOp op;
+        op.kind = SurfaceOp::Text;
+        op.p1 = m_pos;
+        op.text = text;
+        op.fontSize = m_fontSize;
+        op.colour = m_colour;
+        add(op);
+    }
+    m_pos.rx() += width;
+}
+
 double Surface::textWidth(const QString &text) const
 {
     if (text.isEmpty())
@@ -207,9 +221,16 @@ void Surface::replay(QPainter &painter) const
     QPen pen(Qt::black, std::max(1.0, std::hypot(toDevice.m12(), toDevice.m22())));
     pen.setCosmetic(true);
     pen.setCapStyle(Qt::SquareCap);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    // Fonts are built when the size changes, not for every word.
+    double fontPoints = -1;
+    double ascent = 0;
     for (const SurfaceOp &op : m_ops) {
-        pen.setColor(op.colour);
-        painter.setPen(pen);
+        if (op.colour != pen.color()) {
+            pen.setColor(op.colour);
+            painter.setPen(pen);
+        }
         switch (op.kind) {
         case SurfaceOp::Segment:
             painter.drawLine(op.p1, op.p2);
@@ -229,13 +250,14 @@ void Surface::replay(QPainter &painter) const
             painter.drawPath(path);
             break;
         }
-        case SurfaceOp::Text: {
-            const QFont font = fontFor(op.fontSize, dpi);
-            painter.setFont(font);
-            const QFontMetricsF metrics(fontFor(op.fontSize), referenceDevice());
-            painter.drawText(QPointF(op.p1.x(), op.p1.y() + metrics.ascent()), op.text);
+        case SurfaceOp::Text:
+            if (op.fontSize != fontPoints) {
+                fontPoints = op.fontSize;
+                painter.setFont(fontFor(fontPoints, dpi));
+                ascent = QFontMetricsF(fontFor(fontPoints), referenceDevice()).ascent();
+            }
+            painter.drawText(QPointF(op.p1.x(), op.p1.y() + ascent), op.text);
             break;
-        }
         }
     }
     painter.restore();

@@ -47,6 +47,9 @@ public:
     void arc(QPointF centre, double radius, double a1, double a2);
     void caption(QPointF topLeft, const QString &text);
     void write(const QString &text);
+    // Writes a text already measured in the current font, as write() would
+    // have measured it, and moves the drawing position on by that width.
+    void writeMeasured(const QString &text, double width);
     double textWidth(const QString &text) const;
 
     void setFontSize(double points);

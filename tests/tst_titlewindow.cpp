@@ -95,6 +95,8 @@ void tst_TitleWindow::design()
     QCOMPARE(picture->objectName(), QStringLiteral("Image1"));
     QCOMPARE(picture->geometry(), QRect(16, 16, 472, 338));
     QCOMPARE(picture->pixmap().size(), QSize(472, 338));
+    // Read by the program's own bitmap reader, and Qt's to the pixel.
+    QCOMPARE(picture->pixmap().toImage(), QImage(QStringLiteral(":/windows/assets/title.bmp")));
     QVERIFY(!picture->hasScaledContents());
 
     // The hand, with its fingertip as the hot spot, over the window and the picture.

@@ -2,10 +2,12 @@
 
 #include "flowchart/Surface.h"
 
+#include <QBuffer>
 #include <QCursor>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 #include <QtEndian>
 
@@ -37,11 +39,16 @@ QCursor handCursor()
         QImage image;
         std::optional<QPoint> hotSpot;
     };
-    // Qt's icon reader reads the picture but drops the hot spot.
+    // Qt's icon reader reads the picture but drops the hot spot. Told not to
+    // guess, Qt goes straight to it instead of loading every image plugin
+    // that comes before it.
     static const Hand hand = [] {
         QFile file(QStringLiteral(":/windows/assets/hand.cur"));
-        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        return Hand { QImage::fromData(bytes, "ICO"), cursorHotSpot(bytes) };
+        QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, "ICO");
+        reader.setAutoDetectImageFormat(false);
+        return Hand { reader.read(), cursorHotSpot(bytes) };
     }();
     if (hand.image.isNull() || !hand.hotSpot)
         return QCursor(Qt::PointingHandCursor);
@@ -50,5 +57,21 @@ QCursor handCursor()
 
 QIcon programIcon()
 {
-    return QIcon(QStringLiteral(":/windows/assets/tropinets.ico"));
+    // Read once, as ICO: an icon made from the file's name would first look
+    // through the icon-engine plugins, and read the file again for each window.
+    static const QList<QImage> pictures = [] {
+        QList<QImage> read;
+        QImageReader reader(QStringLiteral(":/windows/assets/tropinets.ico"), "ICO");
+        reader.setAutoDetectImageFormat(false);
+        do {
+            const QImage picture = reader.read();
+            if (!picture.isNull())
+                read.append(picture);
+        } while (reader.jumpToNextImage());
+        return read;
+    }();
+    QIcon icon;
+    for (const QImage &picture : pictures)
+        icon.addPixmap(QPixmap::fromImage(picture));
+    return icon;
 }
