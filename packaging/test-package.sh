@@ -109,6 +109,7 @@ check "version $installed is installed" dpkg --compare-versions "$installed" gt 
 dpkg -L tropinets >"$work/installed-files"
 
 step "Checking the installed files"
+check "every installed file matches its checksum" dpkg --verify tropinets
 check "the program is executable" test -x "$prefix/tropinets"
 check "the command links to it" test "$(readlink /usr/bin/tropinets)" = "$prefix/tropinets"
 for folder in "$stories" "$pictures"; do
