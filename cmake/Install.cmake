@@ -56,32 +56,4 @@ if(TARGET tst_installlayout)
         TROPINETS_CMAKE="${CMAKE_COMMAND}")
 endif()
 
-# cpack -G DEB in the build folder; ./package.sh builds it from scratch.
-set(CPACK_PACKAGE_NAME tropinets)
-set(CPACK_PACKAGE_VENDOR "Тропинец")
-set(CPACK_PACKAGE_CONTACT "Tropinets developers <tropinets@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "teaching program: a branching story written into a flowchart (in Russian)")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Тропинец teaches primary-school pupils how a branching algorithm runs.\n\
-The pupil writes a story into a fixed flowchart of chapters and yes/no\n\
-questions, chooses a picture for each ending, then reads the story by\n\
-answering its questions, and prints it. The interface is in Russian.")
-set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
-set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION education)
-set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# libqt6gui6 brings Qt's X11 platform plugin and its BMP and JPEG readers;
-# qt6-qpa-plugins has the other platforms, qt6-translations-l10n the Russian
-# dialog buttons, fonts-liberation2 a sans-serif face with Cyrillic.
-# dpkg-shlibdeps adds the libraries with the versions built against.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation2")
-find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
-if(DPKG_SHLIBDEPS)
-    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-else()
-    string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6core6 (>= 6.2), libqt6gui6 (>= 6.2), \
-libqt6widgets6 (>= 6.2), libqt6printsupport6 (>= 6.2), ")
-endif()
-include(CPack)
+include(${CMAKE_CURRENT_LIST_DIR}/Packaging.cmake)
