@@ -8,7 +8,8 @@
 
 // The lines of a story file to bytes and back, a chunk at a time: neither
 // the whole file's bytes nor a joined copy of its text is ever held, and
-// every line is decoded straight into a string of its final size.
+// every line is decoded straight into its string, which never grows by
+// copying.
 //
 // Bytes: each line ends in CR LF, the last one too. Windows-1251 when every
 // character fits and the bytes could not be taken for UTF-8's mark,
@@ -26,8 +27,6 @@ public:
     // Fills the buffer with up to its size of the next bytes: the count
     // read, 0 at the end, -1 on a failure.
     using Source = std::function<qint64(char *, qint64)>;
-    // Starts the source again from its first byte; false when it cannot.
-    using Rewind = std::function<bool()>;
 
     static bool write(std::span<const QString> lines, const Sink &sink,
                       qsizetype chunk = DefaultChunk);
@@ -38,9 +37,10 @@ public:
         QStringList lines; // exactly count, missing ones empty
         Status status = Status::Read;
     };
-    // The first count lines. The bytes are read twice: once to find where
-    // the lines end, once to decode them. Lines after the count are never
-    // read; when the count lines need more than maxBytes, TooBig.
-    static Decoded read(const Source &source, const Rewind &rewind, int count,
-                        qint64 maxBytes, qsizetype chunk = DefaultChunk);
+    // The first count lines, in one pass over the bytes; lines after the
+    // count are never read. When the count lines need more than maxBytes,
+    // TooBig. sizeHint, the number of bytes the source is expected to give,
+    // lets each line be decoded into a string that never has to grow.
+    static Decoded read(const Source &source, int count, qint64 maxBytes, qint64 sizeHint,
+                        qsizetype chunk = DefaultChunk);
 };

@@ -156,11 +156,7 @@ QStringList StoryFiles::decodeLines(QByteArrayView bytes, int count)
         at += n;
         return n;
     };
-    const auto rewind = [&] {
-        at = 0;
-        return true;
-    };
-    return LineCodec::read(source, rewind, count, std::numeric_limits<qint64>::max()).lines;
+    return LineCodec::read(source, count, std::numeric_limits<qint64>::max(), bytes.size()).lines;
 }
 
 LinesRead StoryFiles::readLines(const QString &path, int count)
@@ -179,8 +175,7 @@ LinesRead StoryFiles::readLines(const QString &path, int count)
         return result;
     }
     const auto source = [&](char *buffer, qint64 size) { return file.read(buffer, size); };
-    const auto rewind = [&] { return file.seek(0); };
-    LineCodec::Decoded decoded = LineCodec::read(source, rewind, count, MaxFileBytes);
+    LineCodec::Decoded decoded = LineCodec::read(source, count, MaxFileBytes, file.size());
     switch (decoded.status) {
     case LineCodec::Status::Read:
         result.lines = std::move(decoded.lines);

@@ -69,7 +69,7 @@ QStringList readInChunks(const QByteArray &bytes, int count, qsizetype chunk)
                    at += n;
                    return n;
                },
-               [&] { return (at = 0) == 0; }, count, bytes.size(), chunk)
+               count, bytes.size(), bytes.size(), chunk)
         .lines;
 }
 
