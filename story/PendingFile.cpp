@@ -34,6 +34,62 @@ PendingFile::~PendingFile()
         ::close(m_fd);
     if (!m_temporary.isEmpty() && !m_committed)
         ::unlink(encoded(m_temporary).constData());
+    if (!m_oldLink.isEmpty())
+        ::unlink(encoded(m_oldLink).constData());
+}
+
+namespace {
+
+QString unusedName(const QString &target)
+{
+    static const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString name = target + QLatin1Char('.');
+    for (int i = 0; i < 6; ++i)
+        name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(62)]);
+    return name;
+}
+
+} // namespace
+
+void PendingFile::keepOld(bool orItsBytes)
+{
+    struct stat old;
+    m_oldExisted = ::lstat(encoded(m_target).constData(), &old) == 0;
+    if (!m_oldExisted)
+        return;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString name = unusedName(m_target);
+        if (::link(encoded(m_target).constData(), encoded(name).constData()) == 0) {
+            m_oldLink = name;
+            m_oldKept = true;
+            return;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    QFile file(m_target);
+    if (orItsBytes && file.size() <= 64 * 1024 * 1024 && file.open(QIODevice::ReadOnly)) {
+        m_oldBytes = file.readAll();
+        m_oldKept = file.error() == QFileDevice::NoError;
+    }
+}
+
+bool PendingFile::revert()
+{
+    if (!m_committed)
+        return true;
+    if (!m_oldExisted)
+        return ::unlink(encoded(m_target).constData()) == 0;
+    if (!m_oldKept)
+        return false;
+    if (!m_oldLink.isEmpty()) {
+        if (::rename(encoded(m_oldLink).constData(), encoded(m_target).constData()) != 0)
+            return false;
+        m_oldLink.clear();
+        return true;
+    }
+    PendingFile old(m_target);
+    return old.open() && old.write(m_oldBytes) && old.finish() && old.commit();
 }
 
 bool PendingFile::fail(int error)
@@ -46,11 +102,8 @@ bool PendingFile::open()
 {
     struct stat old;
     const bool existed = ::stat(encoded(m_target).constData(), &old) == 0;
-    static const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        QString name = m_target + QLatin1Char('.');
-        for (int i = 0; i < 6; ++i)
-            name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(62)]);
+        const QString name = unusedName(m_target);
         m_fd = ::open(encoded(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd >= 0) {
             m_temporary = name;

@@ -22,8 +22,16 @@ public:
     bool write(QByteArrayView bytes);
     // Syncs the content to the disk and closes the temporary file.
     bool finish();
+    // Keeps the old file under a second name (a hard link, or, when asked,
+    // its bytes where the file system has no links), so revert() can put
+    // it back and commit() need not free the old content while other files
+    // wait.
+    void keepOld(bool orItsBytes);
     // Renames the temporary file over the target.
     bool commit();
+    // After commit(): puts the kept old file back, or removes the new one
+    // when there was none. False when that is not possible.
+    bool revert();
 
     // The system's error number of the failure, 0 before one.
     int error() const { return m_error; }
@@ -38,6 +46,10 @@ private:
 
     QString m_target;
     QString m_temporary;
+    QString m_oldLink;
+    QByteArray m_oldBytes;
+    bool m_oldExisted = false;
+    bool m_oldKept = false;
     int m_fd = -1;
     int m_error = 0;
     bool m_committed = false;

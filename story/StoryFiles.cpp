@@ -87,37 +87,6 @@ bool prepare(PendingFile &file, std::span<const QString> lines)
         && file.finish();
 }
 
-// The current bytes of a file about to be replaced, so it can be put back.
-struct Backup
-{
-    bool existed = false;
-    bool kept = false;
-    QByteArray bytes;
-};
-
-Backup backUp(const QString &path)
-{
-    Backup backup;
-    QFile file(path);
-    backup.existed = file.exists();
-    if (backup.existed && file.size() <= StoryFiles::MaxFileBytes
-        && file.open(QIODevice::ReadOnly)) {
-        backup.bytes = file.readAll();
-        backup.kept = file.error() == QFileDevice::NoError;
-    }
-    return backup;
-}
-
-bool restore(const QString &path, const Backup &backup)
-{
-    if (!backup.existed)
-        return QFile::remove(path);
-    if (!backup.kept)
-        return false;
-    PendingFile file(path);
-    return file.open() && file.write(backup.bytes) && file.finish() && file.commit();
-}
-
 } // namespace
 
 QString StoryFiles::displayName(const QString &path)
@@ -219,15 +188,17 @@ StorySaved StoryFiles::save(const QString &storyPath, const StoryDocument &story
         return {cannotWrite(listFile.target(), listFile.error())};
 
     // Two renames cannot be made one, but back to back they leave only a
-    // moment for a mixed pair. The small list goes first, with its old
-    // content kept, so that should the story's rename fail the list can be
-    // put back and the pair still matches.
-    const Backup oldList = backUp(listFile.target());
+    // moment for a mixed pair. The old files are kept under second names,
+    // so neither rename has to free an old file's space, and so that should
+    // the story's rename fail the list can be put back and the pair still
+    // matches. The kept old files go once both new ones are in place.
+    listFile.keepOld(true);
+    storyFile.keepOld(false);
     if (!listFile.commit())
         return {cannotWrite(listFile.target(), listFile.error())};
     if (!storyFile.commit()) {
         QString error = cannotWrite(storyPath, storyFile.error());
-        if (!restore(listFile.target(), oldList))
+        if (!listFile.revert())
             error += QStringLiteral(" Файл «%1» уже записан заново, вернуть прежний не удалось.")
                          .arg(displayName(listFile.target()));
         return {error};
