@@ -151,16 +151,23 @@ public:
     {
     }
 
-    void append(QByteArrayView part, qint64 restOfFile)
+    // Adds bytes of the line; whole says they are all the rest of it.
+    void append(QByteArrayView part, qint64 restOfFile, bool whole)
     {
         if (part.isEmpty())
             return;
         const qint64 needed = m_filled + part.size();
         const qint64 capacity = m_utf8 ? m_bytes.size() : m_text.size();
         if (needed > capacity) {
-            // A file grown since its size was taken still reads whole.
-            const qint64 size = std::max(needed, std::max(m_filled + restOfFile, 2 * capacity));
-            if (m_utf8)
+            // A line that ends where it starts gets just its size; a file
+            // grown since its size was taken still reads whole.
+            const qint64 size = whole ? needed
+                                      : std::max(needed, std::max(m_filled + restOfFile, 2 * capacity));
+            if (capacity == 0 && m_utf8)
+                m_bytes = QByteArray(size, Qt::Uninitialized);
+            else if (capacity == 0)
+                m_text = QString(size, Qt::Uninitialized);
+            else if (m_utf8)
                 m_bytes.resize(size);
             else
                 m_text.resize(size);
@@ -221,11 +228,11 @@ public:
         const char *lf = static_cast<const char *>(std::memchr(bytes + i, '\n', n - i));
         while (!done()) {
             if (!cr && !lf) {
-                append(bytes + i, n - i);
+                append(bytes + i, n - i, false);
                 break;
             }
             const char *end = !cr ? lf : !lf ? cr : std::min(cr, lf);
-            append(bytes + i, end - bytes - i);
+            append(bytes + i, end - bytes - i, true);
             m_lines << m_builder.finish();
             m_hasLine = false;
             i = end - bytes + 1;
@@ -252,10 +259,10 @@ public:
     }
 
 private:
-    void append(const char *bytes, qint64 n)
+    void append(const char *bytes, qint64 n, bool whole)
     {
         m_hasLine = true;
-        m_builder.append(QByteArrayView(bytes, n), m_fileSize - m_offset);
+        m_builder.append(QByteArrayView(bytes, n), m_fileSize - m_offset, whole);
     }
 
     LineBuilder m_builder;
@@ -282,34 +289,39 @@ LineCodec::Decoded LineCodec::read(const Source &source, int count, qint64 maxBy
                                    qint64 sizeHint, qsizetype chunk)
 {
     chunk = std::max<qsizetype>(chunk, Utf8Bom.size());
-    const std::unique_ptr<char[]> buffer(new char[chunk]);
+    // Kept from one read to the next: a buffer freed and taken anew would
+    // cost the system's fresh pages on every Open.
+    thread_local std::vector<char> kept;
+    if (qsizetype(kept.size()) < chunk)
+        kept.resize(chunk);
+    const auto buffer = [&] { return kept.data(); };
     Decoded result;
     // The first bytes decide the encoding, however the source cuts them.
     qint64 head = 0;
     while (head < Utf8Bom.size()) {
-        const qint64 n = source(buffer.get() + head, Utf8Bom.size() - head);
+        const qint64 n = source(buffer() + head, Utf8Bom.size() - head);
         if (n < 0)
             result.status = Status::Failed;
         if (n <= 0)
             break;
         head += n;
     }
-    const bool utf8 = QByteArrayView(buffer.get(), head) == Utf8Bom;
+    const bool utf8 = QByteArrayView(buffer(), head) == Utf8Bom;
     LineSplitter lines(utf8, count, std::min(sizeHint, maxBytes + chunk));
     if (!utf8)
-        lines.take(buffer.get(), head);
+        lines.take(buffer(), head);
     qint64 offset = head;
     while (result.status == Status::Read && !lines.done()) {
         if (offset > maxBytes) {
             result.status = Status::TooBig;
             break;
         }
-        const qint64 n = source(buffer.get(), chunk);
+        const qint64 n = source(buffer(), chunk);
         if (n < 0)
             result.status = Status::Failed;
         if (n <= 0)
             break;
-        lines.take(buffer.get(), n);
+        lines.take(buffer(), n);
         offset += n;
     }
     if (result.status == Status::Read)

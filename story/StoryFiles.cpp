@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -144,7 +145,11 @@ LinesRead StoryFiles::readLines(const QString &path, int count)
         return result;
     }
     const auto source = [&](char *buffer, qint64 size) { return file.read(buffer, size); };
-    LineCodec::Decoded decoded = LineCodec::read(source, count, MaxFileBytes, file.size());
+    // A small file is read in one piece, so each of its lines is decoded
+    // into a string of just its size.
+    const qint64 size = file.size();
+    const qsizetype chunk = qsizetype(std::clamp<qint64>(size + 1, 4096, 256 * 1024));
+    LineCodec::Decoded decoded = LineCodec::read(source, count, MaxFileBytes, size, chunk);
     switch (decoded.status) {
     case LineCodec::Status::Read:
         result.lines = std::move(decoded.lines);
