@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -307,7 +308,10 @@ LineCodec::Decoded LineCodec::read(const Source &source, int count, qint64 maxBy
         head += n;
     }
     const bool utf8 = QByteArrayView(buffer(), head) == Utf8Bom;
-    LineSplitter lines(utf8, count, std::min(sizeHint, maxBytes + chunk));
+    const qint64 mostRead = maxBytes > std::numeric_limits<qint64>::max() - chunk
+        ? maxBytes
+        : maxBytes + chunk;
+    LineSplitter lines(utf8, count, std::min(sizeHint, mostRead));
     if (!utf8)
         lines.take(buffer(), head);
     qint64 offset = head;

@@ -122,7 +122,8 @@ QStringList StoryFiles::decodeLines(QByteArrayView bytes, int count)
     qsizetype at = 0;
     const auto source = [&](char *buffer, qint64 size) {
         const qint64 n = std::min<qint64>(size, bytes.size() - at);
-        std::memcpy(buffer, bytes.data() + at, size_t(n));
+        if (n > 0)
+            std::memcpy(buffer, bytes.data() + at, size_t(n));
         at += n;
         return n;
     };

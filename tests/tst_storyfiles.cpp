@@ -65,7 +65,8 @@ QStringList readInChunks(const QByteArray &bytes, int count, qsizetype chunk)
     return LineCodec::read(
                [&](char *buffer, qint64 size) {
                    const qint64 n = std::min<qint64>(size, bytes.size() - at);
-                   memcpy(buffer, bytes.constData() + at, n);
+                   if (n > 0)
+                       memcpy(buffer, bytes.constData() + at, n);
                    at += n;
                    return n;
                },
