@@ -97,6 +97,7 @@ private slots:
     void decode();
     void decodeBinaryJunkKeepsEveryByte();
 
+    void readAcrossChunks();
     void readHugeFile();
     void readOnlyWhatIsNeeded();
     void readFailures_data();
@@ -285,6 +286,26 @@ void tst_StoryFiles::decodeBinaryJunkKeepsEveryByte()
         QCOMPARE(junk.mid(at, back.size()), back);
         at += back.size();
         at += junk.mid(at, 2) == "\r\n" ? 2 : 1;
+    }
+}
+
+void tst_StoryFiles::readAcrossChunks()
+{
+    // A file too big to be read in one piece, its first CR LF falling at
+    // and around the end of a piece: after the three bytes that decide the
+    // encoding, pieces are 256 KB.
+    const qsizetype pieceEnd = 3 + 256 * 1024;
+    for (qsizetype cr = pieceEnd - 2; cr <= pieceEnd + 1; ++cr) {
+        QByteArray bytes(cr, '\xE0');
+        bytes += "\r\n\xFF\r\n";
+        bytes += QByteArray(300 * 1024, 'z');
+        const QString file = path(QStringLiteral("pieces.txt"));
+        QVERIFY(writeAll(file, bytes));
+        const LinesRead read = StoryFiles::readLines(file, 3);
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        QCOMPARE(read.lines.at(0), QString(cr, QChar(0x0430)));
+        QCOMPARE(read.lines.at(1), QStringLiteral("я"));
+        QCOMPARE(read.lines.at(2), QString(300 * 1024, QLatin1Char('z')));
     }
 }
 
