@@ -109,7 +109,7 @@ int main(int argc, char *argv[])
     const QString save
         = QStringLiteral("iconv -f utf-8 -t cp1251 \"$1\" | dd of=\"$2\" bs=1M conv=fdatasync "
                          "status=none");
-    const qsizetype sizes[] = {10 * 1024, 100 * 1024, 1024 * 1024, 6 * 1024 * 1024};
+    const qsizetype sizes[] = { 10 * 1024, 100 * 1024, 1024 * 1024, 6 * 1024 * 1024 };
     QString largest;
     for (const qsizetype size : sizes) {
         const QString name = sizeName(size);
@@ -132,18 +132,17 @@ int main(int argc, char *argv[])
                 file.write(text.toUtf8() + "\r\n");
         }
         compare(QStringLiteral("Open, ten %1 texts / cat | iconv").arg(name),
-                timed([&] { readBoth(path); }),
-                process(QStringLiteral("sh"), {QStringLiteral("-c"), open, QStringLiteral("sh"),
-                                               path}));
+            timed([&] { readBoth(path); }),
+            process(
+                QStringLiteral("sh"), { QStringLiteral("-c"), open, QStringLiteral("sh"), path }));
         const QString saved = dir.filePath(QStringLiteral("saved-%1.txt").arg(size));
         const QString floorOut = dir.filePath(QStringLiteral("dd-%1.txt").arg(size));
-        compare(QStringLiteral("Save, ten %1 texts / iconv | dd fdatasync").arg(name),
-                timed([&] {
-                    if (!StoryFiles::save(saved, texts).ok())
-                        qFatal("save failed");
-                }),
-                process(QStringLiteral("sh"),
-                        {QStringLiteral("-c"), save, QStringLiteral("sh"), utf8, floorOut}));
+        compare(QStringLiteral("Save, ten %1 texts / iconv | dd fdatasync").arg(name), timed([&] {
+            if (!StoryFiles::save(saved, texts).ok())
+                qFatal("save failed");
+        }),
+            process(QStringLiteral("sh"),
+                { QStringLiteral("-c"), save, QStringLiteral("sh"), utf8, floorOut }));
         QFile::remove(utf8);
     }
 
@@ -168,22 +167,23 @@ int main(int argc, char *argv[])
     for (const qsizetype size : sizes) {
         if (size != top)
             compare(QStringLiteral("Open per MB, %1 / %2 texts").arg(sizeName(size), sizeName(top)),
-                    perMb(size), perMb(top));
+                perMb(size), perMb(top));
     }
 
-    const qint64 fileBytes = QFileInfo(largest).size()
-        + QFileInfo(StoryFiles::pictureListPath(largest)).size();
-    const qint64 openPeak = runSelf({QStringLiteral("--peak-open"), largest}).trimmed().toLongLong();
+    const qint64 fileBytes
+        = QFileInfo(largest).size() + QFileInfo(StoryFiles::pictureListPath(largest)).size();
+    const qint64 openPeak
+        = runSelf({ QStringLiteral("--peak-open"), largest }).trimmed().toLongLong();
     printMemoryRow(QStringLiteral("Open peak above idle, MiB / 2 x %1 MiB file")
                        .arg(mib(fileBytes), 0, 'f', 0),
-                   mib(openPeak), 2 * mib(fileBytes));
-    const qint64 savePeak = runSelf({QStringLiteral("--peak-save"),
-                                     dir.filePath(QStringLiteral("peak.txt")),
-                                     QString::number(top / 1024)})
-                                .trimmed()
-                                .toLongLong();
+        mib(openPeak), 2 * mib(fileBytes));
+    const qint64 savePeak
+        = runSelf({ QStringLiteral("--peak-save"), dir.filePath(QStringLiteral("peak.txt")),
+                      QString::number(top / 1024) })
+              .trimmed()
+              .toLongLong();
     printMemoryRow(QStringLiteral("Save peak above idle, MiB / 2 x %1 MiB file")
                        .arg(mib(fileBytes), 0, 'f', 0),
-                   mib(savePeak), 2 * mib(fileBytes));
+        mib(savePeak), 2 * mib(fileBytes));
     return 0;
 }

@@ -66,9 +66,9 @@ int main(int argc, char *argv[])
     if (!dir.isValid() || !makePhoto(photo))
         return 1;
     compare(QStringLiteral("One 6000x4000 BMP into a frame / cat"),
-            timed([&] { intoFrame(photo); }), process(QStringLiteral("cat"), {photo}));
-    const qint64 peak = runSelf({QStringLiteral("--peak-bmp"), photo}).trimmed().toLongLong();
+        timed([&] { intoFrame(photo); }), process(QStringLiteral("cat"), { photo }));
+    const qint64 peak = runSelf({ QStringLiteral("--peak-bmp"), photo }).trimmed().toLongLong();
     printMemoryRow(QStringLiteral("BMP into a frame, peak above idle, MiB / 20 MiB"),
-                   peak / (1024.0 * 1024.0), 20);
+        peak / (1024.0 * 1024.0), 20);
     return 0;
 }

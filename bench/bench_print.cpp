@@ -33,7 +33,7 @@ QImage picture(QSize size, int seed)
             noise = noise * 1664525u + 1013904223u;
             const int n = int(noise >> 28);
             line[x] = qRgb((x * 255 / size.width() + n) & 0xFF,
-                           (y * 255 / size.height() + n) & 0xFF, (seed * 60 + n) & 0xFF);
+                (y * 255 / size.height() + n) & 0xFF, (seed * 60 + n) & 0xFF);
         }
     }
     return image;
@@ -45,7 +45,7 @@ double cm(double value)
 }
 
 void floorPage(const QString &file, const Surface &surface, QSize canvas,
-               const std::array<QImage, 4> &pictures)
+    const std::array<QImage, 4> &pictures)
 {
     QPdfWriter writer(file);
     writer.setResolution(Dpi);
@@ -72,8 +72,8 @@ void floorPage(const QString &file, const Surface &surface, QSize canvas,
             painter.drawPoint(op.p1);
             break;
         case SurfaceOp::Arc: {
-            const QRectF box(op.p1.x() - op.radius, op.p1.y() - op.radius, 2 * op.radius,
-                             2 * op.radius);
+            const QRectF box(
+                op.p1.x() - op.radius, op.p1.y() - op.radius, 2 * op.radius, 2 * op.radius);
             double span = op.a2 - op.a1;
             if (span < 0)
                 span += 2 * M_PI;
@@ -91,8 +91,8 @@ void floorPage(const QString &file, const Surface &surface, QSize canvas,
     }
     painter.restore();
     for (int k = 0; k < 4; ++k)
-        painter.drawImage(QRectF(cm(1.5 + 4.5 * k), cm(15), cm(4), cm(4 * 130.0 / 169)),
-                          pictures[k]);
+        painter.drawImage(
+            QRectF(cm(1.5 + 4.5 * k), cm(15), cm(4), cm(4 * 130.0 / 169)), pictures[k]);
 }
 
 } // namespace
@@ -126,13 +126,12 @@ int main(int argc, char *argv[])
 
     const QString ours = dir.filePath(QStringLiteral("page.pdf"));
     const QString floor = dir.filePath(QStringLiteral("floor.pdf"));
-    compare(QStringLiteral("Editor page as PDF, four photos / QPdfWriter page"),
-            timed([&] {
-                QPdfWriter writer(ours);
-                writer.setResolution(Dpi);
-                if (!page.print(writer))
-                    qFatal("the page could not be written");
-            }),
-            timed([&] { floorPage(floor, surface, canvas, pictures); }));
+    compare(QStringLiteral("Editor page as PDF, four photos / QPdfWriter page"), timed([&] {
+        QPdfWriter writer(ours);
+        writer.setResolution(Dpi);
+        if (!page.print(writer))
+            qFatal("the page could not be written");
+    }),
+        timed([&] { floorPage(floor, surface, canvas, pictures); }));
     return 0;
 }

@@ -34,7 +34,7 @@ std::vector<int> partStarts(int length, int count)
 
 BmpBands::Result failed(const QString &reason)
 {
-    return {BmpBands::Outcome::Failed, QImage(), reason};
+    return { BmpBands::Outcome::Failed, QImage(), reason };
 }
 
 } // namespace
@@ -42,7 +42,8 @@ BmpBands::Result failed(const QString &reason)
 BmpBands::Result BmpBands::read(QIODevice &file, QSize full, QSize size)
 {
     std::array<uchar, FileHeaderBytes + 40> header;
-    if (!file.seek(0) || file.read(reinterpret_cast<char *>(header.data()), header.size())
+    if (!file.seek(0)
+        || file.read(reinterpret_cast<char *>(header.data()), header.size())
             != qint64(header.size()))
         return {};
     const uchar *info = header.data() + FileHeaderBytes;
@@ -54,16 +55,17 @@ BmpBands::Result BmpBands::read(QIODevice &file, QSize full, QSize size)
     const quint32 compression = u32(info + 16);
     quint32 colours = u32(info + 32);
     // Only what is read here for certain; the rest is Qt's.
-    if (header[0] != 'B' || header[1] != 'M' || (infoBytes != 40 && infoBytes != 108 && infoBytes != 124)
-        || u16(info + 12) != 1 || compression != 0 || (bits != 8 && bits != 24 && bits != 32)
+    if (header[0] != 'B' || header[1] != 'M'
+        || (infoBytes != 40 && infoBytes != 108 && infoBytes != 124) || u16(info + 12) != 1
+        || compression != 0
+        || (bits != 8 && bits != 24 && bits != 32)
         // A newer header may give 32 bits an alpha mask; Qt reads those.
-        || (bits == 32 && infoBytes != 40)
-        || width != full.width() || height == 0 || height == INT_MIN
-        || std::abs(height) != full.height() || size.width() > width
+        || (bits == 32 && infoBytes != 40) || width != full.width() || height == 0
+        || height == INT_MIN || std::abs(height) != full.height() || size.width() > width
         || size.height() > std::abs(height) || size.isEmpty())
         return {};
 
-    std::array<QRgb, 256> palette{};
+    std::array<QRgb, 256> palette {};
     if (bits == 8) {
         if (colours == 0)
             colours = 256;
@@ -143,7 +145,7 @@ BmpBands::Result BmpBands::read(QIODevice &file, QSize full, QSize size)
             for (int k = 0; k < size.width(); ++k, sum += 3) {
                 const quint32 area = quint32(columns[k + 1] - columns[k]) * quint32(partRows);
                 out[k] = qRgb(int((sum[2] + area / 2) / area), int((sum[1] + area / 2) / area),
-                              int((sum[0] + area / 2) / area));
+                    int((sum[0] + area / 2) / area));
             }
             std::fill(sums.begin(), sums.end(), 0);
             rowsInPart = 0;
@@ -151,5 +153,5 @@ BmpBands::Result BmpBands::read(QIODevice &file, QSize full, QSize size)
         }
         done += count;
     }
-    return {Outcome::Read, image, QString()};
+    return { Outcome::Read, image, QString() };
 }

@@ -10,12 +10,10 @@ class QIODevice;
 // a band of rows at a time, averaging each band straight into a picture of
 // the size asked for. A 6000 x 4000 photo never has to be held whole: the
 // memory is one band and the result. Every other BMP is left to Qt's reader.
-class BmpBands
-{
+class BmpBands {
 public:
     enum class Outcome { Read, NotHandled, Failed };
-    struct Result
-    {
+    struct Result {
         Outcome outcome = Outcome::NotHandled;
         QImage image;
         QString reason; // in Russian, when Failed

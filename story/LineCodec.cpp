@@ -21,8 +21,7 @@ constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF", 3);
 const QString LooksLikeBom = Cp1251::decode(Utf8Bom);
 
 // Collects bytes into one chunk and hands each full chunk to the sink.
-class ChunkWriter
-{
+class ChunkWriter {
 public:
     ChunkWriter(const LineCodec::Sink &sink, qsizetype chunk)
         : m_sink(sink)
@@ -77,7 +76,7 @@ bool writeCp1251(std::span<const QString> lines, ChunkWriter &writer)
             writer.wrote(n);
             at += n;
         }
-        for (const char end : {'\r', '\n'}) {
+        for (const char end : { '\r', '\n' }) {
             if (!writer.room(1))
                 return false;
             *writer.out() = end;
@@ -142,13 +141,12 @@ void adviseLarge(void *data, qint64 bytes)
 // One line as its bytes come by. Its string is made as large as the rest of
 // the file could need and cut to its size at the end: the pages never
 // written cost nothing, and cutting gives the rest back without a copy.
-class LineBuilder
-{
+class LineBuilder {
 public:
     explicit LineBuilder(bool utf8)
         : m_utf8(utf8)
         , m_fromUtf8(QStringDecoder::Utf8,
-                     QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless)
+              QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless)
     {
     }
 
@@ -162,8 +160,8 @@ public:
         if (needed > capacity) {
             // A line that ends where it starts gets just its size; a file
             // grown since its size was taken still reads whole.
-            const qint64 size = whole ? needed
-                                      : std::max(needed, std::max(m_filled + restOfFile, 2 * capacity));
+            const qint64 size
+                = whole ? needed : std::max(needed, std::max(m_filled + restOfFile, 2 * capacity));
             if (capacity == 0 && m_utf8)
                 m_bytes = QByteArray(size, Qt::Uninitialized);
             else if (capacity == 0)
@@ -174,7 +172,7 @@ public:
                 m_text.resize(size);
             if (capacity == 0)
                 adviseLarge(m_utf8 ? static_cast<void *>(m_bytes.data()) : m_text.data(),
-                            m_utf8 ? size : size * 2);
+                    m_utf8 ? size : size * 2);
         }
         if (m_utf8)
             std::memcpy(m_bytes.data() + m_filled, part.data(), part.size());
@@ -207,8 +205,7 @@ private:
 };
 
 // Splits the bytes into lines as they come by, chunk after chunk.
-class LineSplitter
-{
+class LineSplitter {
 public:
     LineSplitter(bool utf8, int count, qint64 fileSize)
         : m_builder(utf8)
@@ -272,7 +269,7 @@ private:
     qint64 m_fileSize;
     qint64 m_offset = 0;
     bool m_crPending = false; // the last chunk ended in CR: an LF now belongs to it
-    bool m_hasLine = false;   // bytes of a line not yet ended have come
+    bool m_hasLine = false; // bytes of a line not yet ended have come
 };
 
 } // namespace
@@ -286,8 +283,8 @@ bool LineCodec::write(std::span<const QString> lines, const Sink &sink, qsizetyp
     return fits ? writeCp1251(lines, writer) : writeUtf8(lines, writer);
 }
 
-LineCodec::Decoded LineCodec::read(const Source &source, int count, qint64 maxBytes,
-                                   qint64 sizeHint, qsizetype chunk)
+LineCodec::Decoded LineCodec::read(
+    const Source &source, int count, qint64 maxBytes, qint64 sizeHint, qsizetype chunk)
 {
     chunk = std::max<qsizetype>(chunk, Utf8Bom.size());
     // Kept from one read to the next: a buffer freed and taken anew would
@@ -308,9 +305,8 @@ LineCodec::Decoded LineCodec::read(const Source &source, int count, qint64 maxBy
         head += n;
     }
     const bool utf8 = QByteArrayView(buffer(), head) == Utf8Bom;
-    const qint64 mostRead = maxBytes > std::numeric_limits<qint64>::max() - chunk
-        ? maxBytes
-        : maxBytes + chunk;
+    const qint64 mostRead
+        = maxBytes > std::numeric_limits<qint64>::max() - chunk ? maxBytes : maxBytes + chunk;
     LineSplitter lines(utf8, count, std::min(sizeHint, mostRead));
     if (!utf8)
         lines.take(buffer(), head);

@@ -17,8 +17,7 @@
 // shift every later line, so it is written as a space. Reading takes
 // UTF-8 when the bytes start with its mark, Windows-1251 otherwise; a line
 // ends at CR LF, a lone CR or a lone LF.
-class LineCodec
-{
+class LineCodec {
 public:
     static constexpr qsizetype DefaultChunk = 64 * 1024;
 
@@ -28,12 +27,11 @@ public:
     // read, 0 at the end, -1 on a failure.
     using Source = std::function<qint64(char *, qint64)>;
 
-    static bool write(std::span<const QString> lines, const Sink &sink,
-                      qsizetype chunk = DefaultChunk);
+    static bool write(
+        std::span<const QString> lines, const Sink &sink, qsizetype chunk = DefaultChunk);
 
     enum class Status { Read, Failed, TooBig };
-    struct Decoded
-    {
+    struct Decoded {
         QStringList lines; // exactly count, missing ones empty
         Status status = Status::Read;
     };
@@ -42,5 +40,5 @@ public:
     // TooBig. sizeHint, the number of bytes the source is expected to give,
     // lets each line be decoded into a string that never has to grow.
     static Decoded read(const Source &source, int count, qint64 maxBytes, qint64 sizeHint,
-                        qsizetype chunk = DefaultChunk);
+        qsizetype chunk = DefaultChunk);
 };

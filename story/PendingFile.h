@@ -9,8 +9,7 @@
 // old files or all new ones but for the moment between the renames.
 // Until commit() the old file is untouched; a pending file never committed
 // is removed.
-class PendingFile
-{
+class PendingFile {
 public:
     explicit PendingFile(const QString &target);
     ~PendingFile();

@@ -8,8 +8,8 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 
 #include <csignal>
 #include <sys/mount.h>
@@ -27,7 +27,8 @@ StoryDocument version(char which, qsizetype textBytes)
     for (int b = 0; b < StoryBlockCount; ++b)
         story.blockTexts[b] = QString(textBytes, QLatin1Char(which));
     for (int k = 0; k < StoryPictureCount; ++k)
-        story.picturePaths[k] = QStringLiteral("/%1/картинка %2.jpg").arg(QLatin1Char(which)).arg(k);
+        story.picturePaths[k]
+            = QStringLiteral("/%1/картинка %2.jpg").arg(QLatin1Char(which)).arg(k);
     return story;
 }
 
@@ -66,8 +67,7 @@ QStringList listLines(const StoryDocument &story)
 
 } // namespace
 
-class tst_StorySave : public QObject
-{
+class tst_StorySave : public QObject {
     Q_OBJECT
 
 private slots:
@@ -111,7 +111,7 @@ void tst_StorySave::killedAtRandom()
     for (int round = 0; round < rounds; ++round) {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--keep-saving"), storyPath});
+            { QStringLiteral("--keep-saving"), storyPath });
         QVERIFY(child.waitForReadyRead(10000));
         const qint64 micros = QRandomGenerator::global()->bounded(window);
         QThread::usleep(micros);
@@ -123,20 +123,25 @@ void tst_StorySave::killedAtRandom()
         const QByteArray list = readAll(listPath);
         const bool isA = story == storyA && list == listA;
         const bool isB = story == storyB && list == listB;
-        QVERIFY2(isA || isB, qPrintable(QStringLiteral("round %1, killed after %2 µs: story %3, list %4")
-                                           .arg(round)
-                                           .arg(micros)
-                                           .arg(story == storyA ? "a" : story == storyB ? "b" : "torn")
-                                           .arg(list == listA ? "a" : list == listB ? "b" : "torn")));
+        QVERIFY2(isA || isB,
+            qPrintable(QStringLiteral("round %1, killed after %2 µs: story %3, list %4")
+                           .arg(round)
+                           .arg(micros)
+                           .arg(story == storyA      ? "a"
+                                   : story == storyB ? "b"
+                                                     : "torn")
+                           .arg(list == listA      ? "a"
+                                   : list == listB ? "b"
+                                                   : "torn")));
         (isA ? pairsA : pairsB)++;
     }
     qInfo("%d rounds: %d left story a, %d story b", rounds, pairsA, pairsB);
     // What a kill leaves besides the pair is only temporary files.
     for (const QString &name : QDir(m_dir.path()).entryList(QDir::Files)) {
         QVERIFY2(name == QStringLiteral("рассказ.txt") || name == QStringLiteral("рассказ.il")
-                     || name.startsWith(QStringLiteral("рассказ.txt."))
-                     || name.startsWith(QStringLiteral("рассказ.il.")),
-                 qPrintable(name));
+                || name.startsWith(QStringLiteral("рассказ.txt."))
+                || name.startsWith(QStringLiteral("рассказ.il.")),
+            qPrintable(name));
     }
 }
 
@@ -176,12 +181,12 @@ void tst_StorySave::fullDisk()
     QVERIFY(!saved.ok());
     QVERIFY2(saved.error.contains(QStringLiteral("нет места на диске")), qPrintable(saved.error));
     QVERIFY2(saved.error.contains(QStringLiteral("«%1/%2»").arg(mountPoint, named)),
-             qPrintable(saved.error));
+        qPrintable(saved.error));
     // The old pair stays, and nothing else is left behind.
     QCOMPARE(readAll(story), oldStory);
     QCOMPARE(readAll(mountPoint + QStringLiteral("/fox.il")), oldList);
-    QCOMPARE(QDir(mountPoint).entryList(QDir::Files),
-             QStringList({"filler", "fox.il", "fox.txt"}));
+    QCOMPARE(
+        QDir(mountPoint).entryList(QDir::Files), QStringList({ "filler", "fox.il", "fox.txt" }));
 }
 
 int main(int argc, char *argv[])
