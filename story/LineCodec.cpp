@@ -187,6 +187,8 @@ public:
         if (m_utf8) {
             line = m_fromUtf8(QByteArrayView(m_bytes).first(m_filled));
             m_bytes = QByteArray();
+            // Decoding made room for one character per byte.
+            line.squeeze();
         } else {
             m_text.truncate(m_filled);
             m_text.squeeze();

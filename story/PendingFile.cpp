@@ -102,6 +102,9 @@ bool PendingFile::open()
 {
     struct stat old;
     const bool existed = ::stat(encoded(m_target).constData(), &old) == 0;
+    // A file made read-only is not replaced behind its owner's back.
+    if (existed && ::access(encoded(m_target).constData(), W_OK) != 0)
+        return fail(errno);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString name = unusedName(m_target);
         m_fd = ::open(encoded(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -68,6 +68,8 @@ QString cannotWrite(const QString &path, int error)
     QString reason = reasonFor(error);
     if (target.isDir())
         reason = QStringLiteral("на его месте папка");
+    else if ((error == EACCES || error == EPERM) && target.exists() && !target.isWritable())
+        reason = QStringLiteral("файл открыт только для чтения");
     else if (!folder.exists())
         reason = QStringLiteral("нет папки «%1»").arg(StoryFiles::displayName(folder.filePath()));
     else if (!folder.isDir())
