@@ -54,13 +54,11 @@ private:
 
 void lineBreaksToSpaces(char *bytes, qsizetype n)
 {
-    for (char *end = bytes + n; bytes < end; ++bytes) {
-        void *cr = std::memchr(bytes, '\r', end - bytes);
-        void *lf = std::memchr(bytes, '\n', end - bytes);
-        if (!cr && !lf)
-            return;
-        bytes = static_cast<char *>(!cr ? lf : !lf ? cr : std::min(cr, lf));
-        *bytes = ' ';
+    char *const end = bytes + n;
+    for (const char lineBreak : { '\r', '\n' }) {
+        for (auto *at = static_cast<char *>(std::memchr(bytes, lineBreak, n)); at;
+             at = static_cast<char *>(std::memchr(at + 1, lineBreak, end - at - 1)))
+            *at = ' ';
     }
 }
 
@@ -119,9 +117,8 @@ bool writeUtf8(std::span<const QString> lines, ChunkWriter &writer)
 }
 
 // A text of megabytes is written into fresh memory page by page; backed by
-// large pages it takes the system a few hundred times fewer faults to
-// provide, and the cost of a megabyte stays the same for long texts as for
-// short ones.
+// large pages it takes the system some hundred times fewer faults to
+// provide.
 void adviseLarge(void *data, qint64 bytes)
 {
 #ifdef MADV_HUGEPAGE
