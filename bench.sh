@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Builds the program and runs every benchmark in bench/.
+# Builds the program and runs every benchmark in bench/: one table of the
+# program's times against their floors.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 export QT_QPA_PLATFORM=offscreen
+# One table: the first program prints the header, the rest only their rows
+# (see bench/BenchSupport.h).
 for b in build/bench/bench_*; do
     if [ -f "$b" ] && [ -x "$b" ]; then
         "$b"
+        export TROPINETS_BENCH_ROWS_ONLY=1
     fi
 done

@@ -1,6 +1,8 @@
 #include "BenchSupport.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTextStream>
 
@@ -67,6 +69,8 @@ double median(std::vector<double> values)
 
 void printRatioHeader()
 {
+    if (qEnvironmentVariableIsSet("TROPINETS_BENCH_ROWS_ONLY"))
+        return;
     QTextStream(stdout) << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
                                .arg(QStringLiteral("case"), -52)
                                .arg(QStringLiteral("ours ms"), 10)
@@ -153,4 +157,61 @@ double compareSizes(const QString &name, const SizedRun &ours, const SizedRun &f
                                .arg(*std::min_element(ratios.begin(), ratios.end()), 6, 'f', 2)
                                .arg(*std::max_element(ratios.begin(), ratios.end()), 6, 'f', 2);
     return ratio;
+}
+
+void printMemoryRow(const QString &name, double oursMiB, double limitMiB)
+{
+    QTextStream(stdout) << QStringLiteral("%1 %2 %3 %4\n")
+                               .arg(name, -52)
+                               .arg(oursMiB, 10, 'f', 1)
+                               .arg(limitMiB, 10, 'f', 1)
+                               .arg(oursMiB / limitMiB, 7, 'f', 2);
+}
+
+QString runSelf(const QStringList &arguments)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit
+        || child.exitCode() != 0) {
+        QTextStream(stderr) << "bench: " << arguments.join(u' ') << " failed\n";
+        std::exit(2);
+    }
+    return QString::fromUtf8(child.readAllStandardOutput());
+}
+
+namespace {
+
+qint64 statusField(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
+} // namespace
+
+qint64 peakMemory()
+{
+    return statusField("VmHWM:");
+}
+
+qint64 currentMemory()
+{
+    return statusField("VmRSS:");
+}
+
+void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1) {
+        QTextStream(stderr) << "bench: cannot reset the peak memory\n";
+        std::exit(2);
+    }
 }

@@ -29,7 +29,12 @@ TimedRun process(const QString &program, const QStringList &arguments,
 double compare(const QString &name, const TimedRun &ours, const TimedRun &floor,
                int pairs = 11);
 
-// Prints the header of the ratio table; each program calls it once.
+// Every program prints its part of one table of ratios: it calls
+// printRatioHeader() once at its start and then prints rows only through
+// compare() and printMemoryRow(); anything else goes to standard error.
+// bench.sh runs the programs one after another and sets the environment
+// variable TROPINETS_BENCH_ROWS_ONLY after the first, so the header shows
+// once; a program run by hand prints its own.
 void printRatioHeader();
 
 // One run that reports a size in bytes, such as a process's resident memory.
@@ -43,3 +48,19 @@ SizedRun processOutput(const QString &program, const QStringList &arguments);
 // time rows show milliseconds.
 double compareSizes(const QString &name, const SizedRun &ours, const SizedRun &floor,
                     int pairs = 11);
+
+// A row of peak memory against its limit, both in MiB, in the same columns:
+// a ratio of 1 or less meets the limit.
+void printMemoryRow(const QString &name, double oursMiB, double limitMiB);
+
+// Runs this very program again with the arguments and returns what it wrote
+// to standard output, so a measurement can start in a fresh process.
+QString runSelf(const QStringList &arguments);
+
+// The highest resident memory of this process since the start or since the
+// last resetPeakMemory(), in bytes (VmHWM of /proc/self/status), and the
+// resident memory now (VmRSS).
+qint64 peakMemory();
+qint64 currentMemory();
+// Makes the peak the present (writes 5 to /proc/self/clear_refs).
+void resetPeakMemory();

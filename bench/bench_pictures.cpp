@@ -2,63 +2,48 @@
 #include "story/PictureLoader.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTextStream>
 
-// bench_pictures            makes four 6000 x 4000 JPEGs in a temporary folder and times loading them
-// bench_pictures --make DIR makes the four JPEGs in DIR
-// bench_pictures DIR        loads the four JPEGs of DIR once, for /usr/bin/time -v
+// bench_pictures                   one 6000 x 4000 BMP into a frame against `cat` of the
+//                                  file, and the peak memory of doing it
+// bench_pictures --peak-bmp FILE   loads the BMP into a frame in this fresh process and
+//                                  prints the peak memory above idle (VmHWM after, reset
+//                                  to VmRSS before)
 
 namespace {
 
-constexpr int PhotoWidth = 6000;
-constexpr int PhotoHeight = 4000;
-constexpr int PhotoCount = 4;
+constexpr QSize PhotoSize(6000, 4000);
+constexpr QSize FrameSize(169, 130);
 
-QString photoPath(const QString &dir, int k)
+// A 24-bit BMP of gradients with fine noise, as a scanned photo would be.
+bool makePhoto(const QString &path)
 {
-    return QDir(dir).filePath(QStringLiteral("photo%1.jpg").arg(k));
-}
-
-// Gradients with fine noise, so the files are about as big as real photos.
-bool makePhotos(const QString &dir)
-{
-    QImage image(PhotoWidth, PhotoHeight, QImage::Format_RGB32);
-    for (int k = 0; k < PhotoCount; ++k) {
-        quint32 seed = 7919u * (k + 1);
-        for (int y = 0; y < PhotoHeight; ++y) {
-            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-            for (int x = 0; x < PhotoWidth; ++x) {
-                seed = seed * 1664525u + 1013904223u;
-                const int noise = int(seed >> 28);
-                line[x] = qRgb((x * 255 / PhotoWidth + noise) & 0xFF,
-                               (y * 255 / PhotoHeight + noise) & 0xFF, (k * 60 + noise) & 0xFF);
-            }
+    QImage image(PhotoSize, QImage::Format_RGB888);
+    quint32 seed = 7919u;
+    for (int y = 0; y < PhotoSize.height(); ++y) {
+        uchar *line = image.scanLine(y);
+        for (int x = 0; x < PhotoSize.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int noise = int(seed >> 28);
+            line[3 * x] = uchar(x * 255 / PhotoSize.width() + noise);
+            line[3 * x + 1] = uchar(y * 255 / PhotoSize.height() + noise);
+            line[3 * x + 2] = uchar(60 + noise);
         }
-        QImageWriter writer(photoPath(dir, k), "jpeg");
-        writer.setQuality(90);
-        if (!writer.write(image))
-            return false;
     }
-    return true;
+    return QImageWriter(path, "bmp").write(image);
 }
 
-// Keeps all four, as the editor's frames do.
-qint64 loadAll(const QString &dir)
+// What choosing the picture for a frame does: load, and scale for the
+// frame's box as the frame paints it.
+QImage intoFrame(const QString &path)
 {
-    QList<QImage> pictures;
-    qint64 pixels = 0;
-    for (int k = 0; k < PhotoCount; ++k) {
-        const LoadedPicture picture = PictureLoader::load(photoPath(dir, k));
-        if (!picture.ok())
-            qFatal("%s", qPrintable(picture.error));
-        pictures << picture.image;
-        pixels += qint64(picture.image.width()) * picture.image.height();
-    }
-    return pixels;
+    const LoadedPicture picture = PictureLoader::load(path);
+    if (!picture.ok())
+        qFatal("%s", qPrintable(picture.error));
+    return picture.image.scaled(FrameSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 } // namespace
@@ -66,25 +51,24 @@ qint64 loadAll(const QString &dir)
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
-    QTextStream out(stdout);
     const QStringList args = app.arguments().mid(1);
-
-    if (args.size() == 2 && args[0] == QLatin1String("--make"))
-        return makePhotos(args[1]) ? 0 : 1;
-
-    if (args.size() == 1) {
-        QElapsedTimer timer;
-        timer.start();
-        const qint64 pixels = loadAll(args[0]);
-        out << "Loaded " << PhotoCount << " JPEGs of " << PhotoWidth << "x" << PhotoHeight
-            << " in " << timer.elapsed() << " ms, " << pixels / PhotoCount << " pixels each\n";
-        return 0;
+    if (args.size() == 2 && args[0] == QLatin1String("--peak-bmp")) {
+        const qint64 before = currentMemory();
+        resetPeakMemory();
+        const QImage frame = intoFrame(args[1]);
+        QTextStream(stdout) << peakMemory() - before << '\n';
+        return frame.isNull() ? 1 : 0;
     }
 
-    QTemporaryDir dir;
-    if (!dir.isValid() || !makePhotos(dir.path()))
+    printRatioHeader();
+    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/bench_pictures-XXXXXX"));
+    const QString photo = dir.filePath(QStringLiteral("photo.bmp"));
+    if (!dir.isValid() || !makePhoto(photo))
         return 1;
-    measure(QStringLiteral("PictureLoader::load, four %1x%2 JPEGs").arg(PhotoWidth).arg(PhotoHeight),
-            [&] { loadAll(dir.path()); });
+    compare(QStringLiteral("One 6000x4000 BMP into a frame / cat"),
+        timed([&] { intoFrame(photo); }), process(QStringLiteral("cat"), { photo }));
+    const qint64 peak = runSelf({ QStringLiteral("--peak-bmp"), photo }).trimmed().toLongLong();
+    printMemoryRow(QStringLiteral("BMP into a frame, peak above idle, MiB / 20 MiB"),
+        peak / (1024.0 * 1024.0), 20);
     return 0;
 }

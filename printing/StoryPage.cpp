@@ -6,12 +6,8 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QtMath>
 
 namespace {
-
-// Pictures finer than this only make the document bigger and slower.
-constexpr double PictureDpi = 300;
 
 QFont pageFont(double points)
 {
@@ -33,16 +29,6 @@ QRectF toDevice(const QRectF &cm, const QPaintDevice &device)
     const double dy = device.logicalDpiY();
     return QRectF(cmToDevice(cm.x(), dx), cmToDevice(cm.y(), dy),
                   cmToDevice(cm.width(), dx), cmToDevice(cm.height(), dy));
-}
-
-QImage fitted(const QImage &picture, const QRectF &cm)
-{
-    const QSize fine(qCeil(cmToDevice(cm.width(), PictureDpi)),
-                     qCeil(cmToDevice(cm.height(), PictureDpi)));
-    if (picture.width() <= fine.width() && picture.height() <= fine.height())
-        return picture;
-    return picture.scaled(fine.boundedTo(picture.size()), Qt::IgnoreAspectRatio,
-                          Qt::SmoothTransformation);
 }
 
 } // namespace
@@ -119,7 +105,9 @@ void StoryPage::paint(QPainter &painter) const
         const QRectF &place = page.pictures[k];
         if (picture.isNull() || place.isEmpty())
             continue;
-        painter.drawImage(toDevice(place, device), fitted(picture, place));
+        // Pictures come kept at their printed size at 300 dpi, so the
+        // device takes them as they are.
+        painter.drawImage(toDevice(place, device), picture);
     }
     painter.restore();
 }

@@ -1,6 +1,8 @@
 #include "story/Cp1251.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace {
 
@@ -16,56 +18,118 @@ constexpr std::array<char16_t, 64> High = {
     0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457, // B8
 };
 
+constexpr std::array<char16_t, 256> makeToUnicode()
+{
+    std::array<char16_t, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+        table[b] = b < 0x80 ? char16_t(b)
+            : b >= 0xC0     ? char16_t(0x0410 + (b - 0xC0))
+                            : High[b - 0x80];
+    }
+    return table;
+}
+
+constexpr std::array<char16_t, 256> ToUnicode = makeToUnicode();
+
+// The reverse in two levels: the character's high byte picks one of a few
+// pages of 256 entries, page 0 holding nothing. Every character of the code
+// page lies in U+00xx, U+04xx, U+20xx or U+21xx.
+struct FromUnicodeTable
+{
+    std::array<uint8_t, 256> pageOf{};
+    std::array<std::array<int16_t, 256>, 5> pages{};
+};
+
+constexpr FromUnicodeTable makeFromUnicode()
+{
+    FromUnicodeTable table;
+    for (auto &page : table.pages)
+        page.fill(-1);
+    int used = 0;
+    for (int b = 0; b < 256; ++b) {
+        const char16_t u = ToUnicode[b];
+        uint8_t &page = table.pageOf[u >> 8];
+        if (page == 0)
+            page = uint8_t(++used);
+        table.pages[page][u & 0xFF] = int16_t(b);
+    }
+    return table;
+}
+
+constexpr FromUnicodeTable FromUnicode = makeFromUnicode();
+
+inline int lookUp(char16_t u)
+{
+    return FromUnicode.pages[FromUnicode.pageOf[u >> 8]][u & 0xFF];
+}
+
+// Plain Russian text is ASCII and А..я; a block of it is passed over
+// without a table look-up per character.
+inline bool plainRussian(char16_t u)
+{
+    return u < 0x80 || char16_t(u - 0x0410) < 0x40;
+}
+
 } // namespace
 
 QChar Cp1251::toUnicode(uchar byte)
 {
-    if (byte < 0x80)
-        return QChar(byte);
-    if (byte >= 0xC0)
-        return QChar(char16_t(0x0410 + (byte - 0xC0)));
-    return QChar(High[byte - 0x80]);
+    return QChar(ToUnicode[byte]);
 }
 
 int Cp1251::fromUnicode(QChar ch)
 {
-    const char16_t u = ch.unicode();
-    if (u < 0x80)
-        return u;
-    if (u >= 0x0410 && u <= 0x044F)
-        return 0xC0 + (u - 0x0410);
-    for (std::size_t i = 0; i < High.size(); ++i) {
-        if (High[i] == u)
-            return int(0x80 + i);
+    return lookUp(ch.unicode());
+}
+
+void Cp1251::decodeInto(QByteArrayView bytes, char16_t *out)
+{
+    const auto *in = reinterpret_cast<const uchar *>(bytes.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i)
+        out[i] = ToUnicode[in[i]];
+}
+
+void Cp1251::encodeInto(QStringView text, char *out)
+{
+    const char16_t *in = text.utf16();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const int byte = lookUp(in[i]);
+        out[i] = byte < 0 ? '?' : char(byte);
     }
-    return -1;
 }
 
 QString Cp1251::decode(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char byte : bytes)
-        *out++ = toUnicode(uchar(byte));
+    decodeInto(bytes, reinterpret_cast<char16_t *>(text.data()));
     return text;
 }
 
 QByteArray Cp1251::encode(QStringView text)
 {
     QByteArray bytes(text.size(), Qt::Uninitialized);
-    char *out = bytes.data();
-    for (const QChar ch : text) {
-        const int byte = fromUnicode(ch);
-        *out++ = byte < 0 ? '?' : char(byte);
-    }
+    encodeInto(text, bytes.data());
     return bytes;
 }
 
 bool Cp1251::canEncode(QStringView text)
 {
-    for (const QChar ch : text) {
-        if (fromUnicode(ch) < 0)
-            return false;
+    constexpr qsizetype Block = 32;
+    const char16_t *in = text.utf16();
+    const qsizetype n = text.size();
+    for (qsizetype start = 0; start < n; start += Block) {
+        const qsizetype end = std::min(n, start + Block);
+        bool plain = true;
+        for (qsizetype i = start; i < end; ++i)
+            plain &= plainRussian(in[i]);
+        if (plain)
+            continue;
+        for (qsizetype i = start; i < end; ++i) {
+            if (lookUp(in[i]) < 0)
+                return false;
+        }
     }
     return true;
 }

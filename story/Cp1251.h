@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-// The Windows-1251 (Cyrillic) code page of the story files, from a table of
+// The Windows-1251 (Cyrillic) code page of the story files, from tables of
 // our own so it behaves the same in every Qt build.
 //
 // Byte 0x98 has no character in the code page. It reads as U+0098 and that
@@ -20,4 +20,9 @@ public:
     // where that would lose text.
     static QByteArray encode(QStringView text);
     static bool canEncode(QStringView text);
+
+    // The loops behind the above, for callers that fill their own buffers:
+    // out holds bytes.size() characters, or text.size() bytes.
+    static void decodeInto(QByteArrayView bytes, char16_t *out);
+    static void encodeInto(QStringView text, char *out);
 };

@@ -1,11 +1,11 @@
 #include "story/PictureLoader.h"
 
+#include "story/BmpBands.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -15,22 +15,6 @@ QString named(const QString &path)
 }
 
 } // namespace
-
-QSize PictureLoader::decodeSize(QSize full)
-{
-    const int longSide = std::max(full.width(), full.height());
-    const int shortSide = std::min(full.width(), full.height());
-    if (longSide <= MaxLongSide)
-        return full;
-    // Shrink to the long-side cap, but never below KeepAcross on the short
-    // side unless the picture is that small to begin with.
-    const double scale = std::max(double(MaxLongSide) / longSide,
-                                  std::min(1.0, double(KeepAcross) / shortSide));
-    if (scale >= 1.0)
-        return full;
-    return QSize(std::max(1, int(std::lround(full.width() * scale))),
-                 std::max(1, int(std::lround(full.height() * scale))));
-}
 
 LoadedPicture PictureLoader::load(const QString &path)
 {
@@ -50,11 +34,15 @@ LoadedPicture PictureLoader::load(const QString &path)
         return {QImage(),
                 QStringLiteral("Файл «%1» — не картинка BMP или JPEG.").arg(named(path))};
     }
-    const QSize full = reader.size();
+    QSize full = reader.size();
+    // Qt tells a BMP stored top row first by a negative height.
+    if (format == "bmp" && full.height() < 0 && full.height() > -MaxSide)
+        full.setHeight(-full.height());
     if (!full.isValid() || full.isEmpty()) {
         return {QImage(), QStringLiteral("Не удалось прочитать картинку «%1».").arg(named(path))};
     }
-    // Only JPEG is decoded reduced; anything else is decoded whole first.
+    // A JPEG is decoded reduced and a common BMP in bands; Qt's reader
+    // decodes other BMPs whole first, and the limit holds for every BMP.
     const qint64 pixels = qint64(full.width()) * full.height();
     const qint64 wholeBytes = format == "jpeg" ? 0 : pixels * 4;
     if (full.width() > MaxSide || full.height() > MaxSide || pixels > MaxPixels
@@ -65,6 +53,20 @@ LoadedPicture PictureLoader::load(const QString &path)
                               .arg(full.height())};
     }
     const QSize wanted = decodeSize(full);
+    if (format == "bmp") {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return {QImage(), QStringLiteral("Не удалось прочитать картинку «%1»: %2.")
+                                  .arg(named(path), file.errorString())};
+        }
+        BmpBands::Result bands = BmpBands::read(file, full, wanted);
+        if (bands.outcome == BmpBands::Outcome::Read)
+            return {bands.image, QString()};
+        if (bands.outcome == BmpBands::Outcome::Failed) {
+            return {QImage(), QStringLiteral("Не удалось прочитать картинку «%1»: %2.")
+                                  .arg(named(path), bands.reason)};
+        }
+    }
     if (wanted != full)
         reader.setScaledSize(wanted);
     QImage image = reader.read();

@@ -1,57 +1,25 @@
 #include "story/StoryFiles.h"
 
-#include "story/Cp1251.h"
+#include "story/LineCodec.h"
+#include "story/PendingFile.h"
 #include "story/StoryDocument.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStringDecoder>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
 #include <optional>
 
 namespace {
-
-constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF", 3);
-constexpr qint64 ReadChunk = 1024 * 1024;
 
 qsizetype fileNameStart(const QString &path)
 {
     // Both separators: paths brought from Windows use backslashes.
     return std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
-}
-
-QString withoutLineBreaks(QString line)
-{
-    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return line;
-}
-
-// Counts line ends from pos on until count are found. A CR as the last byte
-// waits for more input unless the input is complete.
-int countLineEnds(QByteArrayView bytes, qsizetype &pos, int found, int count, bool complete)
-{
-    while (pos < bytes.size() && found < count) {
-        const char c = bytes[pos];
-        if (c == '\n') {
-            ++found;
-            ++pos;
-        } else if (c == '\r') {
-            if (pos + 1 < bytes.size()) {
-                pos += bytes[pos + 1] == '\n' ? 2 : 1;
-            } else if (complete) {
-                ++pos;
-            } else {
-                break;
-            }
-            ++found;
-        } else {
-            ++pos;
-        }
-    }
-    return found;
 }
 
 std::optional<QString> notAFile(const QString &path)
@@ -66,15 +34,42 @@ std::optional<QString> notAFile(const QString &path)
     return std::nullopt;
 }
 
-// Qt's reasons come from the system, often in English; the usual ones are
-// told in plain words.
-QString cannotWrite(const QString &path, const QString &qtReason)
+// The system's reasons are in English; the ones a pupil can meet are told in
+// plain words.
+QString reasonFor(int error)
+{
+    switch (error) {
+    case ENOSPC:
+        return QStringLiteral("нет места на диске");
+    case EDQUOT:
+        return QStringLiteral("превышена квота на диске");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("нет прав на запись в эту папку");
+    case EROFS:
+        return QStringLiteral("диск доступен только для чтения");
+    case EIO:
+        return QStringLiteral("ошибка записи на диск");
+    case ENAMETOOLONG:
+        return QStringLiteral("слишком длинное имя файла");
+    case EFBIG:
+        return QStringLiteral("файл слишком большой для этого диска");
+    case EISDIR:
+        return QStringLiteral("на его месте папка");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+QString cannotWrite(const QString &path, int error)
 {
     const QFileInfo target(path);
     const QFileInfo folder(target.path());
-    QString reason = qtReason;
+    QString reason = reasonFor(error);
     if (target.isDir())
         reason = QStringLiteral("на его месте папка");
+    else if ((error == EACCES || error == EPERM) && target.exists() && !target.isWritable())
+        reason = QStringLiteral("файл открыт только для чтения");
     else if (!folder.exists())
         reason = QStringLiteral("нет папки «%1»").arg(StoryFiles::displayName(folder.filePath()));
     else if (!folder.isDir())
@@ -84,49 +79,15 @@ QString cannotWrite(const QString &path, const QString &qtReason)
         .arg(StoryFiles::displayName(path), reason);
 }
 
-// Writes the new content into the save file's temporary file; nothing
-// replaces the target until commit().
-std::optional<QString> prepare(QSaveFile &file, const QByteArray &bytes)
+// Writes the lines into the pending file and syncs them to the disk; the
+// old file stays as it was until commit().
+bool prepare(PendingFile &file, std::span<const QString> lines)
 {
-    if (!file.open(QIODevice::WriteOnly))
-        return cannotWrite(file.fileName(), file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        const QString error = cannotWrite(file.fileName(), file.errorString());
-        file.cancelWriting();
-        return error;
-    }
-    return std::nullopt;
-}
-
-// The current bytes of a file about to be replaced, so it can be put back.
-struct Backup
-{
-    bool existed = false;
-    bool kept = false;
-    QByteArray bytes;
-};
-
-Backup backUp(const QString &path)
-{
-    Backup backup;
-    QFile file(path);
-    backup.existed = file.exists();
-    if (backup.existed && file.size() <= StoryFiles::MaxFileBytes
-        && file.open(QIODevice::ReadOnly)) {
-        backup.bytes = file.readAll();
-        backup.kept = file.error() == QFileDevice::NoError;
-    }
-    return backup;
-}
-
-bool restore(const QString &path, const Backup &backup)
-{
-    if (!backup.existed)
-        return QFile::remove(path);
-    if (!backup.kept)
+    if (QFileInfo(file.target()).isDir())
         return false;
-    QSaveFile file(path);
-    return !prepare(file, backup.bytes) && file.commit();
+    return file.open()
+        && LineCodec::write(lines, [&](QByteArrayView bytes) { return file.write(bytes); })
+        && file.finish();
 }
 
 } // namespace
@@ -150,48 +111,25 @@ QString StoryFiles::pictureListPath(const QString &storyPath)
 
 QByteArray StoryFiles::encodeLines(const QStringList &lines)
 {
-    QString text;
-    for (const QString &line : lines) {
-        text += withoutLineBreaks(line);
-        text += QStringLiteral("\r\n");
-    }
-    // Windows-1251 bytes that begin like the UTF-8 byte-order mark (a text
-    // starting "п»ї") would be read back as UTF-8.
-    if (Cp1251::canEncode(text)) {
-        QByteArray bytes = Cp1251::encode(text);
-        if (!bytes.startsWith(Utf8Bom))
-            return bytes;
-    }
-    return Utf8Bom.toByteArray() + text.toUtf8();
+    QByteArray bytes;
+    LineCodec::write(lines, [&](QByteArrayView chunk) {
+        bytes += chunk;
+        return true;
+    });
+    return bytes;
 }
 
 QStringList StoryFiles::decodeLines(QByteArrayView bytes, int count)
 {
-    const bool utf8 = bytes.startsWith(Utf8Bom);
-    if (utf8)
-        bytes = bytes.sliced(Utf8Bom.size());
-    // Only the file's first bytes are its byte-order mark; one that starts a
-    // later line is text and is kept.
-    QStringDecoder fromUtf8(QStringDecoder::Utf8,
-                            QStringDecoder::Flag::ConvertInitialBom
-                                | QStringDecoder::Flag::Stateless);
-    QStringList lines;
-    lines.reserve(count);
-    qsizetype start = 0;
-    while (lines.size() < count && start < bytes.size()) {
-        qsizetype end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
-        const QByteArrayView line = bytes.sliced(start, end - start);
-        lines << (utf8 ? QString(fromUtf8(line)) : Cp1251::decode(line));
-        start = end;
-        if (start < bytes.size())
-            start += bytes[start] == '\r' && start + 1 < bytes.size() && bytes[start + 1] == '\n'
-                ? 2 : 1;
-    }
-    while (lines.size() < count)
-        lines << QString();
-    return lines;
+    qsizetype at = 0;
+    const auto source = [&](char *buffer, qint64 size) {
+        const qint64 n = std::min<qint64>(size, bytes.size() - at);
+        if (n > 0)
+            std::memcpy(buffer, bytes.data() + at, size_t(n));
+        at += n;
+        return n;
+    };
+    return LineCodec::read(source, count, std::numeric_limits<qint64>::max(), bytes.size()).lines;
 }
 
 LinesRead StoryFiles::readLines(const QString &path, int count)
@@ -202,38 +140,33 @@ LinesRead StoryFiles::readLines(const QString &path, int count)
         result.error = *error;
         return result;
     }
+    // Unbuffered: the codec reads in chunks of its own, straight from the file.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         result.error = QStringLiteral("Не удалось открыть файл «%1»: %2.")
                            .arg(displayName(path), file.errorString());
         return result;
     }
-    // Only the lines needed are read, so a long tail after them costs nothing.
-    QByteArray bytes;
-    qsizetype scanned = 0;
-    int found = 0;
-    bool complete = false;
-    while (true) {
-        found = countLineEnds(bytes, scanned, found, count, complete);
-        if (found >= count || complete)
-            break;
-        if (bytes.size() > MaxFileBytes) {
-            result.error = QStringLiteral("Файл «%1» слишком большой: больше %2 МБ.")
-                               .arg(displayName(path))
-                               .arg(MaxFileBytes / (1024 * 1024));
-            return result;
-        }
-        const qint64 want = std::min(ReadChunk, MaxFileBytes + 1 - bytes.size());
-        const QByteArray chunk = file.read(want);
-        if (file.error() != QFileDevice::NoError) {
-            result.error = QStringLiteral("Не удалось прочитать файл «%1»: %2.")
-                               .arg(displayName(path), file.errorString());
-            return result;
-        }
-        complete = chunk.isEmpty();
-        bytes += chunk;
+    const auto source = [&](char *buffer, qint64 size) { return file.read(buffer, size); };
+    // A small file is read in one piece, so each of its lines is decoded
+    // into a string of just its size.
+    const qint64 size = file.size();
+    const qsizetype chunk = qsizetype(std::clamp<qint64>(size + 1, 4096, 256 * 1024));
+    LineCodec::Decoded decoded = LineCodec::read(source, count, MaxFileBytes, size, chunk);
+    switch (decoded.status) {
+    case LineCodec::Status::Read:
+        result.lines = std::move(decoded.lines);
+        break;
+    case LineCodec::Status::TooBig:
+        result.error = QStringLiteral("Файл «%1» слишком большой: больше %2 МБ.")
+                           .arg(displayName(path))
+                           .arg(MaxFileBytes / (1024 * 1024));
+        break;
+    case LineCodec::Status::Failed:
+        result.error = QStringLiteral("Не удалось прочитать файл «%1»: %2.")
+                           .arg(displayName(path), file.errorString());
+        break;
     }
-    result.lines = decodeLines(bytes, count);
     return result;
 }
 
@@ -249,36 +182,37 @@ LinesRead StoryFiles::readPictureList(const QString &storyPath)
 
 StorySaved StoryFiles::save(const QString &storyPath, const StoryDocument &story)
 {
-    QStringList texts;
-    for (const QString &text : story.blockTexts)
-        texts << text;
-    QStringList paths;
+    std::array<QString, StoryPictureCount> paths;
     for (int k = 0; k < StoryPictureCount; ++k)
-        paths << story.picturePath(k);
+        paths[k] = story.picturePath(k);
 
-    const QString listPath = pictureListPath(storyPath);
-    QSaveFile storyFile(storyPath);
-    QSaveFile listFile(listPath);
-    // Both new files are complete on disk before either replaces an old one,
-    // so almost every failure leaves the old files untouched.
-    if (const auto error = prepare(storyFile, encodeLines(texts)))
-        return {*error};
-    if (const auto error = prepare(listFile, encodeLines(paths)))
-        return {*error};
+    // Both new files are whole and on the disk before either replaces an old
+    // one, so a crash or a failure up to then leaves the old pair.
+    PendingFile storyFile(storyPath);
+    PendingFile listFile(pictureListPath(storyPath));
+    if (!prepare(storyFile, story.blockTexts))
+        return {cannotWrite(storyPath, storyFile.error())};
+    if (!prepare(listFile, paths))
+        return {cannotWrite(listFile.target(), listFile.error())};
 
-    // Two renames cannot be made one. The small list goes first, with its
-    // old content kept, so that should the story's rename then fail the list
-    // can be put back and the pair still matches.
-    const Backup oldList = backUp(listPath);
+    // Two renames cannot be made one, but back to back they leave only a
+    // moment for a mixed pair. The old files are kept under second names,
+    // so neither rename has to free an old file's space, and so that should
+    // the story's rename fail the list can be put back and the pair still
+    // matches. The kept old files go once both new ones are in place.
+    listFile.keepOld(true);
+    storyFile.keepOld(false);
     if (!listFile.commit())
-        return {cannotWrite(listPath, listFile.errorString())};
+        return {cannotWrite(listFile.target(), listFile.error())};
     if (!storyFile.commit()) {
-        QString error = cannotWrite(storyPath, storyFile.errorString());
-        if (!restore(listPath, oldList))
+        QString error = cannotWrite(storyPath, storyFile.error());
+        if (!listFile.revert())
             error += QStringLiteral(" Файл «%1» уже записан заново, вернуть прежний не удалось.")
-                         .arg(displayName(listPath));
+                         .arg(displayName(listFile.target()));
         return {error};
     }
+    if (const int error = PendingFile::syncFolder(QFileInfo(storyFile.target()).path()))
+        return {cannotWrite(storyPath, error)};
     return {};
 }
 

@@ -18,6 +18,8 @@ private slots:
     void canEncode_data();
     void canEncode();
     void encodeReplacesWhatDoesNotFit();
+    void everyCharacter();
+    void misfitAtEveryPlace();
 };
 
 void tst_Codec::knownBytes_data()
@@ -123,6 +125,37 @@ void tst_Codec::canEncode()
 void tst_Codec::encodeReplacesWhatDoesNotFit()
 {
     QCOMPARE(Cp1251::encode(QStringLiteral("Ая猫")), QByteArray("\xC0\xFF?"));
+}
+
+void tst_Codec::everyCharacter()
+{
+    // The reverse table holds exactly the 256 characters of the code page.
+    int found = 0;
+    for (int u = 0; u <= 0xFFFF; ++u) {
+        const QChar ch{char16_t(u)};
+        const int byte = Cp1251::fromUnicode(ch);
+        QCOMPARE(Cp1251::canEncode(QStringView(&ch, 1)), byte >= 0);
+        if (byte < 0)
+            continue;
+        ++found;
+        QVERIFY(byte < 256);
+        QCOMPARE(Cp1251::toUnicode(uchar(byte)), ch);
+    }
+    QCOMPARE(found, 256);
+}
+
+void tst_Codec::misfitAtEveryPlace()
+{
+    // Plain Russian is passed over in blocks; one misfit anywhere, at a
+    // block's edge too, still counts.
+    const QString plain = QStringLiteral("Жили-были дед и баба, ёж. ").repeated(4);
+    for (qsizetype at = 0; at < plain.size(); ++at) {
+        QString text = plain;
+        text[at] = QChar(0x00E9);
+        QVERIFY2(!Cp1251::canEncode(text), qPrintable(QString::number(at)));
+        text[at] = QChar(0x2116);
+        QVERIFY(Cp1251::canEncode(text));
+    }
 }
 
 QTEST_APPLESS_MAIN(tst_Codec)

@@ -1,3 +1,4 @@
+#include "story/BmpBands.h"
 #include "story/PictureLoader.h"
 #include "support/TestFiles.h"
 
@@ -57,6 +58,9 @@ private slots:
     void largeJpegDecodedReduced();
     void decodeSize_data();
     void decodeSize();
+    void bmpInBands_data();
+    void bmpInBands();
+    void bmpCutShort();
 
 private:
     QString write(const QString &name, const QImage &image, const char *format);
@@ -198,9 +202,9 @@ void tst_PictureLoader::largeJpegDecodedReduced()
     const QString path = write(QStringLiteral("photo.jpg"), testImage(4000, 3000), "jpeg");
     const LoadedPicture picture = PictureLoader::load(path);
     QVERIFY2(picture.ok(), qPrintable(picture.error));
-    QCOMPARE(picture.image.size(), QSize(1500, 1125));
-    QVERIFY(qBlue(picture.image.pixel(750, 100)) > 150);
-    QVERIFY(qRed(picture.image.pixel(750, 1000)) > 150);
+    QCOMPARE(picture.image.size(), PictureLoader::KeptSize);
+    QVERIFY(qBlue(picture.image.pixel(236, 30)) > 150);
+    QVERIFY(qRed(picture.image.pixel(236, 330)) > 150);
 }
 
 void tst_PictureLoader::decodeSize_data()
@@ -208,13 +212,12 @@ void tst_PictureLoader::decodeSize_data()
     QTest::addColumn<QSize>("full");
     QTest::addColumn<QSize>("decoded");
     QTest::newRow("small stays") << QSize(169, 130) << QSize(169, 130);
-    QTest::newRow("at the cap") << QSize(1500, 1000) << QSize(1500, 1000);
-    QTest::newRow("just over") << QSize(1501, 1000) << QSize(1500, 999);
-    QTest::newRow("24 MP photo") << QSize(6000, 4000) << QSize(1500, 1000);
-    QTest::newRow("12 MP portrait") << QSize(3000, 4000) << QSize(1125, 1500);
-    // A narrow strip keeps its short side printable instead.
-    QTest::newRow("panorama") << QSize(10000, 1000) << QSize(4720, 472);
-    QTest::newRow("narrow strip") << QSize(300, 5000) << QSize(300, 5000);
+    QTest::newRow("the kept size") << QSize(473, 364) << QSize(473, 364);
+    QTest::newRow("just over") << QSize(474, 365) << QSize(473, 364);
+    QTest::newRow("24 MP photo") << QSize(6000, 4000) << QSize(473, 364);
+    QTest::newRow("12 MP portrait") << QSize(3000, 4000) << QSize(473, 364);
+    QTest::newRow("panorama") << QSize(10000, 300) << QSize(473, 300);
+    QTest::newRow("narrow strip") << QSize(300, 5000) << QSize(300, 364);
 }
 
 void tst_PictureLoader::decodeSize()
@@ -222,9 +225,114 @@ void tst_PictureLoader::decodeSize()
     QFETCH(QSize, full);
     QFETCH(QSize, decoded);
     QCOMPARE(PictureLoader::decodeSize(full), decoded);
-    const QSize size = PictureLoader::decodeSize(full);
-    QVERIFY(std::min(size.width(), size.height())
-            >= std::min({PictureLoader::KeepAcross, full.width(), full.height()}));
+}
+
+// Qt's own reading of a BMP, whole and then smoothly scaled: what the bands
+// must come close to.
+QImage qtReading(const QString &path, QSize size)
+{
+    QImage image = QImage(path, "bmp").convertToFormat(QImage::Format_RGB32);
+    if (image.size() != size)
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// The largest and the mean difference of the colours of the pixels.
+std::pair<int, double> difference(const QImage &a, const QImage &b)
+{
+    int most = 0;
+    qint64 total = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            for (const int d : {std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                std::abs(qBlue(p) - qBlue(q))}) {
+                most = std::max(most, d);
+                total += d;
+            }
+        }
+    }
+    return {most, double(total) / (3.0 * a.width() * a.height())};
+}
+
+// Smooth colours with a sharp edge between two bands of rows.
+QImage gradient(QSize size, QImage::Format format)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            image.setPixel(x, y, y < BmpBands::BandRows ? qRgb(250, 20, 20)
+                                                        : qRgb(x * 255 / size.width(),
+                                                               y * 255 / size.height(), 128));
+        }
+    }
+    return image.convertToFormat(format);
+}
+
+void tst_PictureLoader::bmpInBands_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("topDown");
+    // Against Qt's smooth scaling: the largest difference, and the mean,
+    // as the parts' edges fall a little differently on a sharp edge.
+    QTest::addColumn<int>("tolerance");
+    QTest::addColumn<double>("meanTolerance");
+    const int rgb = QImage::Format_RGB32, rgb888 = QImage::Format_RGB888,
+              indexed = QImage::Format_Indexed8;
+    // The same size: every pixel exactly as Qt reads it.
+    QTest::newRow("24 bit") << QSize(121, 3 * BmpBands::BandRows + 5) << rgb888 << false << 0 << 0.0;
+    QTest::newRow("24 bit, top-down") << QSize(121, 70) << rgb888 << true << 0 << 0.0;
+    QTest::newRow("8 bit palette") << QSize(99, 130) << indexed << false << 0 << 0.0;
+    QTest::newRow("32 bit") << QSize(40, 30) << rgb << false << 0 << 0.0;
+    // Reduced: each pixel the average of its part, close to Qt's scaling.
+    QTest::newRow("24 bit, reduced") << QSize(1419, 1092) << rgb888 << false << 4 << 1.0;
+    QTest::newRow("24 bit, reduced, odd") << QSize(1001, 733) << rgb888 << false << 255 << 1.0;
+    // Its palette's dithering is pixel noise that two filters average apart.
+    QTest::newRow("8 bit, reduced") << QSize(950, 700) << indexed << false << 255 << 4.0;
+    QTest::newRow("24 bit, reduced, top-down") << QSize(950, 700) << rgb888 << true << 255 << 1.0;
+}
+
+void tst_PictureLoader::bmpInBands()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, format);
+    QFETCH(bool, topDown);
+    QFETCH(int, tolerance);
+    QFETCH(double, meanTolerance);
+    const QString path = write(QStringLiteral("bands.bmp"),
+                               gradient(size, QImage::Format(format)), "bmp");
+    if (topDown) {
+        // Rows stored top first, as a negative height says.
+        QByteArray bytes = readAll(path);
+        const qint32 height = qFromLittleEndian<qint32>(bytes.constData() + 22);
+        const quint32 at = qFromLittleEndian<quint32>(bytes.constData() + 10);
+        const qsizetype stride = (bytes.size() - at) / height;
+        QByteArray flipped = bytes.left(at);
+        for (int row = height - 1; row >= 0; --row)
+            flipped += bytes.mid(at + row * stride, stride);
+        qToLittleEndian(qint32(-height), flipped.data() + 22);
+        QVERIFY(writeAll(path, flipped));
+    }
+    const QImage expected = qtReading(path, PictureLoader::decodeSize(size));
+    QVERIFY(!expected.isNull());
+    const LoadedPicture picture = PictureLoader::load(path);
+    QVERIFY2(picture.ok(), qPrintable(picture.error));
+    QCOMPARE(picture.image.size(), PictureLoader::decodeSize(size));
+    const auto [most, mean] = difference(picture.image.convertToFormat(QImage::Format_RGB32), expected);
+    QVERIFY2(most <= tolerance && mean <= meanTolerance,
+             qPrintable(QStringLiteral("largest %1, mean %2").arg(most).arg(mean)));
+}
+
+void tst_PictureLoader::bmpCutShort()
+{
+    // Whole rows missing at the end: refused with a reason, as Qt would.
+    const QString path = write(QStringLiteral("cut.bmp"), gradient(QSize(600, 500),
+                                                                 QImage::Format_RGB888), "bmp");
+    QVERIFY(writeAll(path, readAll(path).chopped(600 * 3 * 10)));
+    const LoadedPicture picture = PictureLoader::load(path);
+    QVERIFY(!picture.ok());
+    QVERIFY2(picture.error.contains(QStringLiteral("Не удалось прочитать")), qPrintable(picture.error));
 }
 
 QTEST_GUILESS_MAIN(tst_PictureLoader)

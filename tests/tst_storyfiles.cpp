@@ -1,4 +1,5 @@
 #include "story/Cp1251.h"
+#include "story/LineCodec.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
 #include "support/TestFiles.h"
@@ -32,6 +33,47 @@ QByteArray crlfLines(const QList<QByteArray> &lines)
     return bytes;
 }
 
+// The story file's bytes made the plain way, the whole text at once: what
+// the chunked writer must give, byte for byte.
+QByteArray wholeTextBytes(const QStringList &lines)
+{
+    QString text;
+    for (QString line : lines)
+        text += line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '))
+            + QStringLiteral("\r\n");
+    const QByteArray bom("\xEF\xBB\xBF");
+    if (Cp1251::canEncode(text) && !Cp1251::encode(text).startsWith(bom))
+        return Cp1251::encode(text);
+    return bom + text.toUtf8();
+}
+
+QByteArray writtenInChunks(const QStringList &lines, qsizetype chunk)
+{
+    QByteArray bytes;
+    const bool ok = LineCodec::write(lines, [&](QByteArrayView part) {
+        if (part.size() > chunk)
+            return false;
+        bytes += part;
+        return true;
+    }, chunk);
+    return ok ? bytes : QByteArray("failed");
+}
+
+QStringList readInChunks(const QByteArray &bytes, int count, qsizetype chunk)
+{
+    qsizetype at = 0;
+    return LineCodec::read(
+               [&](char *buffer, qint64 size) {
+                   const qint64 n = std::min<qint64>(size, bytes.size() - at);
+                   if (n > 0)
+                       memcpy(buffer, bytes.constData() + at, n);
+                   at += n;
+                   return n;
+               },
+               count, bytes.size(), bytes.size(), chunk)
+        .lines;
+}
+
 } // namespace
 
 class tst_StoryFiles : public QObject
@@ -48,11 +90,14 @@ private slots:
     void encodeCyrillic();
     void encodeOutsideCodePage();
     void encodeLineBreaksInText();
+    void encodeInChunks_data();
+    void encodeInChunks();
 
     void decode_data();
     void decode();
     void decodeBinaryJunkKeepsEveryByte();
 
+    void readAcrossChunks();
     void readHugeFile();
     void readOnlyWhatIsNeeded();
     void readFailures_data();
@@ -136,6 +181,34 @@ void tst_StoryFiles::encodeLineBreaksInText()
              QByteArray("a  b c d\r\ne\r\n"));
 }
 
+void tst_StoryFiles::encodeInChunks_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    const QString pair = QStringLiteral("🐈");
+    const QChar high = pair.at(0);
+    const QChar low = pair.at(1);
+    QTest::newRow("Windows-1251") << QStringList{QStringLiteral("Жили-были «дед» и баба — №1"),
+                                                 QString(), QStringLiteral("Ёж\x98ї")};
+    QTest::newRow("line breaks") << QStringList{QStringLiteral("a\r\nb\nc\rd\r"), QStringLiteral("\n")};
+    QTest::newRow("UTF-8") << QStringList{QStringLiteral("Кот ") + pair + QStringLiteral(" и ёж"),
+                                          QStringLiteral("café\r\nx")};
+    QTest::newRow("pairs everywhere") << QStringList{pair.repeated(9), QStringLiteral("a") + pair.repeated(9)};
+    QTest::newRow("lone halves") << QStringList{QString(high) + QStringLiteral("a\r") + QString(low),
+                                                QString(high), QString(low) + QString(high)};
+    QTest::newRow("half before a line break") << QStringList{QString(high) + QStringLiteral("\n") + QString(low)};
+    QTest::newRow("looks like the mark") << QStringList{QStringLiteral("п»їабв"), QString()};
+    QTest::newRow("mark too short") << QStringList{QStringLiteral("п»"), QStringLiteral("їа")};
+}
+
+void tst_StoryFiles::encodeInChunks()
+{
+    QFETCH(QStringList, lines);
+    const QByteArray whole = wholeTextBytes(lines);
+    QCOMPARE(StoryFiles::encodeLines(lines), whole);
+    for (qsizetype chunk = 8; chunk <= 24; ++chunk)
+        QCOMPARE(writtenInChunks(lines, chunk), whole);
+}
+
 void tst_StoryFiles::decode_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -166,6 +239,14 @@ void tst_StoryFiles::decode_data()
     QTest::newRow("broken UTF-8") << QByteArray("\xEF\xBB\xBF\xD0") << 1
                                   << QStringList{QString(QChar::ReplacementCharacter)};
     QTest::newRow("NUL kept") << QByteArray("a\0b", 3) << 1 << QStringList{QString::fromLatin1("a\0b", 3)};
+    // Read in chunks of 1 to 8 bytes below, these put line ends, marks and
+    // UTF-8 sequences across every boundary.
+    QTest::newRow("long lines") << QByteArray("0123456789\r\nabcdefghijk\rlmn\nopq\r\n\r\nz")
+                                << 6 << QStringList{"0123456789", "abcdefghijk", "lmn", "opq", "", "z"};
+    QTest::newRow("UTF-8 long") << QByteArray("\xEF\xBB\xBF\xD0\x9B\xD0\xB8\xD1\x81\xD0\xB0 \xF0\x9F\x90\x88\r\n\xD0\xB0")
+                                << 2 << QStringList{QStringLiteral("Лиса 🐈"), QStringLiteral("а")};
+    QTest::newRow("CR LF at the end") << QByteArray("abc\r\n") << 2 << QStringList{"abc", ""};
+    QTest::newRow("0x98") << QByteArray("\x98\r\n") << 1 << QStringList{QString(QChar(0x98))};
 }
 
 void tst_StoryFiles::decode()
@@ -174,6 +255,8 @@ void tst_StoryFiles::decode()
     QFETCH(int, count);
     QFETCH(QStringList, lines);
     QCOMPARE(StoryFiles::decodeLines(bytes, count), lines);
+    for (qsizetype chunk = 1; chunk <= 8; ++chunk)
+        QCOMPARE(readInChunks(bytes, count, chunk), lines);
 
     // The same through a real file, which reads only the lines it needs.
     const QString file = path(QStringLiteral("decode.txt"));
@@ -203,6 +286,26 @@ void tst_StoryFiles::decodeBinaryJunkKeepsEveryByte()
         QCOMPARE(junk.mid(at, back.size()), back);
         at += back.size();
         at += junk.mid(at, 2) == "\r\n" ? 2 : 1;
+    }
+}
+
+void tst_StoryFiles::readAcrossChunks()
+{
+    // A file too big to be read in one piece, its first CR LF falling at
+    // and around the end of a piece: after the three bytes that decide the
+    // encoding, pieces are 256 KB.
+    const qsizetype pieceEnd = 3 + 256 * 1024;
+    for (qsizetype cr = pieceEnd - 2; cr <= pieceEnd + 1; ++cr) {
+        QByteArray bytes(cr, '\xE0');
+        bytes += "\r\n\xFF\r\n";
+        bytes += QByteArray(300 * 1024, 'z');
+        const QString file = path(QStringLiteral("pieces.txt"));
+        QVERIFY(writeAll(file, bytes));
+        const LinesRead read = StoryFiles::readLines(file, 3);
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        QCOMPARE(read.lines.at(0), QString(cr, QChar(0x0430)));
+        QCOMPARE(read.lines.at(1), QStringLiteral("я"));
+        QCOMPARE(read.lines.at(2), QString(300 * 1024, QLatin1Char('z')));
     }
 }
 

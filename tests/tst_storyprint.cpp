@@ -1,6 +1,7 @@
 #include "editor/EditorCanvas.h"
 #include "editor/EditorWindow.h"
 #include "windows/PictureBox.h"
+#include "story/PictureLoader.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
 #include "support/ScriptedDialogs.h"
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -95,6 +97,7 @@ private slots:
     void flowchartPrintsAsTextAtItsPlace_data();
     void flowchartPrintsAsTextAtItsPlace();
     void picturesFillTheirRectangles();
+    void keptPicturesPrintAsTheyAre();
     void emptyAnswersStillPrint_data();
     void emptyAnswersStillPrint();
     void cancelledPrintDialogWritesNothing();
@@ -301,6 +304,32 @@ void tst_StoryPrint::picturesFillTheirRectangles()
                 QVERIFY(!near(page.pixelColor(at.toPoint()), Colours[k], 60));
         }
     }
+}
+
+void tst_StoryPrint::keptPicturesPrintAsTheyAre()
+{
+    // A photo is kept at exactly its printed size at 300 dpi, so the page
+    // takes it as it is: the document holds it at the kept size.
+    const QSize frame = m_editor->pictureFrame(0)->size();
+    const QSize at300Dpi(int(std::ceil(4 / 2.54 * 300)),
+                         int(std::ceil(4.0 * frame.height() / frame.width() / 2.54 * 300)));
+    QCOMPARE(PictureLoader::KeptSize, at300Dpi);
+
+    const QString photo = m_dir.filePath(QStringLiteral("photo.jpg"));
+    QImage big(2000, 1500, QImage::Format_RGB32);
+    big.fill(Colours[1]);
+    QVERIFY(big.save(photo, "jpeg"));
+    const LoadedPicture loaded = PictureLoader::load(photo);
+    QVERIFY2(loaded.ok(), qPrintable(loaded.error));
+    m_editor->pictureFrame(0)->setPicture(loaded.image);
+    writeStory();
+    const QString pdf = print(QStringLiteral("Петя"), QStringLiteral("Сказка"));
+
+    const QStringList images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(images.size(), 3); // two header lines and the picture
+    const QStringList columns = images.at(2).simplified().split(QLatin1Char(' '));
+    QCOMPARE(QSize(columns.at(3).toInt(), columns.at(4).toInt()), at300Dpi);
 }
 
 void tst_StoryPrint::emptyAnswersStillPrint_data()

@@ -1,0 +1,204 @@
+#include "story/StoryDocument.h"
+#include "story/StoryFiles.h"
+#include "support/TestFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+
+// Saving as the program's worst days meet it: killed at any moment, and a
+// disk that is full.
+
+namespace {
+
+// Two stories that tell apart in every line of both files.
+StoryDocument version(char which, qsizetype textBytes)
+{
+    StoryDocument story;
+    for (int b = 0; b < StoryBlockCount; ++b)
+        story.blockTexts[b] = QString(textBytes, QLatin1Char(which));
+    for (int k = 0; k < StoryPictureCount; ++k)
+        story.picturePaths[k]
+            = QStringLiteral("/%1/картинка %2.jpg").arg(QLatin1Char(which)).arg(k);
+    return story;
+}
+
+constexpr qsizetype KillTextBytes = 1024 * 1024;
+
+// The child of killedAtRandom: saves the two stories in turn until killed.
+int keepSaving(const QString &storyPath)
+{
+    const StoryDocument a = version('a', KillTextBytes);
+    const StoryDocument b = version('b', KillTextBytes);
+    fputs("saving\n", stdout);
+    fflush(stdout);
+    for (bool first = true;; first = !first) {
+        if (!StoryFiles::save(storyPath, first ? b : a).ok())
+            return 1;
+    }
+}
+
+QByteArray fileOf(const QStringList &lines)
+{
+    return StoryFiles::encodeLines(lines);
+}
+
+QStringList storyLines(const StoryDocument &story)
+{
+    return QStringList(story.blockTexts.begin(), story.blockTexts.end());
+}
+
+QStringList listLines(const StoryDocument &story)
+{
+    QStringList lines;
+    for (int k = 0; k < StoryPictureCount; ++k)
+        lines << story.picturePath(k);
+    return lines;
+}
+
+} // namespace
+
+class tst_StorySave : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void killedAtRandom();
+    void fullDisk_data();
+    void fullDisk();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_StorySave::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void tst_StorySave::killedAtRandom()
+{
+    // Killed anywhere in a save, the pair on disk is the old one or the new
+    // one, never a story with the other's picture list. TROPINETS_KILL_ROUNDS
+    // asks for more rounds than the quick default.
+    const int rounds = qEnvironmentVariableIntValue("TROPINETS_KILL_ROUNDS") > 0
+        ? qEnvironmentVariableIntValue("TROPINETS_KILL_ROUNDS")
+        : 20;
+    const QString storyPath = m_dir.filePath(QStringLiteral("рассказ.txt"));
+    const QString listPath = StoryFiles::pictureListPath(storyPath);
+    const StoryDocument a = version('a', KillTextBytes);
+    const StoryDocument b = version('b', KillTextBytes);
+    const QByteArray storyA = fileOf(storyLines(a)), storyB = fileOf(storyLines(b));
+    const QByteArray listA = fileOf(listLines(a)), listB = fileOf(listLines(b));
+    QVERIFY(StoryFiles::save(storyPath, a).ok());
+
+    // Kill moments spread over about two saves.
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(StoryFiles::save(storyPath, a).ok());
+    const qint64 window = std::max<qint64>(2 * timer.nsecsElapsed() / 1000, 1000);
+
+    int pairsA = 0, pairsB = 0;
+    for (int round = 0; round < rounds; ++round) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+            { QStringLiteral("--keep-saving"), storyPath });
+        QVERIFY(child.waitForReadyRead(10000));
+        const qint64 micros = QRandomGenerator::global()->bounded(window);
+        QThread::usleep(micros);
+        ::kill(pid_t(child.processId()), SIGKILL);
+        QVERIFY(child.waitForFinished(10000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+        const QByteArray story = readAll(storyPath);
+        const QByteArray list = readAll(listPath);
+        const bool isA = story == storyA && list == listA;
+        const bool isB = story == storyB && list == listB;
+        QVERIFY2(isA || isB,
+            qPrintable(QStringLiteral("round %1, killed after %2 µs: story %3, list %4")
+                           .arg(round)
+                           .arg(micros)
+                           .arg(story == storyA      ? "a"
+                                   : story == storyB ? "b"
+                                                     : "torn")
+                           .arg(list == listA      ? "a"
+                                   : list == listB ? "b"
+                                                   : "torn")));
+        (isA ? pairsA : pairsB)++;
+    }
+    qInfo("%d rounds: %d left story a, %d story b", rounds, pairsA, pairsB);
+    // What a kill leaves besides the pair is only temporary files.
+    for (const QString &name : QDir(m_dir.path()).entryList(QDir::Files)) {
+        QVERIFY2(name == QStringLiteral("рассказ.txt") || name == QStringLiteral("рассказ.il")
+                || name.startsWith(QStringLiteral("рассказ.txt."))
+                || name.startsWith(QStringLiteral("рассказ.il.")),
+            qPrintable(name));
+    }
+}
+
+void tst_StorySave::fullDisk_data()
+{
+    QTest::addColumn<int>("freePages");
+    QTest::addColumn<QString>("named");
+    // Each small file takes one page of the tmpfs.
+    QTest::newRow("no room for the story file") << 0 << "fox.txt";
+    QTest::newRow("no room for the picture list") << 1 << "fox.il";
+}
+
+void tst_StorySave::fullDisk()
+{
+    QFETCH(int, freePages);
+    QFETCH(QString, named);
+    const QString mountPoint = m_dir.filePath(QStringLiteral("full-%1").arg(freePages));
+    QVERIFY(QDir().mkpath(mountPoint));
+    if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=64k") != 0)
+        QSKIP("a small tmpfs cannot be mounted here (needs root)");
+    const auto unmount = qScopeGuard([&] { ::umount(QFile::encodeName(mountPoint).constData()); });
+
+    const QString story = mountPoint + QStringLiteral("/fox.txt");
+    const QByteArray oldStory = "old story\r\n";
+    const QByteArray oldList = "old list\r\n";
+    QVERIFY(writeAll(story, oldStory));
+    QVERIFY(writeAll(mountPoint + QStringLiteral("/fox.il"), oldList));
+    struct statvfs disk;
+    QVERIFY(::statvfs(QFile::encodeName(mountPoint).constData(), &disk) == 0);
+    const qint64 fill = qint64(disk.f_bavail) * disk.f_bsize - qint64(freePages) * 4096;
+    QVERIFY(writeAll(mountPoint + QStringLiteral("/filler"), QByteArray(fill, 'x')));
+
+    StoryDocument short_;
+    short_.blockTexts[0] = QStringLiteral("Лиса");
+    short_.picturePaths[0] = QStringLiteral("/картинки/лиса.jpg");
+    const StorySaved saved = StoryFiles::save(story, short_);
+    QVERIFY(!saved.ok());
+    QVERIFY2(saved.error.contains(QStringLiteral("нет места на диске")), qPrintable(saved.error));
+    QVERIFY2(saved.error.contains(QStringLiteral("«%1/%2»").arg(mountPoint, named)),
+        qPrintable(saved.error));
+    // The old pair stays, and nothing else is left behind.
+    QCOMPARE(readAll(story), oldStory);
+    QCOMPARE(readAll(mountPoint + QStringLiteral("/fox.il")), oldList);
+    QCOMPARE(
+        QDir(mountPoint).entryList(QDir::Files), QStringList({ "filler", "fox.il", "fox.txt" }));
+}
+
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && qstrcmp(argv[1], "--keep-saving") == 0) {
+        QCoreApplication app(argc, argv);
+        return keepSaving(QString::fromLocal8Bit(argv[2]));
+    }
+    QCoreApplication app(argc, argv);
+    tst_StorySave test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_storysave.moc"
