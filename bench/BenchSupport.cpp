@@ -80,14 +80,19 @@ void printRatioHeader()
                                .arg(QStringLiteral("max"), 6);
 }
 
-double compare(const QString &name, const TimedRun &ours, const TimedRun &floor, int pairs)
+namespace {
+
+struct Pairs
 {
-    // One untimed round of each warms caches and lazy initialisation.
-    ours();
-    floor();
-    std::vector<double> ourTimes, floorTimes, ratios;
+    std::vector<double> ours, floor, ratios;
+};
+
+// Alternating which goes first keeps any drift from favouring one.
+Pairs measurePairs(const std::function<double()> &ours, const std::function<double()> &floor,
+                   int pairs)
+{
+    Pairs measured;
     for (int i = 0; i < pairs; ++i) {
-        // Alternating which goes first keeps any drift from favouring one.
         double a, b;
         if (i % 2) {
             b = floor();
@@ -96,19 +101,36 @@ double compare(const QString &name, const TimedRun &ours, const TimedRun &floor,
             a = ours();
             b = floor();
         }
-        ourTimes.push_back(a);
-        floorTimes.push_back(b);
-        ratios.push_back(a / b);
+        measured.ours.push_back(a);
+        measured.floor.push_back(b);
+        measured.ratios.push_back(a / b);
     }
-    const double ratio = median(ratios);
+    return measured;
+}
+
+// One table row: both medians in the row's unit, then the ratios.
+double printRow(const QString &name, const Pairs &measured, double unit)
+{
+    const double ratio = median(measured.ratios);
+    const auto [least, most] = std::minmax_element(measured.ratios.begin(), measured.ratios.end());
     QTextStream(stdout) << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
                                .arg(name, -52)
-                               .arg(median(ourTimes) * 1e3, 10, 'f', 3)
-                               .arg(median(floorTimes) * 1e3, 10, 'f', 3)
+                               .arg(median(measured.ours) / unit, 10, 'f', 3)
+                               .arg(median(measured.floor) / unit, 10, 'f', 3)
                                .arg(ratio, 7, 'f', 2)
-                               .arg(*std::min_element(ratios.begin(), ratios.end()), 6, 'f', 2)
-                               .arg(*std::max_element(ratios.begin(), ratios.end()), 6, 'f', 2);
+                               .arg(*least, 6, 'f', 2)
+                               .arg(*most, 6, 'f', 2);
     return ratio;
+}
+
+} // namespace
+
+double compare(const QString &name, const TimedRun &ours, const TimedRun &floor, int pairs)
+{
+    // One untimed round of each warms caches and lazy initialisation.
+    ours();
+    floor();
+    return printRow(name, measurePairs(ours, floor, pairs), 1e-3);
 }
 
 SizedRun processOutput(const QString &program, const QStringList &arguments)
@@ -133,30 +155,7 @@ SizedRun processOutput(const QString &program, const QStringList &arguments)
 
 double compareSizes(const QString &name, const SizedRun &ours, const SizedRun &floor, int pairs)
 {
-    std::vector<double> ourSizes, floorSizes, ratios;
-    for (int i = 0; i < pairs; ++i) {
-        double a, b;
-        if (i % 2) {
-            b = floor();
-            a = ours();
-        } else {
-            a = ours();
-            b = floor();
-        }
-        ourSizes.push_back(a);
-        floorSizes.push_back(b);
-        ratios.push_back(a / b);
-    }
-    const double ratio = median(ratios);
-    const double mebibyte = 1024.0 * 1024.0;
-    QTextStream(stdout) << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
-                               .arg(name, -52)
-                               .arg(median(ourSizes) / mebibyte, 10, 'f', 3)
-                               .arg(median(floorSizes) / mebibyte, 10, 'f', 3)
-                               .arg(ratio, 7, 'f', 2)
-                               .arg(*std::min_element(ratios.begin(), ratios.end()), 6, 'f', 2)
-                               .arg(*std::max_element(ratios.begin(), ratios.end()), 6, 'f', 2);
-    return ratio;
+    return printRow(name, measurePairs(ours, floor, pairs), 1024.0 * 1024.0);
 }
 
 void printMemoryRow(const QString &name, double oursMiB, double limitMiB)

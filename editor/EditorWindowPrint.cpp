@@ -28,21 +28,13 @@ void EditorWindow::print()
     page.setAuthor(author);
     page.setFlowchartBottom(380 + 10 * m_layout.stretch);
 
-    const QString notPrinted = QStringLiteral("Рассказ не напечатан: ");
     // A page for a printer goes to the print server, which may refuse it
-    // while Qt reports success: the server is asked before and after.
-    const bool toServer = printer.outputFormat() == QPrinter::NativeFormat;
+    // while Qt reports success.
     PrintServer server(printer.printerName());
-    if (const QString why = toServer ? server.refusal() : QString(); !why.isEmpty()) {
-        m_dialogs.error(this, notPrinted + why);
-        return;
-    }
-    if (!page.print(printer)) {
-        m_dialogs.error(this, notPrinted
-                                  + QStringLiteral("не удалось печатать на выбранный принтер "
-                                                   "или в выбранный файл."));
-        return;
-    }
-    if (const QString why = toServer ? server.lostJob() : QString(); !why.isEmpty())
-        m_dialogs.error(this, notPrinted + why);
+    const QString failure = server.print(
+        printer.outputFormat() == QPrinter::NativeFormat,
+        QStringLiteral("не удалось печатать на выбранный принтер или в выбранный файл."),
+        [&] { return page.print(printer); });
+    if (!failure.isEmpty())
+        m_dialogs.error(this, failure);
 }

@@ -162,3 +162,16 @@ QString PrintServer::lostJob() const
 }
 
 #endif
+
+QString PrintServer::print(bool toServer, const QString &paintFailure,
+                           const std::function<bool()> &paint)
+{
+    const QString notPrinted = QStringLiteral("Рассказ не напечатан: ");
+    if (const QString why = toServer ? refusal() : QString(); !why.isEmpty())
+        return notPrinted + why;
+    if (!paint())
+        return notPrinted + paintFailure;
+    if (const QString why = toServer ? lostJob() : QString(); !why.isEmpty())
+        return notPrinted + why;
+    return QString();
+}

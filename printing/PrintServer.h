@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // The print server's word on one printer. Qt's print layer hands the finished
 // document to the server and reports success whatever the server answers, so
 // a printer that refuses jobs, or has vanished, or whose server is gone would
@@ -23,6 +25,12 @@ public:
     // After the page was handed over: why the server holds no job of it;
     // empty when it does, also when the job waits in a stopped queue.
     QString lostJob() const;
+
+    // One print command: asks the server before, paints, and asks it after.
+    // toServer is false for a page printed into a file, which no server
+    // sees. Empty when the page came out, otherwise the whole sentence for
+    // the user, with paintFailure as its reason when painting itself failed.
+    QString print(bool toServer, const QString &paintFailure, const std::function<bool()> &paint);
 
 private:
     QString m_printer;

@@ -167,27 +167,18 @@ void ReadingWindow::print()
     if (!m_dialogs.choosePrinter(this, printer))
         return;
 
-    const QString notPrinted = QStringLiteral("Рассказ не напечатан: ");
     // A page for a printer goes to the print server, which may refuse it
-    // while Qt reports success: the server is asked before and after.
-    const bool toServer = printer.outputFormat() == QPrinter::NativeFormat;
+    // while Qt reports success.
     PrintServer server(printer.printerName());
-    if (const QString why = toServer ? server.refusal() : QString(); !why.isEmpty()) {
-        m_dialogs.error(this, notPrinted + why);
-        return;
-    }
-    if (!printContent(&printer)) {
-        // Nothing came out: say so rather than leave the reader waiting for a page.
-        const QString file = printer.outputFileName();
-        m_dialogs.error(this,
-            notPrinted
-                + (file.isEmpty() ? QStringLiteral("не удалось печатать на принтер «%1».")
-                                        .arg(printer.printerName())
-                                  : QStringLiteral("не удалось записать файл «%1».").arg(file)));
-        return;
-    }
-    if (const QString why = toServer ? server.lostJob() : QString(); !why.isEmpty())
-        m_dialogs.error(this, notPrinted + why);
+    const QString file = printer.outputFileName();
+    const QString failure = server.print(
+        printer.outputFormat() == QPrinter::NativeFormat,
+        file.isEmpty()
+            ? QStringLiteral("не удалось печатать на принтер «%1».").arg(printer.printerName())
+            : QStringLiteral("не удалось записать файл «%1».").arg(file),
+        [&] { return printContent(&printer); });
+    if (!failure.isEmpty())
+        m_dialogs.error(this, failure);
 }
 
 bool ReadingWindow::printContent(QPagedPaintDevice *device) const
