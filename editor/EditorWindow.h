@@ -11,6 +11,7 @@
 class ClickLabel;
 class Dialogs;
 class EditorCanvas;
+class EditorKeyboard;
 class HelpWindow;
 class PictureBox;
 class TextEntryWindow;
@@ -30,6 +31,7 @@ public:
     ClickLabel *blockArea(int index) const { return m_blockAreas.at(index); }
     PictureBox *pictureFrame(int index) const { return m_pictureFrames.at(index); }
     EditorCanvas *canvas() const { return m_canvas; }
+    EditorKeyboard *keyboard() const { return m_keyboard; }
     const Surface &surface() const { return m_surface; }
     const FlowchartLayout &layout() const { return m_layout; }
 
@@ -61,6 +63,8 @@ protected:
 private:
     void createMenus();
     void createControls();
+    // Focus, keys and names for those who work without a mouse.
+    void setUpKeyboardAccess();
     bool confirmExit();
     void activated();
     void redrawFlowchart();
@@ -72,6 +76,7 @@ private:
     Surface m_surface;
     FlowchartLayout m_layout;
     EditorCanvas *m_canvas = nullptr;
+    EditorKeyboard *m_keyboard = nullptr;
     std::array<ClickLabel *, BlockCount> m_blockAreas{};
     std::array<PictureBox *, FrameCount> m_pictureFrames{};
     QPointer<TextEntryWindow> m_entry;
