@@ -60,7 +60,16 @@ EditorKeyboard::EditorKeyboard(QWidget *window, QWidget *canvas, const QList<Cli
 {
     for (int i = 0; i + 1 < m_places.size(); ++i)
         QWidget::setTabOrder(m_places[i], m_places[i + 1]);
+    // The window opens on the opening block, as a story is read.
+    m_lastPlace = m_places.first();
+    m_lastPlace->setFocus(Qt::OtherFocusReason);
     m_mark = new FocusMark(canvas, QList<QWidget *>(m_places.begin(), m_places.end()));
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        // Hiding the window moves its focus on; that is not the user's move.
+        auto *place = qobject_cast<ClickLabel *>(now);
+        if (place && m_places.contains(place) && m_window->isVisible())
+            m_lastPlace = place;
+    });
     qApp->installEventFilter(this);
 }
 
@@ -91,7 +100,11 @@ bool EditorKeyboard::inWindow(QObject *object) const
 
 bool EditorKeyboard::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress && inWindow(watched)) {
+    if (watched == m_window && event->type() == QEvent::Show && m_lastPlace) {
+        // Hiding the window, as reading does, takes the focus from it; the
+        // reader comes back to where they left.
+        m_lastPlace->setFocus(Qt::OtherFocusReason);
+    } else if (event->type() == QEvent::MouseButtonPress && inWindow(watched)) {
         m_mark->setShown(false);
     } else if (event->type() == QEvent::KeyPress && inWindow(watched)) {
         const auto *key = static_cast<QKeyEvent *>(event);

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 class ClickLabel;
 class FocusMark;
@@ -37,4 +38,5 @@ private:
     QWidget *m_window;
     QList<ClickLabel *> m_places;
     FocusMark *m_mark = nullptr;
+    QPointer<ClickLabel> m_lastPlace;
 };
