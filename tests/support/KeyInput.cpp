@@ -28,6 +28,7 @@ void pressAltLetter(QChar letter)
 }
 
 #include <QApplication>
+#include <QDebug>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
@@ -76,6 +77,12 @@ void answerModals(const QList<std::function<void(QWidget *)>> &steps, int deadli
         if (clock->elapsed() > deadlineMs) {
             if (*next < steps.size())
                 qWarning("answerModals: %d windows never came", int(steps.size() - *next));
+            // A window left open would hang the test instead of failing it.
+            if (QWidget *stuck = QApplication::activeModalWidget()) {
+                qWarning() << "answerModals: closing" << stuck << "unanswered; focus in"
+                           << QGuiApplication::focusWindow();
+                stuck->close();
+            }
             timer->stop();
             timer->deleteLater();
         }
