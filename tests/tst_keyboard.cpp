@@ -14,6 +14,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
 #include "windows/HelpWindow.h"
+#include "windows/KeyboardStyle.h"
 #include "windows/PictureBox.h"
 #include "windows/QtDialogs.h"
 #include "windows/TitleWindow.h"
@@ -25,6 +26,8 @@
 #include <QImageWriter>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QStyle>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -110,6 +113,7 @@ private slots:
     void accessibleBlocksAndFrames_data();
     void accessibleBlocksAndFrames();
     void accessibleTextBoxes();
+    void menuLettersOnlyWithAlt();
     void wholeStoryByKeyboard();
 
 private:
@@ -390,6 +394,47 @@ void tst_Keyboard::accessibleTextBoxes()
     check(reading.endingPicture(), QAccessible::StaticText, QStringLiteral("Картинка к концовке"));
 }
 
+void tst_Keyboard::menuLettersOnlyWithAlt()
+{
+    QMenuBar *bar = m_editor->menuBar();
+    const auto underlined = [](const QWidget *widget) {
+        return widget->style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, widget) != 0;
+    };
+    const QImage plain = bar->grab().toImage();
+    QVERIFY(!underlined(bar));
+
+    // Held down, Alt shows the access letters, and only they change.
+    QTest::sendKeyEvent(QTest::Press, QGuiApplication::focusWindow(), Qt::Key_Alt, QString(),
+                        Qt::AltModifier);
+    QVERIFY(underlined(bar));
+    const QImage letters = bar->grab().toImage();
+    QCOMPARE(letters.size(), plain.size());
+    QVERIFY(letters != plain);
+    // Released, the menu bar is worked by the keyboard and keeps them.
+    QTest::sendKeyEvent(QTest::Release, QGuiApplication::focusWindow(), Qt::Key_Alt, QString(),
+                        Qt::NoModifier);
+    QCOMPARE(QApplication::focusWidget(), bar);
+    QVERIFY(underlined(bar));
+    pressKey(Qt::Key_Escape);
+    QCOMPARE(focused(), place(0));
+    QVERIFY(!underlined(bar));
+    QCOMPARE(bar->grab().toImage(), plain);
+
+    // A menu opened by Alt and its letter shows them; opened by the mouse, not.
+    pressAltLetter(QChar(u'ф'));
+    QWidget *popup = QApplication::activePopupWidget();
+    QVERIFY(popup);
+    QVERIFY(underlined(popup));
+    pressKey(Qt::Key_Escape);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    QTest::mouseClick(bar, Qt::LeftButton, {},
+                      bar->actionGeometry(bar->actions().constFirst()).center());
+    popup = QApplication::activePopupWidget();
+    QVERIFY(popup);
+    QVERIFY(!underlined(popup));
+    popup->close();
+}
+
 void tst_Keyboard::wholeStoryByKeyboard()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
@@ -504,6 +549,7 @@ int main(int argc, char *argv[])
 {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(argc, argv);
+    KeyboardStyle::install();
     tst_Keyboard test;
     return QTest::qExec(&test, argc, argv);
 }
