@@ -2,16 +2,25 @@
 
 #include "windows/ClickLabelAccessible.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 void ClickLabel::makeButton(const QString &name, Describe describe)
 {
+    ClickLabelAccessible::installFactory();
     m_button = true;
     m_describe = std::move(describe);
+    // With a screen reader running, the label may already have been shown to
+    // it as a plain picture or text; it is a button from now on.
+    if (QAccessible::isActive()) {
+        if (QAccessibleInterface *plain = QAccessible::queryAccessibleInterface(this);
+            plain && plain->role() != QAccessible::Button) {
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(plain));
+        }
+    }
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(name);
-    ClickLabelAccessible::installFactory();
 }
 
 QString ClickLabel::description() const
