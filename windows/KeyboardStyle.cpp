@@ -8,6 +8,13 @@
 KeyboardStyle::KeyboardStyle()
 {
     qApp->installEventFilter(this);
+    // Alt let go while another window was taking the focus is never heard
+    // of; the keyboard itself is asked while Alt counts as held.
+    m_altWatch.setInterval(250);
+    connect(&m_altWatch, &QTimer::timeout, this, [this] {
+        if (!(QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier))
+            setAltDown(false);
+    });
 }
 
 void KeyboardStyle::install()
@@ -67,6 +74,10 @@ void KeyboardStyle::setAltDown(bool down)
     if (m_altDown == down)
         return;
     m_altDown = down;
+    if (down)
+        m_altWatch.start();
+    else
+        m_altWatch.stop();
     // The underlines come and go with the key.
     for (QWidget *widget : QApplication::allWidgets()) {
         if (widget->isVisible() && (qobject_cast<QMenuBar *>(widget) || qobject_cast<QMenu *>(widget)))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProxyStyle>
+#include <QTimer>
 
 // The desktop's own style, except that the access letters of the menus are
 // underlined only while Alt is held or the menus are worked by the keyboard,
@@ -27,6 +28,7 @@ private:
     void setAltDown(bool down);
 
     bool m_altDown = false;
+    QTimer m_altWatch;
     // From an Alt press until the mouse is used: menus opened then are being
     // worked by the keyboard.
     bool m_altUsed = false;
