@@ -7,8 +7,16 @@
 QString blockName(int block)
 {
     static const std::array<const char16_t *, 10> Names = {
-        u"Начало рассказа", u"Вопрос 1", u"Глава 1", u"Глава 2", u"Вопрос 2",
-        u"Вопрос 3",        u"Концовка 1", u"Концовка 2", u"Концовка 3", u"Концовка 4",
+        u"Начало рассказа",
+        u"Вопрос 1",
+        u"Глава 1",
+        u"Глава 2",
+        u"Вопрос 2",
+        u"Вопрос 3",
+        u"Концовка 1",
+        u"Концовка 2",
+        u"Концовка 3",
+        u"Концовка 4",
     };
     return block >= 0 && block < int(Names.size()) ? QString::fromUtf16(Names[block]) : QString();
 }

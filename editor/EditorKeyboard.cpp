@@ -10,28 +10,27 @@
 
 namespace {
 
-struct Arrows
-{
+struct Arrows {
     int up, down, left, right;
 };
 
 // Blocks 0 to 9 and frames 10 to 13, as the flowchart joins them.
-constexpr std::array<Arrows, EditorKeyboard::PlaceCount> ArrowTable = {{
-    {-1, 1, -1, -1}, // opening chapter
-    {0, -1, 2, 3},   // first question: false exit left, true exit right
-    {1, 4, -1, 3},
-    {1, 5, 2, -1},
-    {2, -1, 6, 7},   // left-branch question
-    {3, -1, 8, 9},   // right-branch question
-    {4, 10, -1, 7},  // endings, each above its picture frame
-    {4, 11, 6, 8},
-    {5, 12, 7, 9},
-    {5, 13, 8, -1},
-    {6, -1, -1, 11}, // picture frames
-    {7, -1, 10, 12},
-    {8, -1, 11, 13},
-    {9, -1, 12, -1},
-}};
+constexpr std::array<Arrows, EditorKeyboard::PlaceCount> ArrowTable = { {
+    { -1, 1, -1, -1 }, // opening chapter
+    { 0, -1, 2, 3 }, // first question: false exit left, true exit right
+    { 1, 4, -1, 3 },
+    { 1, 5, 2, -1 },
+    { 2, -1, 6, 7 }, // left-branch question
+    { 3, -1, 8, 9 }, // right-branch question
+    { 4, 10, -1, 7 }, // endings, each above its picture frame
+    { 4, 11, 6, 8 },
+    { 5, 12, 7, 9 },
+    { 5, 13, 8, -1 },
+    { 6, -1, -1, 11 }, // picture frames
+    { 7, -1, 10, 12 },
+    { 8, -1, 11, 13 },
+    { 9, -1, 12, -1 },
+} };
 
 bool isWalkKey(int key)
 {

@@ -12,8 +12,7 @@ class QWidget;
 // in story order and then the four picture frames; the arrow keys follow the
 // flowchart's arrows; the focus mark shows once these keys are used and goes
 // when the mouse is.
-class EditorKeyboard : public QObject
-{
+class EditorKeyboard : public QObject {
     Q_OBJECT
 
 public:

@@ -8,8 +8,7 @@
 // focus. It lies over the editor's client area as a transparent layer of its
 // own, so the retained drawing, its redraws and its printing never hold it.
 // It shows only while the keyboard is in use; a mouse user never sees it.
-class FocusMark : public QWidget
-{
+class FocusMark : public QWidget {
     Q_OBJECT
 
 public:

@@ -10,7 +10,6 @@
 #include "story/StoryFiles.h"
 #include "support/FindWindow.h"
 #include "support/KeyInput.h"
-#include "support/ModalWatcher.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
 #include "windows/HelpWindow.h"
@@ -24,47 +23,48 @@
 #include <QApplication>
 #include <QDir>
 #include <QImageWriter>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QStyle>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 
 #include <memory>
 
 namespace {
 
 const QStringList Texts = {
-    QStringLiteral("Жил-был ёжик Колючка."), QStringLiteral("Пойдёт ли он в лес?"),
-    QStringLiteral("Ёжик остался дома."),    QStringLiteral("Ёжик пошёл в лес."),
-    QStringLiteral("Испечёт ли он пирог?"),  QStringLiteral("Найдёт ли он грибы?"),
-    QStringLiteral("Пирог сгорел."),         QStringLiteral("Пирог удался."),
-    QStringLiteral("Грибов нет."),           QStringLiteral("Он нашёл боровик."),
+    QStringLiteral("Жил-был ёжик Колючка."),
+    QStringLiteral("Пойдёт ли он в лес?"),
+    QStringLiteral("Ёжик остался дома."),
+    QStringLiteral("Ёжик пошёл в лес."),
+    QStringLiteral("Испечёт ли он пирог?"),
+    QStringLiteral("Найдёт ли он грибы?"),
+    QStringLiteral("Пирог сгорел."),
+    QStringLiteral("Пирог удался."),
+    QStringLiteral("Грибов нет."),
+    QStringLiteral("Он нашёл боровик."),
 };
 
 // The question boxes and input boxes are Qt's own, answered by keys; the
 // file and print dialogs answer from the script.
-class KeyboardDialogs : public ScriptedDialogs
-{
+class KeyboardDialogs : public ScriptedDialogs {
 public:
     Answer ask(QWidget *parent, const QString &text, const QString &title) override
     {
-        calls.append({QStringLiteral("ask"), text, title, {}});
+        calls.append({ QStringLiteral("ask"), text, title, {} });
         return m_real.ask(parent, text, title);
     }
-    std::optional<QString> input(QWidget *parent, const QString &prompt,
-                                 const QString &title) override
+    std::optional<QString> input(
+        QWidget *parent, const QString &prompt, const QString &title) override
     {
-        calls.append({QStringLiteral("input"), prompt, title, {}});
+        calls.append({ QStringLiteral("input"), prompt, title, {} });
         return m_real.input(parent, prompt, title);
     }
 
@@ -75,7 +75,7 @@ private:
 QString pdfText(const QString &pdf)
 {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") });
     process.waitForFinished(60000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -83,9 +83,9 @@ QString pdfText(const QString &pdf)
 QImage pageImage(const QString &pdf)
 {
     const QString stem = pdf + QStringLiteral("-page");
-    QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"),
-                                                   QStringLiteral("-png"),
-                                                   QStringLiteral("-singlefile"), pdf, stem});
+    QProcess::execute(QStringLiteral("pdftoppm"),
+        { QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+            QStringLiteral("-singlefile"), pdf, stem });
     return QImage(stem + QStringLiteral(".png"));
 }
 
@@ -96,8 +96,7 @@ QWidget *focused()
 
 } // namespace
 
-class tst_Keyboard : public QObject
-{
+class tst_Keyboard : public QObject {
     Q_OBJECT
 
 private slots:
@@ -226,8 +225,8 @@ QString tst_Keyboard::printPage(const QString &name)
         printer.setOutputFileName(pdf);
         return true;
     };
-    answerModals({[](QWidget *) { pressKey(Qt::Key_Return); },
-                  [](QWidget *) { pressKey(Qt::Key_Return); }});
+    answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); },
+        [](QWidget *) { pressKey(Qt::Key_Return); } });
     m_editor->print();
     [] { QTRY_VERIFY(modalsAnswered()); }();
     return pdf;
@@ -289,9 +288,9 @@ void tst_Keyboard::focusMarkOnlyForTheKeyboard()
     QCOMPARE(canvas->grab().toImage(), mouseView);
     // A click on a block opens it, and leaves no mark either.
     pressKey(Qt::Key_Tab);
-    answerModals({[](QWidget *entry) {
+    answerModals({ [](QWidget *entry) {
         QTest::mouseClick(static_cast<TextEntryWindow *>(entry)->doneButton(), Qt::LeftButton);
-    }});
+    } });
     QTest::mouseClick(m_editor->blockArea(2), Qt::LeftButton);
     QTRY_VERIFY(modalsAnswered());
     QTRY_VERIFY(m_editor->isActiveWindow());
@@ -304,9 +303,19 @@ void tst_Keyboard::accessibleBlocksAndFrames_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("name");
     const QStringList names = {
-        "Начало рассказа", "Вопрос 1",   "Глава 1",    "Глава 2",    "Вопрос 2",
-        "Вопрос 3",        "Концовка 1", "Концовка 2", "Концовка 3", "Концовка 4",
-        "Картинка к концовке 1", "Картинка к концовке 2", "Картинка к концовке 3",
+        "Начало рассказа",
+        "Вопрос 1",
+        "Глава 1",
+        "Глава 2",
+        "Вопрос 2",
+        "Вопрос 3",
+        "Концовка 1",
+        "Концовка 2",
+        "Концовка 3",
+        "Концовка 4",
+        "Картинка к концовке 1",
+        "Картинка к концовке 2",
+        "Картинка к концовке 3",
         "Картинка к концовке 4",
     };
     for (int i = 0; i < 14; ++i)
@@ -330,12 +339,12 @@ void tst_Keyboard::accessibleBlocksAndFrames()
         QCOMPARE(iface->text(QAccessible::Description), QStringLiteral("пусто"));
         // Pressing opens the entry window for this very block; what is
         // typed there becomes the description.
-        answerModals({[](QWidget *entry) {
+        answerModals({ [](QWidget *entry) {
             typeText(QStringLiteral("Ёж и лиса"));
             pressKey(Qt::Key_Tab);
             QCOMPARE(focused(), static_cast<TextEntryWindow *>(entry)->doneButton());
             pressKey(Qt::Key_Space);
-        }});
+        } });
         actions->doAction(QAccessibleActionInterface::pressAction());
         QTRY_COMPARE(m_story.blockTexts[index], QStringLiteral("Ёж и лиса"));
         QCOMPARE(m_story.currentBlock, index);
@@ -349,9 +358,9 @@ void tst_Keyboard::accessibleBlocksAndFrames()
         QVERIFY(image.save(picture, "BMP"));
         m_dialogs->files.enqueue(picture);
         actions->doAction(QAccessibleActionInterface::pressAction());
-        QTRY_COMPARE(m_dialogs->kinds(), QStringList{"file"});
+        QTRY_COMPARE(m_dialogs->kinds(), QStringList { "file" });
         QCOMPARE(m_dialogs->calls.constFirst().file.folder,
-                 m_dir.filePath(QStringLiteral("program/Картинки")));
+            m_dir.filePath(QStringLiteral("program/Картинки")));
         QCOMPARE(m_story.picturePath(frame), picture);
         QCOMPARE(iface->text(QAccessible::Description), QStringLiteral("ёж %1.bmp").arg(frame));
     }
@@ -366,16 +375,16 @@ void tst_Keyboard::accessibleTextBoxes()
         QCOMPARE(iface->text(QAccessible::Name), name);
     };
 
-    answerModals({[&](QWidget *window) {
+    answerModals({ [&](QWidget *window) {
         auto *entry = static_cast<TextEntryWindow *>(window);
         check(entry->textBox(), QAccessible::EditableText, QStringLiteral("Текст блока"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(entry->textBox())
-                     ->text(QAccessible::Description),
-                 QStringLiteral("Глава 2"));
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(entry->textBox())->text(QAccessible::Description),
+            QStringLiteral("Глава 2"));
         check(entry->doneButton(), QAccessible::Button, QStringLiteral("Ввод завершён"));
         pressKey(Qt::Key_Tab);
         pressKey(Qt::Key_Space);
-    }});
+    } });
     focusPlace(3);
     pressKey(Qt::Key_Return);
     QTRY_VERIFY(modalsAnswered());
@@ -385,7 +394,7 @@ void tst_Keyboard::accessibleTextBoxes()
     TitleWindow title;
     title.timer()->stop();
     check(title.picture(), QAccessible::Button,
-          QStringLiteral("Тропинец. Щёлкни по картинке, чтобы начать"));
+        QStringLiteral("Тропинец. Щёлкни по картинке, чтобы начать"));
 
     ReadingWindow reading(m_story, *m_dialogs, [](int) { return QImage(); });
     check(reading.titleBox(), QAccessible::EditableText, QStringLiteral("Название рассказа"));
@@ -404,15 +413,15 @@ void tst_Keyboard::menuLettersOnlyWithAlt()
     QVERIFY(!underlined(bar));
 
     // Held down, Alt shows the access letters, and only they change.
-    QTest::sendKeyEvent(QTest::Press, QGuiApplication::focusWindow(), Qt::Key_Alt, QString(),
-                        Qt::AltModifier);
+    QTest::sendKeyEvent(
+        QTest::Press, QGuiApplication::focusWindow(), Qt::Key_Alt, QString(), Qt::AltModifier);
     QVERIFY(underlined(bar));
     const QImage letters = bar->grab().toImage();
     QCOMPARE(letters.size(), plain.size());
     QVERIFY(letters != plain);
     // Released, the menu bar is worked by the keyboard and keeps them.
-    QTest::sendKeyEvent(QTest::Release, QGuiApplication::focusWindow(), Qt::Key_Alt, QString(),
-                        Qt::NoModifier);
+    QTest::sendKeyEvent(
+        QTest::Release, QGuiApplication::focusWindow(), Qt::Key_Alt, QString(), Qt::NoModifier);
     QCOMPARE(QApplication::focusWidget(), bar);
     QVERIFY(underlined(bar));
     pressKey(Qt::Key_Escape);
@@ -427,8 +436,8 @@ void tst_Keyboard::menuLettersOnlyWithAlt()
     QVERIFY(underlined(popup));
     pressKey(Qt::Key_Escape);
     QTRY_VERIFY(!QApplication::activePopupWidget());
-    QTest::mouseClick(bar, Qt::LeftButton, {},
-                      bar->actionGeometry(bar->actions().constFirst()).center());
+    QTest::mouseClick(
+        bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().constFirst()).center());
     popup = QApplication::activePopupWidget();
     QVERIFY(popup);
     QVERIFY(!underlined(popup));
@@ -446,19 +455,20 @@ void tst_Keyboard::wholeStoryByKeyboard()
         for (int tabs = 0; focused() != place(b) && tabs < 14; ++tabs)
             pressKey(Qt::Key_Tab);
         QCOMPARE(focused(), place(b));
-        answerModals({[b](QWidget *) {
+        answerModals({ [b](QWidget *) {
             typeText(Texts[b]);
             pressKey(Qt::Key_Tab);
             pressKey(Qt::Key_Space);
-        }});
+        } });
         pressKey(Qt::Key_Return);
         QTRY_VERIFY(modalsAnswered());
         QTRY_VERIFY(m_editor->isActiveWindow());
         // Back on the block that opened the window.
         QCOMPARE(focused(), place(b));
     }
-    QCOMPARE(m_story.blockTexts, (std::array<QString, 10>{Texts[0], Texts[1], Texts[2], Texts[3],
-                                   Texts[4], Texts[5], Texts[6], Texts[7], Texts[8], Texts[9]}));
+    QCOMPARE(m_story.blockTexts,
+        (std::array<QString, 10> { Texts[0], Texts[1], Texts[2], Texts[3], Texts[4], Texts[5],
+            Texts[6], Texts[7], Texts[8], Texts[9] }));
 
     // Each frame: Tab to it, Enter, and the file dialog gives a picture.
     QStringList pictures;
@@ -495,22 +505,34 @@ void tst_Keyboard::wholeStoryByKeyboard()
         printer.setOutputFileName(storyPdf);
         return true;
     };
-    answerModals({[](QWidget *) { typeText(QStringLiteral("Маша Ёлкина")); pressKey(Qt::Key_Return); },
-                  [](QWidget *) { typeText(QStringLiteral("Колючка")); pressKey(Qt::Key_Return); }});
+    answerModals({ [](QWidget *) {
+                      typeText(QStringLiteral("Маша Ёлкина"));
+                      pressKey(Qt::Key_Return);
+                  },
+        [](QWidget *) {
+            typeText(QStringLiteral("Колючка"));
+            pressKey(Qt::Key_Return);
+        } });
     pressAltLetter(QChar(u'р'));
     QVERIFY(QApplication::activePopupWidget());
     typeText(QStringLiteral("п"));
     QTRY_VERIFY(modalsAnswered());
     const QString page = pdfText(storyPdf);
-    for (const QString &word : {QStringLiteral("Маша Ёлкина"), QStringLiteral("Колючка"),
-                                QStringLiteral("боровик")})
+    for (const QString &word :
+        { QStringLiteral("Маша Ёлкина"), QStringLiteral("Колючка"), QStringLiteral("боровик") })
         QVERIFY2(page.contains(word), qPrintable(word));
 
     // Рассказ › Читать: the questions answered by keys, No then Yes.
-    answerModals({[](QWidget *) { pressKey(Qt::Key_Escape); },
-                  [](QWidget *) { pressKey(Qt::Key_Return); },
-                  [](QWidget *) { typeText(QStringLiteral("Пирог")); pressKey(Qt::Key_Return); },
-                  [](QWidget *) { typeText(QStringLiteral("Петя")); pressKey(Qt::Key_Return); }});
+    answerModals(
+        { [](QWidget *) { pressKey(Qt::Key_Escape); }, [](QWidget *) { pressKey(Qt::Key_Return); },
+            [](QWidget *) {
+                typeText(QStringLiteral("Пирог"));
+                pressKey(Qt::Key_Return);
+            },
+            [](QWidget *) {
+                typeText(QStringLiteral("Петя"));
+                pressKey(Qt::Key_Return);
+            } });
     pressAltLetter(QChar(u'р'));
     typeText(QStringLiteral("ч"));
     QTRY_VERIFY_WITH_TIMEOUT(modalsAnswered(), 10000);
@@ -518,7 +540,7 @@ void tst_Keyboard::wholeStoryByKeyboard()
     QVERIFY(reading);
     QTRY_COMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Петя"));
     QCOMPARE(reading->storyBox()->toPlainText(),
-             QStringList({Texts[0], Texts[2], Texts[7], QString()}).join(QLatin1Char(' ')));
+        QStringList({ Texts[0], Texts[2], Texts[7], QString() }).join(QLatin1Char(' ')));
     QTRY_VERIFY(reading->isActiveWindow());
 
     // Печать рассказа, then Выход back to the editor.
@@ -530,8 +552,8 @@ void tst_Keyboard::wholeStoryByKeyboard()
     };
     pressAltLetter(QChar(u'п'));
     const QString read = pdfText(readPdf);
-    for (const QString &word : {QStringLiteral("Пирог"), QStringLiteral("Петя"),
-                                QStringLiteral("удался")})
+    for (const QString &word :
+        { QStringLiteral("Пирог"), QStringLiteral("Петя"), QStringLiteral("удался") })
         QVERIFY2(read.contains(word), qPrintable(word));
     pressAltLetter(QChar(u'в'));
     QTRY_VERIFY(m_editor->isActiveWindow());
@@ -539,7 +561,7 @@ void tst_Keyboard::wholeStoryByKeyboard()
     QCOMPARE(focused(), place(13));
 
     // Выход, and Enter answers Yes.
-    answerModals({[](QWidget *) { pressKey(Qt::Key_Return); }});
+    answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); } });
     pressAltLetter(QChar(u'в'));
     QTRY_VERIFY(modalsAnswered());
     QCOMPARE(ended.size(), 1);

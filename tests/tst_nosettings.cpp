@@ -29,7 +29,7 @@ QStringList filesUnder(const QString &folder)
 {
     QStringList found;
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
+        QDirIterator::Subdirectories);
     while (it.hasNext())
         found << it.next();
     return found;
@@ -49,8 +49,7 @@ void chooseInFileDialog(QWidget *window, const QString &path)
 
 } // namespace
 
-class tst_NoSettings : public QObject
-{
+class tst_NoSettings : public QObject {
     Q_OBJECT
 
 private slots:
@@ -82,54 +81,53 @@ void tst_NoSettings::everyDialogLeavesHomeAsItWas()
     QTRY_VERIFY(editor->isActiveWindow());
 
     // The entry window.
-    answerModals({[](QWidget *) {
+    answerModals({ [](QWidget *) {
         typeText(QStringLiteral("Жил-был ёж."));
         pressKey(Qt::Key_Tab);
         pressKey(Qt::Key_Space);
-    }});
+    } });
     pressKey(Qt::Key_Return);
     QTRY_VERIFY(modalsAnswered());
     QCOMPARE(document.blockTexts[0], QStringLiteral("Жил-был ёж."));
 
     // Help, closed by Escape.
-    answerModals({[](QWidget *) { pressKey(Qt::Key_Escape); }});
+    answerModals({ [](QWidget *) { pressKey(Qt::Key_Escape); } });
     pressAltLetter(QChar(u'о'));
     QTRY_VERIFY(modalsAnswered());
 
     // A picture through the real file dialog; the focus comes back to the frame.
     for (int tabs = 0; QApplication::focusWidget() != editor->pictureFrame(0) && tabs < 14; ++tabs)
         pressKey(Qt::Key_Tab);
-    answerModals({[picture](QWidget *dialog) { chooseInFileDialog(dialog, picture); }});
+    answerModals({ [picture](QWidget *dialog) { chooseInFileDialog(dialog, picture); } });
     pressKey(Qt::Key_Return);
     QTRY_VERIFY(modalsAnswered());
     QCOMPARE(document.picturePath(0), QDir::toNativeSeparators(picture));
     QCOMPARE(QApplication::focusWidget(), editor->pictureFrame(0));
 
     // Save and open through the real file dialogs.
-    answerModals({[story](QWidget *dialog) { chooseInFileDialog(dialog, story); }});
+    answerModals({ [story](QWidget *dialog) { chooseInFileDialog(dialog, story); } });
     pressKey(Qt::Key_S, Qt::ControlModifier);
     QTRY_VERIFY(modalsAnswered());
     QVERIFY(QFileInfo::exists(story));
-    answerModals({[story](QWidget *dialog) { chooseInFileDialog(dialog, story); }});
+    answerModals({ [story](QWidget *dialog) { chooseInFileDialog(dialog, story); } });
     pressKey(Qt::Key_O, Qt::ControlModifier);
     QTRY_VERIFY(modalsAnswered());
 
     // Printing: the two input boxes, then the print dialog, cancelled.
-    answerModals({[](QWidget *) { pressKey(Qt::Key_Return); },
-                  [](QWidget *) { pressKey(Qt::Key_Return); },
-                  [](QWidget *dialog) {
-                      QVERIFY(qobject_cast<QPrintDialog *>(dialog));
-                      pressKey(Qt::Key_Escape);
-                  }});
+    answerModals(
+        { [](QWidget *) { pressKey(Qt::Key_Return); }, [](QWidget *) { pressKey(Qt::Key_Return); },
+            [](QWidget *dialog) {
+                QVERIFY(qobject_cast<QPrintDialog *>(dialog));
+                pressKey(Qt::Key_Escape);
+            } });
     pressAltLetter(QChar(u'р'));
     typeText(QStringLiteral("п"));
     QTRY_VERIFY(modalsAnswered());
 
     // Reading: two questions and two input boxes, then back.
-    answerModals({[](QWidget *) { pressKey(Qt::Key_Return); },
-                  [](QWidget *) { pressKey(Qt::Key_Return); },
-                  [](QWidget *) { pressKey(Qt::Key_Return); },
-                  [](QWidget *) { pressKey(Qt::Key_Return); }});
+    answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); },
+        [](QWidget *) { pressKey(Qt::Key_Return); }, [](QWidget *) { pressKey(Qt::Key_Return); },
+        [](QWidget *) { pressKey(Qt::Key_Return); } });
     pressAltLetter(QChar(u'р'));
     typeText(QStringLiteral("ч"));
     QTRY_VERIFY_WITH_TIMEOUT(modalsAnswered(), 10000);
@@ -138,7 +136,7 @@ void tst_NoSettings::everyDialogLeavesHomeAsItWas()
     QTRY_VERIFY(editor->isActiveWindow());
 
     // Leaving.
-    answerModals({[](QWidget *) { pressKey(Qt::Key_Return); }});
+    answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); } });
     pressAltLetter(QChar(u'в'));
     QTRY_COMPARE(ended.size(), 1);
     editor.reset();

@@ -8,8 +8,7 @@
 // Made a button, it also takes the keyboard focus, answers Enter and Space
 // as a click, and shows itself to assistive tools as a button that can be
 // pressed.
-class ClickLabel : public QLabel
-{
+class ClickLabel : public QLabel {
     Q_OBJECT
 
 public:

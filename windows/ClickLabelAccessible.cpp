@@ -59,7 +59,8 @@ void ClickLabelAccessible::doAction(const QString &actionName)
     // The click may open a modal window; the tool that asked must get its
     // answer first, not wait until the window closes.
     QMetaObject::invokeMethod(
-        label(), [label = QPointer<ClickLabel>(label())] {
+        label(),
+        [label = QPointer<ClickLabel>(label())] {
             if (label)
                 label->click();
         },
@@ -69,6 +70,6 @@ void ClickLabelAccessible::doAction(const QString &actionName)
 QStringList ClickLabelAccessible::keyBindingsForAction(const QString &actionName) const
 {
     if (actionName == pressAction())
-        return {QStringLiteral("Space")};
+        return { QStringLiteral("Space") };
     return QAccessibleWidget::keyBindingsForAction(actionName);
 }

@@ -6,8 +6,7 @@ class ClickLabel;
 
 // What assistive tools see of a click label made a button: a button with a
 // name, a description and a press action that clicks it.
-class ClickLabelAccessible : public QAccessibleWidget
-{
+class ClickLabelAccessible : public QAccessibleWidget {
 public:
     explicit ClickLabelAccessible(ClickLabel *label);
 

@@ -23,7 +23,7 @@ void KeyboardStyle::install()
 }
 
 int KeyboardStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
-                             QStyleHintReturn *returnData) const
+    QStyleHintReturn *returnData) const
 {
     if (hint == SH_UnderlineShortcut
         && (qobject_cast<const QMenuBar *>(widget) || qobject_cast<const QMenu *>(widget))) {
@@ -80,7 +80,8 @@ void KeyboardStyle::setAltDown(bool down)
         m_altWatch.stop();
     // The underlines come and go with the key.
     for (QWidget *widget : QApplication::allWidgets()) {
-        if (widget->isVisible() && (qobject_cast<QMenuBar *>(widget) || qobject_cast<QMenu *>(widget)))
+        if (widget->isVisible()
+            && (qobject_cast<QMenuBar *>(widget) || qobject_cast<QMenu *>(widget)))
             widget->update();
     }
 }

@@ -6,8 +6,7 @@
 // The desktop's own style, except that the access letters of the menus are
 // underlined only while Alt is held or the menus are worked by the keyboard,
 // as on Windows; a mouse user sees the captions exactly as they are.
-class KeyboardStyle : public QProxyStyle
-{
+class KeyboardStyle : public QProxyStyle {
     Q_OBJECT
 
 public:
@@ -17,8 +16,7 @@ public:
     static void install();
 
     int styleHint(StyleHint hint, const QStyleOption *option = nullptr,
-                  const QWidget *widget = nullptr,
-                  QStyleHintReturn *returnData = nullptr) const override;
+        const QWidget *widget = nullptr, QStyleHintReturn *returnData = nullptr) const override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

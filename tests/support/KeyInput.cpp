@@ -1,9 +1,15 @@
 #include "support/KeyInput.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
+#include <QWidget>
 #include <QWindow>
 
+#include <memory>
 void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString &text)
 {
     QWindow *window = QGuiApplication::focusWindow();
@@ -27,21 +33,12 @@ void pressAltLetter(QChar letter)
     pressKey(Qt::Key(letter.toUpper().unicode()), Qt::AltModifier, QString(letter.toLower()));
 }
 
-#include <QApplication>
-#include <QDebug>
-#include <QElapsedTimer>
-#include <QPointer>
-#include <QTimer>
-#include <QWidget>
-
 namespace {
-int g_stepsLeft = 0;
 bool g_answered = true;
-}
+} // namespace
 
 void answerModals(const QList<std::function<void(QWidget *)>> &steps, int deadlineMs)
 {
-    g_stepsLeft = steps.size();
     g_answered = false;
     auto *timer = new QTimer(qApp);
     auto clock = std::make_shared<QElapsedTimer>();
@@ -69,7 +66,6 @@ void answerModals(const QList<std::function<void(QWidget *)>> &steps, int deadli
             *last = modal;
             *owner = modal->parentWidget() ? modal->parentWidget()->window() : nullptr;
             const auto step = steps.at((*next)++);
-            g_stepsLeft = steps.size() - *next;
             // The step may open the next window and wait in it; this timer
             // must keep polling meanwhile.
             QTimer::singleShot(0, modal, [step, modal] { step(modal); });
@@ -88,11 +84,6 @@ void answerModals(const QList<std::function<void(QWidget *)>> &steps, int deadli
         }
     });
     timer->start(50);
-}
-
-int modalStepsLeft()
-{
-    return g_stepsLeft;
 }
 
 bool modalsAnswered()
