@@ -1,5 +1,6 @@
 #include "story/StoryDocument.h"
 #include "app/ProgramStart.h"
+#include "windows/KeyboardStyle.h"
 #include "windows/QtDialogs.h"
 #include "windows/WindowDesign.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(programIcon());
     // Every window ends the program through its own rules, not by default.
     QApplication::setQuitOnLastWindowClosed(false);
+    KeyboardStyle::install();
 
     QTranslator qtRussian;
     if (qtRussian.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -33,6 +33,7 @@ EditorWindow::EditorWindow(StoryDocument &story, Dialogs &dialogs, QWidget *pare
     // when first shown; message boxes and file dialogs leave it as it is.
     m_comingBack = new ComingBack(this);
     connect(m_comingBack, &ComingBack::cameBack, this, &EditorWindow::activated);
+    setUpKeyboardAccess();
     const int menuHeight = menuBar()->sizeHint().height();
     setGeometry(EditorDesign::ClientLeft, EditorDesign::ClientTop - menuHeight,
                 EditorDesign::ClientWidth, EditorDesign::ClientHeight + menuHeight);
@@ -53,22 +54,22 @@ void EditorWindow::createMenus()
         return action;
     };
 
-    QMenu *file = menuBar()->addMenu(QStringLiteral("Файл"));
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&Файл"));
     file->menuAction()->setObjectName(QStringLiteral("MnuFile"));
-    command(file, "MnuSave", QStringLiteral("Сохранить"), &EditorWindow::save,
+    command(file, "MnuSave", QStringLiteral("&Сохранить"), &EditorWindow::save,
             QKeySequence(Qt::CTRL | Qt::Key_S));
-    command(file, "MnuOpen", QStringLiteral("Открыть"), &EditorWindow::open,
+    command(file, "MnuOpen", QStringLiteral("&Открыть"), &EditorWindow::open,
             QKeySequence(Qt::CTRL | Qt::Key_O));
-    command(file, "MnuNew", QStringLiteral("Создать"), &EditorWindow::newStory,
+    command(file, "MnuNew", QStringLiteral("Со&здать"), &EditorWindow::newStory,
             QKeySequence(Qt::CTRL | Qt::Key_N));
 
-    QMenu *story = menuBar()->addMenu(QStringLiteral("Рассказ"));
+    QMenu *story = menuBar()->addMenu(QStringLiteral("&Рассказ"));
     story->menuAction()->setObjectName(QStringLiteral("MnuRas"));
-    command(story, "MnuRead", QStringLiteral("Читать"), &EditorWindow::read);
-    command(story, "MnuPrint", QStringLiteral("Печатать"), &EditorWindow::print);
+    command(story, "MnuRead", QStringLiteral("&Читать"), &EditorWindow::read);
+    command(story, "MnuPrint", QStringLiteral("&Печатать"), &EditorWindow::print);
 
-    command(menuBar(), "MnuHelp", QStringLiteral("О программе"), &EditorWindow::showHelp);
-    command(menuBar(), "MnuExit", QStringLiteral("Выход"), &EditorWindow::exitProgram);
+    command(menuBar(), "MnuHelp", QStringLiteral("&О программе"), &EditorWindow::showHelp);
+    command(menuBar(), "MnuExit", QStringLiteral("&Выход"), &EditorWindow::exitProgram);
 }
 
 void EditorWindow::createControls()

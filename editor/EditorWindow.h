@@ -13,6 +13,7 @@ class ClickLabel;
 class ComingBack;
 class Dialogs;
 class EditorCanvas;
+class EditorKeyboard;
 class HelpWindow;
 class PictureBox;
 class TextEntryWindow;
@@ -32,6 +33,7 @@ public:
     ClickLabel *blockArea(int index) const { return m_blockAreas.at(index); }
     PictureBox *pictureFrame(int index) const { return m_pictureFrames.at(index); }
     EditorCanvas *canvas() const { return m_canvas; }
+    EditorKeyboard *keyboard() const { return m_keyboard; }
     const Surface &surface() const { return m_surface; }
     const FlowchartLayout &layout() const { return m_layout; }
 
@@ -62,6 +64,8 @@ protected:
 private:
     void createMenus();
     void createControls();
+    // Focus, keys and names for those who work without a mouse.
+    void setUpKeyboardAccess();
     bool confirmExit();
     void activated();
     void redrawFlowchart();
@@ -75,6 +79,7 @@ private:
     FlowchartLayout m_layout;
     WrappedTexts m_wrappedTexts;
     EditorCanvas *m_canvas = nullptr;
+    EditorKeyboard *m_keyboard = nullptr;
     std::array<ClickLabel *, BlockCount> m_blockAreas{};
     std::array<PictureBox *, FrameCount> m_pictureFrames{};
     QPointer<TextEntryWindow> m_entry;

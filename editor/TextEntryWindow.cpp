@@ -1,5 +1,6 @@
 #include "editor/TextEntryWindow.h"
 
+#include "editor/ControlNames.h"
 #include "story/StoryDocument.h"
 #include "windows/WindowDesign.h"
 
@@ -57,12 +58,15 @@ TextEntryWindow::TextEntryWindow(StoryDocument &story, QWidget *owner)
         "QPushButton { background-color: rgb(255, 224, 192); border: 1px solid #a08060; }"
         "QPushButton:pressed { background-color: rgb(235, 204, 172); }"));
     connect(m_button, &QPushButton::clicked, this, &TextEntryWindow::finishEntry);
+    m_text->setAccessibleName(QStringLiteral("Текст блока"));
+    m_button->setAccessibleDescription(QStringLiteral("Сохранить текст и вернуться к блок-схеме"));
     setTabOrder(m_text, m_button);
 }
 
 void TextEntryWindow::showForBlock()
 {
     m_text->setPlainText(toBoxText(m_story.blockTexts.at(m_story.currentBlock)));
+    m_text->setAccessibleDescription(blockName(m_story.currentBlock));
     if (parentWidget()) {
         const QRect owner = parentWidget()->frameGeometry();
         move(owner.center() - rect().center());

@@ -80,8 +80,8 @@ void ReadingWindow::createMenus()
         connect(action, &QAction::triggered, this, handler);
         menuBar()->addAction(action);
     };
-    command("MnuPrint", QStringLiteral("Печать рассказа"), &ReadingWindow::print);
-    command("MnuExit", QStringLiteral("Выход"), &ReadingWindow::backToEditor);
+    command("MnuPrint", QStringLiteral("&Печать рассказа"), &ReadingWindow::print);
+    command("MnuExit", QStringLiteral("&Выход"), &ReadingWindow::backToEditor);
 }
 
 void ReadingWindow::createControls()
@@ -114,6 +114,10 @@ void ReadingWindow::createControls()
                             QRect(twips(3720), twips(120), twips(4095), twips(5055)), 12,
                             Qt::AlignLeft, true);
 
+    m_titleBox->setAccessibleName(QStringLiteral("Название рассказа"));
+    m_readerBox->setAccessibleName(QStringLiteral("Читатель"));
+    m_endingPicture->setAccessibleName(QStringLiteral("Картинка к концовке"));
+    m_storyBox->setAccessibleName(QStringLiteral("Рассказ"));
     setTabOrder(m_titleBox, m_readerBox);
     setTabOrder(m_readerBox, m_storyBox);
 }

@@ -104,16 +104,17 @@ void tst_Editor::typeIntoBlock(int block, const QString &text, bool byButton)
 void tst_Editor::designAndMenus()
 {
     QCOMPARE(m_editor->windowTitle(), QStringLiteral("Создание нового рассказа"));
+    // Each caption with its access letter, none shared within one menu.
     const QList<std::tuple<const char *, QString, QKeySequence>> commands = {
-        {"MnuSave", "Сохранить", QKeySequence(QStringLiteral("Ctrl+S"))},
-        {"MnuOpen", "Открыть", QKeySequence(QStringLiteral("Ctrl+O"))},
-        {"MnuNew", "Создать", QKeySequence(QStringLiteral("Ctrl+N"))},
-        {"MnuRead", "Читать", QKeySequence()},
-        {"MnuPrint", "Печатать", QKeySequence()},
-        {"MnuHelp", "О программе", QKeySequence()},
-        {"MnuExit", "Выход", QKeySequence()},
-        {"MnuFile", "Файл", QKeySequence()},
-        {"MnuRas", "Рассказ", QKeySequence()},
+        {"MnuSave", "&Сохранить", QKeySequence(QStringLiteral("Ctrl+S"))},
+        {"MnuOpen", "&Открыть", QKeySequence(QStringLiteral("Ctrl+O"))},
+        {"MnuNew", "Со&здать", QKeySequence(QStringLiteral("Ctrl+N"))},
+        {"MnuRead", "&Читать", QKeySequence()},
+        {"MnuPrint", "&Печатать", QKeySequence()},
+        {"MnuHelp", "&О программе", QKeySequence()},
+        {"MnuExit", "&Выход", QKeySequence()},
+        {"MnuFile", "&Файл", QKeySequence()},
+        {"MnuRas", "&Рассказ", QKeySequence()},
     };
     for (const auto &[name, caption, shortcut] : commands) {
         auto *action = m_editor->findChild<QAction *>(QLatin1String(name));

@@ -203,9 +203,9 @@ void tst_ReadingWindow::design()
     const QList<QAction *> bar = reading->menuBar()->actions();
     QCOMPARE(bar.size(), 2);
     QCOMPARE(bar[0]->objectName(), QStringLiteral("MnuPrint"));
-    QCOMPARE(bar[0]->text(), QStringLiteral("Печать рассказа"));
+    QCOMPARE(bar[0]->text(), QStringLiteral("&Печать рассказа"));
     QCOMPARE(bar[1]->objectName(), QStringLiteral("MnuExit"));
-    QCOMPARE(bar[1]->text(), QStringLiteral("Выход"));
+    QCOMPARE(bar[1]->text(), QStringLiteral("&Выход"));
     QVERIFY(!bar[0]->menu() && !bar[1]->menu());
 }
 

@@ -55,6 +55,7 @@ HelpWindow::HelpWindow(QWidget *owner)
     // The pupil may still move through the text with the keys.
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_text->setPlainText(helpText());
+    m_text->setAccessibleName(QStringLiteral("Описание программы"));
     connect(m_text, &QPlainTextEdit::textChanged, this, &HelpWindow::boxTextChanged);
 }
 

@@ -1,5 +1,6 @@
 #include "windows/QtDialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -7,6 +8,8 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSettings>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -20,6 +23,26 @@ void keepTitleVisible(QMessageBox &box)
     const int titleWidth = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 160;
     grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                   grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+// Qt's file dialog keeps its history, last folder and layout in the user's
+// settings (QtProject.conf) and reads them back on the next run. The program
+// keeps no settings: the dialogs' settings live in a folder of this run only,
+// removed when the program ends.
+void keepDialogSettingsInThisRun()
+{
+    static QTemporaryDir folder;
+    static const bool redirected = [] {
+        // Without a folder of its own, a folder under the program file, which
+        // can never be made, keeps anything from being written.
+        const QString path = folder.isValid()
+            ? folder.path()
+            : QCoreApplication::applicationFilePath() + QStringLiteral("/settings");
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, path);
+        return true;
+    }();
+    Q_UNUSED(redirected);
 }
 
 } // namespace
@@ -50,6 +73,7 @@ std::optional<QString> QtDialogs::input(QWidget *parent, const QString &prompt,
 
 std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSettings &settings)
 {
+    keepDialogSettingsInThisRun();
     QFileDialog dialog(parent);
     dialog.setAcceptMode(settings.mode == FileDialogSettings::Save ? QFileDialog::AcceptSave
                                                            : QFileDialog::AcceptOpen);
@@ -73,6 +97,8 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSe
 
 bool QtDialogs::choosePrinter(QWidget *parent, QPrinter &printer)
 {
+    // Its file field has a file dialog of its own.
+    keepDialogSettingsInThisRun();
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }

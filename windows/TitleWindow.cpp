@@ -82,6 +82,8 @@ TitleWindow::TitleWindow(QWidget *parent)
         QPixmap::fromImage(readTitlePicture(QStringLiteral(":/windows/assets/title.bmp"))));
     m_image->setGeometry(twips(240), twips(240), twips(7080), twips(5070));
     m_image->setCursor(handCursor());
+    // Enter or Space on the picture starts as a click does.
+    m_image->makeButton(QStringLiteral("Тропинец. Щёлкни по картинке, чтобы начать"));
     connect(m_image, &ClickLabel::clicked, this, &TitleWindow::pictureClicked);
 
     m_timer = new QTimer(this);

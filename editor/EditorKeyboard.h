@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+class ClickLabel;
+class FocusMark;
+class QWidget;
+
+// The editor worked from the keyboard: Tab and Shift+Tab walk the ten blocks
+// in story order and then the four picture frames; the arrow keys follow the
+// flowchart's arrows; the focus mark shows once these keys are used and goes
+// when the mouse is.
+class EditorKeyboard : public QObject {
+    Q_OBJECT
+
+public:
+    // Places in the walk: blocks 0 to 9, then frames 0 to 3 as 10 to 13.
+    static constexpr int PlaceCount = 14;
+
+    EditorKeyboard(QWidget *window, QWidget *canvas, const QList<ClickLabel *> &places);
+
+    FocusMark *mark() const { return m_mark; }
+
+    // Where an arrow key leads from a place: down an arrow of the flowchart,
+    // back up it, into a question's false (left) or true (right) exit, or
+    // along a row; -1 where it leads nowhere.
+    static int arrowTarget(int place, int key);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool inWindow(QObject *object) const;
+
+    QWidget *m_window;
+    QList<ClickLabel *> m_places;
+    FocusMark *m_mark = nullptr;
+    QPointer<ClickLabel> m_lastPlace;
+};

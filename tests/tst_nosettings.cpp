@@ -1,0 +1,163 @@
+#include "app/ProgramStart.h"
+#include "editor/EditorWindow.h"
+#include "reader/ReadingWindow.h"
+#include "story/StoryDocument.h"
+#include "support/FindWindow.h"
+#include "support/KeyInput.h"
+#include "windows/PictureBox.h"
+#include "windows/QtDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// Made before the application, so that everything Qt looks up lands here.
+QTemporaryDir *g_home = nullptr;
+QTemporaryDir *g_config = nullptr;
+
+QStringList filesUnder(const QString &folder)
+{
+    QStringList found;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << it.next();
+    return found;
+}
+
+void chooseInFileDialog(QWidget *window, const QString &path)
+{
+    auto *dialog = qobject_cast<QFileDialog *>(window);
+    QVERIFY(dialog);
+    // The name typed into the dialog's name box, as the user would.
+    dialog->setDirectory(QFileInfo(path).absolutePath());
+    auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QVERIFY(name);
+    name->setText(QFileInfo(path).fileName());
+    QMetaObject::invokeMethod(dialog, "accept");
+}
+
+} // namespace
+
+class tst_NoSettings : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyDialogLeavesHomeAsItWas();
+};
+
+// The program keeps no settings: a run through the entry window, help,
+// reading, and Qt's real file, input and print dialogs writes nothing into
+// the user's home or config folders.
+void tst_NoSettings::everyDialogLeavesHomeAsItWas()
+{
+    QVERIFY(g_home->isValid() && g_config->isValid());
+    QCOMPARE(QDir::homePath(), g_home->path());
+    QTemporaryDir work;
+    QVERIFY(QDir(work.path()).mkpath(QStringLiteral("program/Рассказы")));
+    const QString story = work.filePath(QStringLiteral("program/Рассказы/ёж.txt"));
+    const QString picture = work.filePath(QStringLiteral("ёж.bmp"));
+    QImage image(30, 20, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QVERIFY(image.save(picture, "BMP"));
+
+    StoryDocument document;
+    QtDialogs dialogs;
+    auto editor = std::make_unique<EditorWindow>(document, dialogs);
+    QSignalSpy ended(editor.get(), &EditorWindow::programEndRequested);
+    editor->setProgramFolder(work.filePath(QStringLiteral("program")));
+    connectReadingWindow(*editor, document, dialogs);
+    editor->show();
+    QTRY_VERIFY(editor->isActiveWindow());
+
+    // The entry window.
+    answerModals({ [](QWidget *) {
+        typeText(QStringLiteral("Жил-был ёж."));
+        pressKey(Qt::Key_Tab);
+        pressKey(Qt::Key_Space);
+    } });
+    pressKey(Qt::Key_Return);
+    QTRY_VERIFY(modalsAnswered());
+    QCOMPARE(document.blockTexts[0], QStringLiteral("Жил-был ёж."));
+
+    // Help, closed by Escape.
+    answerModals({ [](QWidget *) { pressKey(Qt::Key_Escape); } });
+    pressAltLetter(QChar(u'о'));
+    QTRY_VERIFY(modalsAnswered());
+
+    // A picture through the real file dialog; the focus comes back to the frame.
+    for (int tabs = 0; QApplication::focusWidget() != editor->pictureFrame(0) && tabs < 14; ++tabs)
+        pressKey(Qt::Key_Tab);
+    answerModals({ [picture](QWidget *dialog) { chooseInFileDialog(dialog, picture); } });
+    pressKey(Qt::Key_Return);
+    QTRY_VERIFY(modalsAnswered());
+    QCOMPARE(document.picturePath(0), QDir::toNativeSeparators(picture));
+    QCOMPARE(QApplication::focusWidget(), editor->pictureFrame(0));
+
+    // Save and open through the real file dialogs.
+    answerModals({ [story](QWidget *dialog) { chooseInFileDialog(dialog, story); } });
+    pressKey(Qt::Key_S, Qt::ControlModifier);
+    QTRY_VERIFY(modalsAnswered());
+    QVERIFY(QFileInfo::exists(story));
+    answerModals({ [story](QWidget *dialog) { chooseInFileDialog(dialog, story); } });
+    pressKey(Qt::Key_O, Qt::ControlModifier);
+    QTRY_VERIFY(modalsAnswered());
+
+    // Printing: the two input boxes, then the print dialog, cancelled.
+    answerModals(
+        { [](QWidget *) { pressKey(Qt::Key_Return); }, [](QWidget *) { pressKey(Qt::Key_Return); },
+            [](QWidget *dialog) {
+                QVERIFY(qobject_cast<QPrintDialog *>(dialog));
+                pressKey(Qt::Key_Escape);
+            } });
+    pressAltLetter(QChar(u'р'));
+    typeText(QStringLiteral("п"));
+    QTRY_VERIFY(modalsAnswered());
+
+    // Reading: two questions and two input boxes, then back.
+    answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); },
+        [](QWidget *) { pressKey(Qt::Key_Return); }, [](QWidget *) { pressKey(Qt::Key_Return); },
+        [](QWidget *) { pressKey(Qt::Key_Return); } });
+    pressAltLetter(QChar(u'р'));
+    typeText(QStringLiteral("ч"));
+    QTRY_VERIFY_WITH_TIMEOUT(modalsAnswered(), 10000);
+    QTRY_VERIFY(findWindow<ReadingWindow>() && findWindow<ReadingWindow>()->isActiveWindow());
+    pressAltLetter(QChar(u'в'));
+    QTRY_VERIFY(editor->isActiveWindow());
+
+    // Leaving.
+    answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); } });
+    pressAltLetter(QChar(u'в'));
+    QTRY_COMPARE(ended.size(), 1);
+    editor.reset();
+    QCoreApplication::processEvents();
+
+    QCOMPARE(filesUnder(g_home->path()), QStringList());
+    QCOMPARE(filesUnder(g_config->path()), QStringList());
+}
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir home;
+    QTemporaryDir config;
+    g_home = &home;
+    g_config = &config;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    tst_NoSettings test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_nosettings.moc"

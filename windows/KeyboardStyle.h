@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QProxyStyle>
+#include <QTimer>
+
+// The desktop's own style, except that the access letters of the menus are
+// underlined only while Alt is held or the menus are worked by the keyboard,
+// as on Windows; a mouse user sees the captions exactly as they are.
+class KeyboardStyle : public QProxyStyle {
+    Q_OBJECT
+
+public:
+    KeyboardStyle();
+
+    // Makes it the application's style; call once the application exists.
+    static void install();
+
+    int styleHint(StyleHint hint, const QStyleOption *option = nullptr,
+        const QWidget *widget = nullptr, QStyleHintReturn *returnData = nullptr) const override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool menusByKeyboard() const;
+    void setAltDown(bool down);
+
+    bool m_altDown = false;
+    QTimer m_altWatch;
+    // From an Alt press until the mouse is used: menus opened then are being
+    // worked by the keyboard.
+    bool m_altUsed = false;
+};
