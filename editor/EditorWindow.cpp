@@ -122,11 +122,11 @@ void EditorWindow::redrawFlowchart()
 void EditorWindow::activated()
 {
     redrawFlowchart();
-    drawBlockTexts();
+    writeBlockTexts();
     m_canvas->update();
 }
 
-void EditorWindow::drawBlockTexts()
+void EditorWindow::writeBlockTexts()
 {
     // A word running past its outline is kept as far as the window or the
     // desktop reaches, so making the window wider without a redraw shows it on.

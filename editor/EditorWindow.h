@@ -69,7 +69,7 @@ private:
     bool confirmExit();
     void activated();
     void redrawFlowchart();
-    void drawBlockTexts();
+    void writeBlockTexts();
     // Loads a picture path into a frame, as Open and the frames do.
     bool loadFramePicture(int frame, const QString &path, const QString &storyFile = QString());
 

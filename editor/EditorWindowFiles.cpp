@@ -58,7 +58,7 @@ void EditorWindow::open()
     newStory();
     for (int b = 0; b < StoryBlockCount; ++b)
         m_story.blockTexts[b] = texts.lines.at(b);
-    drawBlockTexts();
+    writeBlockTexts();
     m_canvas->update();
 
     // A story without a picture list simply has no pictures; a list that is

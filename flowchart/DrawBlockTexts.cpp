@@ -1,7 +1,6 @@
 #include "flowchart/DrawBlockTexts.h"
 
 #include "flowchart/FlowchartLayout.h"
-#include "flowchart/WrappedTexts.h"
 
 #include <QStringView>
 
@@ -201,10 +200,4 @@ std::vector<PlacedWord> wrapBlockText(const QString &text, const double *startX,
         wrapBlockWords(text, startX, endX, lineCount, top, measure, visibleRight))
         words.push_back(std::move(word.placed));
     return words;
-}
-
-void drawBlockTexts(bool showBlockTexts, std::array<QString, 10> &blockTexts,
-    const FlowchartLayout &layout, Surface &surface)
-{
-    WrappedTexts().draw(showBlockTexts, blockTexts, layout, surface, FarBeyondAnyScreen);
 }

@@ -41,3 +41,10 @@ void WrappedTexts::draw(bool showBlockTexts, std::array<QString, BlockCount> &bl
         }
     }
 }
+
+// A pass with nothing kept from before: every text wrapped afresh.
+void drawBlockTexts(bool showBlockTexts, std::array<QString, 10> &blockTexts,
+    const FlowchartLayout &layout, Surface &surface)
+{
+    WrappedTexts().draw(showBlockTexts, blockTexts, layout, surface, FarBeyondAnyScreen);
+}
