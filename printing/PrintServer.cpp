@@ -16,7 +16,8 @@ namespace {
 // libraries it brings (TLS, Kerberos, Avahi) are loaded and set up at every
 // start, and take memory all the time the program runs. Qt's print layer
 // opens the very same library, so its last answer is still shared with us.
-struct Cups {
+struct Cups
+{
     decltype(&::cupsLastError) lastError = nullptr;
     decltype(&::cupsLastErrorString) lastErrorString = nullptr;
     decltype(&::cupsGetJobs2) getJobs2 = nullptr;
@@ -91,7 +92,8 @@ QString serverReason()
     return said.endsWith(QLatin1Char('.')) ? said.chopped(1) : said;
 }
 
-struct Job {
+struct Job
+{
     int id = 0;
     ipp_jstate_t state = IPP_JSTATE_PENDING;
 };
