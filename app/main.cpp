@@ -1,5 +1,6 @@
 #include "story/StoryDocument.h"
 #include "app/ProgramStart.h"
+#include "windows/ExtensionArrowStyle.h"
 #include "windows/QtDialogs.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setStyle(new ExtensionArrowStyle);
     QApplication::setApplicationName(QStringLiteral("tropinets"));
     // Ties the windows to the desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tropinets"));
