@@ -6,6 +6,9 @@
 #include "reader/ReadingWindow.h"
 #include "windows/PictureBox.h"
 #include "windows/TitleWindow.h"
+#include "windows/WindowDesign.h"
+
+#include <QApplication>
 
 ProgramStart::ProgramStart(StoryDocument &story, Dialogs &dialogs, QObject *parent)
     : QObject(parent)
@@ -36,11 +39,16 @@ void ProgramStart::start()
     m_title = new TitleWindow;
     connect(m_title, &TitleWindow::handedOver, this, &ProgramStart::showEditor);
     connect(m_title, &TitleWindow::closedBeforeHandover, this, &ProgramStart::programEnded);
+    // Every window's icon, once the title picture is on the screen.
+    connect(m_title, &TitleWindow::dressed, this,
+        [] { QApplication::setWindowIcon(programIcon()); });
     m_title->show();
 }
 
 void ProgramStart::showEditor()
 {
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(programIcon());
     if (!m_editor) {
         m_editor = std::make_unique<EditorWindow>(m_story, m_dialogs);
         connect(m_editor.get(), &EditorWindow::programEndRequested, this, &ProgramStart::programEnded);

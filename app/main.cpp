@@ -2,10 +2,8 @@
 #include "app/ProgramStart.h"
 #include "windows/KeyboardStyle.h"
 #include "windows/QtDialogs.h"
-#include "windows/WindowDesign.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -16,7 +14,6 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("tropinets"));
     // Ties the windows to the desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tropinets"));
-    QApplication::setWindowIcon(programIcon());
     // Every window ends the program through its own rules, not by default.
     QApplication::setQuitOnLastWindowClosed(false);
     KeyboardStyle::install();

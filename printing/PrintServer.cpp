@@ -4,12 +4,67 @@
 
 #include <cups/cups.h>
 
+#include <QLibrary>
+
 #include <iterator>
 #include <memory>
+#include <type_traits>
 
 namespace {
 
-using Response = std::unique_ptr<ipp_t, decltype(&ippDelete)>;
+// libcups is opened on the first print, not linked: linked, it and the
+// libraries it brings (TLS, Kerberos, Avahi) are loaded and set up at every
+// start, and take memory all the time the program runs. Qt's print layer
+// opens the very same library, so its last answer is still shared with us.
+struct Cups
+{
+    decltype(&::cupsLastError) lastError = nullptr;
+    decltype(&::cupsLastErrorString) lastErrorString = nullptr;
+    decltype(&::cupsGetJobs2) getJobs2 = nullptr;
+    decltype(&::cupsFreeJobs) freeJobs = nullptr;
+    decltype(&::cupsDoRequest) doRequest = nullptr;
+    decltype(&::cupsGetNamedDest) getNamedDest = nullptr;
+    decltype(&::cupsFreeDests) freeDests = nullptr;
+    decltype(&::httpAssembleURIf) assembleUri = nullptr;
+    decltype(&::ippPort) port = nullptr;
+    decltype(&::ippNewRequest) newRequest = nullptr;
+    decltype(&::ippAddString) addString = nullptr;
+    decltype(&::ippAddStrings) addStrings = nullptr;
+    decltype(&::ippDelete) deleteIpp = nullptr;
+    decltype(&::ippFindAttribute) findAttribute = nullptr;
+    decltype(&::ippGetBoolean) getBoolean = nullptr;
+    decltype(&::ippGetString) getString = nullptr;
+    bool loaded = false;
+};
+
+// The library's functions, or loaded false when it or any of them is missing.
+const Cups &cups()
+{
+    static const Cups found = [] {
+        Cups c;
+        QLibrary library(QStringLiteral("cups"), 2);
+        if (!library.load())
+            return c;
+        const auto get = [&library](auto &function, const char *name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                library.resolve(name));
+            return function != nullptr;
+        };
+        c.loaded = get(c.lastError, "cupsLastError")
+            && get(c.lastErrorString, "cupsLastErrorString") && get(c.getJobs2, "cupsGetJobs2")
+            && get(c.freeJobs, "cupsFreeJobs") && get(c.doRequest, "cupsDoRequest")
+            && get(c.getNamedDest, "cupsGetNamedDest") && get(c.freeDests, "cupsFreeDests")
+            && get(c.assembleUri, "httpAssembleURIf") && get(c.port, "ippPort")
+            && get(c.newRequest, "ippNewRequest") && get(c.addString, "ippAddString")
+            && get(c.addStrings, "ippAddStrings") && get(c.deleteIpp, "ippDelete")
+            && get(c.findAttribute, "ippFindAttribute") && get(c.getBoolean, "ippGetBoolean")
+            && get(c.getString, "ippGetString");
+        return c;
+    }();
+    return found;
+}
+
+using Response = std::unique_ptr<ipp_t, decltype(&::ippDelete)>;
 
 bool failed(ipp_status_t status)
 {
@@ -31,7 +86,7 @@ QString serverGone(const QString &printer)
 // What the server said last to this thread, as a clause of our own sentence.
 QString serverReason()
 {
-    const QString said = QString::fromUtf8(cupsLastErrorString()).trimmed();
+    const QString said = QString::fromUtf8(cups().lastErrorString()).trimmed();
     if (said.isEmpty())
         return QString();
     return said.endsWith(QLatin1Char('.')) ? said.chopped(1) : said;
@@ -48,13 +103,13 @@ Job newestJob(const QByteArray &queue)
 {
     cups_job_t *jobs = nullptr;
     const int count
-        = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.constData(), 1, CUPS_WHICHJOBS_ALL);
+        = cups().getJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.constData(), 1, CUPS_WHICHJOBS_ALL);
     Job newest;
     for (int i = 0; i < count; ++i) {
         if (jobs[i].id > newest.id)
             newest = { jobs[i].id, jobs[i].state };
     }
-    cupsFreeJobs(count, jobs);
+    cups().freeJobs(count, jobs);
     return newest;
 }
 
@@ -67,35 +122,36 @@ PrintServer::PrintServer(const QString &printer)
 
 bool PrintServer::canAsk()
 {
-    return true;
+    return cups().loaded;
 }
 
 QString PrintServer::refusal()
 {
     // No printer named: the print layer finds none and says so itself.
-    if (m_printer.isEmpty())
+    if (m_printer.isEmpty() || !canAsk())
         return QString();
     const QByteArray queue = queueOf(m_printer);
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
-        "/printers/%s", queue.constData());
-    ipp_t *request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    cups().assembleUri(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost",
+        cups().port(), "/printers/%s", queue.constData());
+    ipp_t *request = cups().newRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    cups().addString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
     static const char *const wanted[] = { "printer-is-accepting-jobs", "printer-state-message" };
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+    cups().addStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
         int(std::size(wanted)), nullptr, wanted);
-    const Response response(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/"), ippDelete);
-    const ipp_status_t status = cupsLastError();
+    const Response response(cups().doRequest(CUPS_HTTP_DEFAULT, request, "/"), cups().deleteIpp);
+    const ipp_status_t status = cups().lastError();
 
     if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || !response)
         return serverGone(m_printer);
     if (status == IPP_STATUS_ERROR_NOT_FOUND) {
         // A printer found on the network gets its queue only when a job comes.
-        if (cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr)) {
-            cupsFreeDests(1, dest);
+        if (cups_dest_t *dest
+            = cups().getNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr)) {
+            cups().freeDests(1, dest);
             return QString();
         }
-        if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+        if (cups().lastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
             return serverGone(m_printer);
         return QStringLiteral("принтера «%1» больше нет на сервере печати.").arg(m_printer);
     }
@@ -105,12 +161,13 @@ QString PrintServer::refusal()
     }
 
     ipp_attribute_t *accepting
-        = ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
-    if (accepting && !ippGetBoolean(accepting, 0)) {
+        = cups().findAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+    if (accepting && !cups().getBoolean(accepting, 0)) {
         ipp_attribute_t *message
-            = ippFindAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT);
-        const QString why
-            = message ? QString::fromUtf8(ippGetString(message, 0, nullptr)).trimmed() : QString();
+            = cups().findAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT);
+        const QString why = message
+            ? QString::fromUtf8(cups().getString(message, 0, nullptr)).trimmed()
+            : QString();
         return why.isEmpty()
             ? QStringLiteral("принтер «%1» не принимает задания.").arg(m_printer)
             : QStringLiteral("принтер «%1» не принимает задания (%2).").arg(m_printer, why);
@@ -121,18 +178,18 @@ QString PrintServer::refusal()
 
 QString PrintServer::lostJob() const
 {
-    if (m_printer.isEmpty())
+    if (m_printer.isEmpty() || !canAsk())
         return QString();
     // The print layer hands the document over with libcups on this thread,
     // so the server's answer to it is still the last one here.
-    const ipp_status_t handedOver = cupsLastError();
+    const ipp_status_t handedOver = cups().lastError();
     const QString reason = serverReason();
 
     const Job newest = newestJob(queueOf(m_printer));
     if (newest.id > m_jobBefore && newest.state != IPP_JSTATE_CANCELED
         && newest.state != IPP_JSTATE_ABORTED)
         return QString();
-    if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+    if (cups().lastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
         return serverGone(m_printer);
     if (failed(handedOver) && !reason.isEmpty())
         return QStringLiteral("принтер «%1» не принял задание: %2.").arg(m_printer, reason);

@@ -1,11 +1,14 @@
 #include "windows/KeyboardStyle.h"
 
+#include "windows/ExtensionArrowStyle.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
-KeyboardStyle::KeyboardStyle()
+KeyboardStyle::KeyboardStyle(QStyle *base)
+    : QProxyStyle(base)
 {
     qApp->installEventFilter(this);
     // Alt let go while another window was taking the focus is never heard
@@ -19,7 +22,9 @@ KeyboardStyle::KeyboardStyle()
 
 void KeyboardStyle::install()
 {
-    QApplication::setStyle(new KeyboardStyle);
+    // Over the style that reads the menu bar's arrow without asking every
+    // image plugin.
+    QApplication::setStyle(new KeyboardStyle(new ExtensionArrowStyle));
 }
 
 int KeyboardStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,

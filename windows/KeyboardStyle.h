@@ -10,7 +10,7 @@ class KeyboardStyle : public QProxyStyle {
     Q_OBJECT
 
 public:
-    KeyboardStyle();
+    explicit KeyboardStyle(QStyle *base = nullptr);
 
     // Makes it the application's style; call once the application exists.
     static void install();

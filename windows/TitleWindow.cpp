@@ -67,21 +67,18 @@ TitleWindow::TitleWindow(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmTytle"));
     setWindowTitle(QStringLiteral("Выбери продолжение рассказа"));
-    setWindowIcon(programIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(ClientWidth, ClientHeight);
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
-    setCursor(handCursor());
 
     m_image = new ClickLabel(this);
     m_image->setObjectName(QStringLiteral("Image1"));
     m_image->setPixmap(
         QPixmap::fromImage(readTitlePicture(QStringLiteral(":/windows/assets/title.bmp"))));
     m_image->setGeometry(twips(240), twips(240), twips(7080), twips(5070));
-    m_image->setCursor(handCursor());
     // Enter or Space on the picture starts as a click does.
     m_image->makeButton(QStringLiteral("Тропинец. Щёлкни по картинке, чтобы начать"));
     connect(m_image, &ClickLabel::clicked, this, &TitleWindow::pictureClicked);
@@ -101,6 +98,25 @@ TitleWindow::TitleWindow(QWidget *parent)
         setGeometry(QStyle::alignedRect(
             Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
     }
+}
+
+void TitleWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (m_dressed)
+        return;
+    m_dressed = true;
+    // The icon and the hand are read through Qt's image plugins, which cost a
+    // good part of the start; the picture is shown first, they follow at once.
+    QMetaObject::invokeMethod(this, &TitleWindow::dress, Qt::QueuedConnection);
+}
+
+void TitleWindow::dress()
+{
+    setWindowIcon(programIcon());
+    setCursor(handCursor());
+    m_image->setCursor(handCursor());
+    emit dressed();
 }
 
 void TitleWindow::pictureClicked()
