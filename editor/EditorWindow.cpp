@@ -114,7 +114,7 @@ void EditorWindow::redrawFlowchart()
     for (int b = 0; b < BlockCount; ++b) {
         const LabelPlacement &p = m_layout.labels[b];
         m_blockAreas[b]->setGeometry(std::lround(p.left), std::lround(p.top),
-                                 std::lround(p.width), std::lround(p.height));
+                                     std::lround(p.width), std::lround(p.height));
     }
     m_canvas->update();
 }
@@ -123,7 +123,6 @@ void EditorWindow::activated()
 {
     redrawFlowchart();
     writeBlockTexts();
-    m_canvas->update();
 }
 
 void EditorWindow::writeBlockTexts()

@@ -134,26 +134,18 @@ void Surface::caption(QPointF topLeft, const QString &text)
 
 void Surface::write(const QString &text)
 {
-    if (!text.isEmpty()) {
-        SurfaceOp op;
-        op.kind = SurfaceOp::Text;
-        op.p1 = m_pos;
-        op.text = text;
-        if (text.size() > MeasureChunk) {
-            qsizetype end = 0;
-            double width = 0;
-            while (end < text.size() && width <= FarBeyondAnyPage) {
-                const qsizetype next = chunkEnd(text, end);
-                width += textWidth(text.mid(end, next - end));
-                end = next;
-            }
-            op.text = text.left(end);
+    // A very long text is kept only as far as any page could show it.
+    qsizetype end = text.size();
+    if (text.size() > MeasureChunk) {
+        end = 0;
+        double width = 0;
+        while (end < text.size() && width <= FarBeyondAnyPage) {
+            const qsizetype next = chunkEnd(text, end);
+            width += textWidth(text.mid(end, next - end));
+            end = next;
         }
-        op.fontSize = m_fontSize;
-        op.colour = m_colour;
-        add(op);
     }
-    m_pos.rx() += textWidth(text);
+    writeMeasured(text.left(end), textWidth(text));
 }
 
 void Surface::writeMeasured(const QString &text, double width)
