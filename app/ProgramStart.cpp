@@ -40,8 +40,10 @@ void ProgramStart::start()
     connect(m_title, &TitleWindow::handedOver, this, &ProgramStart::showEditor);
     connect(m_title, &TitleWindow::closedBeforeHandover, this, &ProgramStart::programEnded);
     // Every window's icon, once the title picture is on the screen.
-    connect(m_title, &TitleWindow::dressed, this,
-        [] { QApplication::setWindowIcon(programIcon()); });
+    connect(m_title, &TitleWindow::dressed, this, [this] {
+        QApplication::setWindowIcon(programIcon());
+        emit titleShown();
+    });
     m_title->show();
 }
 

@@ -8,7 +8,6 @@
 class Dialogs;
 class EditorWindow;
 class TitleWindow;
-class EditorWindow;
 struct StoryDocument;
 
 // The run of the program: the title window first, then the editor for the
@@ -28,6 +27,8 @@ public:
     EditorWindow *editor() const;        // null until the handover
 
 signals:
+    // The title window is on the screen: what it does not need may follow.
+    void titleShown();
     // The user ended the program, from the editor or by closing the title.
     void programEnded();
 

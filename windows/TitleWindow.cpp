@@ -37,13 +37,19 @@ QImage readTitlePicture(const QString &path)
         if (width > 0 && height > 0 && width <= 4096 && height <= 4096 && offset >= 54
             && offset + stride * height <= bytes.size()) {
             QImage image(int(width), int(height), QImage::Format_RGB32);
-            // Rows are stored bottom up, each pixel as blue, green, red.
+            // Rows are stored bottom up, each pixel as blue, green, red: read
+            // as a little-endian word, those three bytes are the pixel's
+            // 0xRRGGBB, and the fourth, the next pixel's, is masked off. A
+            // row's last pixel is read bytewise, for its fourth byte may lie
+            // past the end of the file.
             for (int y = 0; y < height; ++y) {
                 const auto *from = reinterpret_cast<const uchar *>(bytes.data())
                     + offset + (height - 1 - y) * stride;
                 auto *to = reinterpret_cast<QRgb *>(image.scanLine(y));
-                for (int x = 0; x < width; ++x, from += 3)
-                    to[x] = qRgb(from[2], from[1], from[0]);
+                const int last = int(width) - 1;
+                for (int x = 0; x < last; ++x, from += 3)
+                    to[x] = 0xff000000u | (qFromLittleEndian<quint32>(from) & 0x00ffffffu);
+                to[last] = qRgb(from[2], from[1], from[0]);
             }
             if (number(38) > 0)
                 image.setDotsPerMeterX(number(38));
