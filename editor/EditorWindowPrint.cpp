@@ -3,10 +3,9 @@
 #include "editor/EditorCanvas.h"
 #include "printing/PrintServer.h"
 #include "printing/StoryPage.h"
+#include "windows/ChosenPrinter.h"
 #include "windows/Dialogs.h"
 #include "windows/PictureBox.h"
-
-#include <QPrinter>
 
 void EditorWindow::print()
 {
@@ -16,8 +15,8 @@ void EditorWindow::print()
     const QString title = m_dialogs.input(this, QStringLiteral("Введи название рассказа"),
                                           ApplicationTitle).value_or(QString());
 
-    QPrinter printer(QPrinter::HighResolution);
-    if (!m_dialogs.choosePrinter(this, printer))
+    const std::unique_ptr<ChosenPrinter> printer = m_dialogs.choosePrinter(this);
+    if (!printer)
         return;
 
     StoryPage page(m_surface, m_canvas->size());
@@ -30,11 +29,10 @@ void EditorWindow::print()
 
     // A page for a printer goes to the print server, which may refuse it
     // while Qt reports success.
-    PrintServer server(printer.printerName());
-    const QString failure = server.print(
-        printer.outputFormat() == QPrinter::NativeFormat,
+    PrintServer server(printer->printerName());
+    const QString failure = server.print(printer->toPrintServer(),
         QStringLiteral("не удалось печатать на выбранный принтер или в выбранный файл."),
-        [&] { return page.print(printer); });
+        [&] { return page.print(printer->device()); });
     if (!failure.isEmpty())
         m_dialogs.error(this, failure);
 }

@@ -1,12 +1,13 @@
 #include "reader/ReadingWindow.h"
 
 #include "printing/PrintServer.h"
+#include "windows/ChosenPrinter.h"
 #include "windows/Dialogs.h"
 #include "windows/PictureBox.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -163,20 +164,19 @@ void paintPicture(QPainter &painter, const PictureBox *box, const QWidget *conte
 
 void ReadingWindow::print()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!m_dialogs.choosePrinter(this, printer))
+    const std::unique_ptr<ChosenPrinter> printer = m_dialogs.choosePrinter(this);
+    if (!printer)
         return;
 
     // A page for a printer goes to the print server, which may refuse it
     // while Qt reports success.
-    PrintServer server(printer.printerName());
-    const QString file = printer.outputFileName();
-    const QString failure = server.print(
-        printer.outputFormat() == QPrinter::NativeFormat,
+    PrintServer server(printer->printerName());
+    const QString file = printer->outputFileName();
+    const QString failure = server.print(printer->toPrintServer(),
         file.isEmpty()
-            ? QStringLiteral("не удалось печатать на принтер «%1».").arg(printer.printerName())
+            ? QStringLiteral("не удалось печатать на принтер «%1».").arg(printer->printerName())
             : QStringLiteral("не удалось записать файл «%1».").arg(file),
-        [&] { return printContent(&printer); });
+        [&] { return printContent(&printer->device()); });
     if (!failure.isEmpty())
         m_dialogs.error(this, failure);
 }

@@ -380,7 +380,7 @@ void tst_PrintServer::realDialogsPrintAndSayRefusal()
         QSKIP(qPrintable(why));
     if (!PrintServer::canAsk())
         QSKIP("built without libcups: the program cannot ask the print server");
-    QtDialogs dialogs;
+    QtDialogs dialogs(QStringLiteral(TROPINETS_PRINT_MODULE_PATH));
     EditorWindow editor(m_story, dialogs);
     editor.show();
     QVERIFY(comeBackTo(&editor));

@@ -1,13 +1,15 @@
 #include "windows/QtDialogs.h"
 
+#include "windows/ChosenPrinter.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QLibrary>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -46,6 +48,16 @@ void keepDialogSettingsInThisRun()
 }
 
 } // namespace
+
+QtDialogs::QtDialogs(const QString &printModule)
+    : m_printModule(printModule.isEmpty() ? defaultPrintModule() : printModule)
+{
+}
+
+QString QtDialogs::defaultPrintModule()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/" TROPINETS_PRINT_MODULE);
+}
 
 Dialogs::Answer QtDialogs::ask(QWidget *parent, const QString &text, const QString &title)
 {
@@ -95,12 +107,28 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSe
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
-bool QtDialogs::choosePrinter(QWidget *parent, QPrinter &printer)
+std::unique_ptr<ChosenPrinter> QtDialogs::choosePrinter(QWidget *parent)
 {
+    // Loaded once and kept: Qt's print support stays with the program from
+    // the first print on.
+    QLibrary module(m_printModule);
+    const auto choose = reinterpret_cast<ChoosePrinterFunction>(module.resolve(ChoosePrinterSymbol));
+    if (!choose) {
+        const QFileInfo file(m_printModule);
+        // The loader's own words name what is missing, such as Qt's print
+        // library, for whoever looks after the computer.
+        const QString reason = !file.exists() ? QStringLiteral("его нет")
+            : file.isDir()                    ? QStringLiteral("это папка")
+                                              : QStringLiteral("он не подходит.\n\n%1")
+                                      .arg(module.errorString());
+        error(parent,
+            QStringLiteral("Печать недоступна: не удалось загрузить модуль печати «%1»: %2.")
+                .arg(QDir::toNativeSeparators(m_printModule), reason));
+        return nullptr;
+    }
     // Its file field has a file dialog of its own.
     keepDialogSettingsInThisRun();
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return std::unique_ptr<ChosenPrinter>(choose(parent));
 }
 
 void QtDialogs::error(QWidget *parent, const QString &text)

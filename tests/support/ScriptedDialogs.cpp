@@ -1,5 +1,7 @@
 #include "support/ScriptedDialogs.h"
 
+#include "windows/QtPrinter.h"
+
 #include <QTest>
 
 Dialogs::Answer ScriptedDialogs::ask(QWidget *, const QString &text, const QString &title)
@@ -33,10 +35,13 @@ std::optional<QString> ScriptedDialogs::chooseFile(QWidget *, const FileDialogSe
     return files.dequeue();
 }
 
-bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &chosen)
+std::unique_ptr<ChosenPrinter> ScriptedDialogs::choosePrinter(QWidget *)
 {
     calls.append({QStringLiteral("print"), {}, {}, {}});
-    return printer ? printer(chosen) : false;
+    auto chosen = std::make_unique<QtPrinter>();
+    if (!printer || !printer(chosen->printer()))
+        return nullptr;
+    return chosen;
 }
 
 void ScriptedDialogs::error(QWidget *, const QString &text)

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QPrinter;
+
 // Dialogs that answer from a script and record what was asked, so tests can
 // run whole user flows without a person.
 class ScriptedDialogs : public Dialogs
@@ -32,7 +34,7 @@ public:
     std::optional<QString> input(QWidget *parent, const QString &prompt,
                                  const QString &title) override;
     std::optional<QString> chooseFile(QWidget *parent, const FileDialogSettings &settings) override;
-    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    std::unique_ptr<ChosenPrinter> choosePrinter(QWidget *parent) override;
     void error(QWidget *parent, const QString &text) override;
 
     QStringList kinds() const;
