@@ -13,7 +13,33 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace {
+
+const QString TitlePicture = QStringLiteral(":/windows/assets/title.bmp");
+
+// The title picture's bytes lie in the program file, and once shown they are
+// never read again: their pages are handed back to the system rather than
+// kept for the rest of the run. A hint only: should anything read them
+// again, they come back from the file.
+void handBackPages(const QString &path)
+{
+#ifdef MADV_PAGEOUT
+    QFile file(path);
+    const uchar *data = file.open(QIODevice::ReadOnly) ? file.map(0, file.size()) : nullptr;
+    if (!data)
+        return;
+    const auto page = quintptr(sysconf(_SC_PAGESIZE));
+    const quintptr start = (quintptr(data) + page - 1) & ~(page - 1);
+    const quintptr end = (quintptr(data) + quintptr(file.size())) & ~(page - 1);
+    if (end > start)
+        madvise(reinterpret_cast<void *>(start), end - start, MADV_PAGEOUT);
+#else
+    Q_UNUSED(path);
+#endif
+}
 
 // The title picture is the program's own uncompressed 24-bit bitmap. Qt's
 // bitmap reader spends some forty instructions on each pixel, a fifth of the
@@ -83,7 +109,7 @@ TitleWindow::TitleWindow(QWidget *parent)
     m_image = new ClickLabel(this);
     m_image->setObjectName(QStringLiteral("Image1"));
     m_image->setPixmap(
-        QPixmap::fromImage(readTitlePicture(QStringLiteral(":/windows/assets/title.bmp"))));
+        QPixmap::fromImage(readTitlePicture(TitlePicture)));
     m_image->setGeometry(twips(240), twips(240), twips(7080), twips(5070));
     // Enter or Space on the picture starts as a click does.
     m_image->makeButton(QStringLiteral("Тропинец. Щёлкни по картинке, чтобы начать"));
@@ -119,6 +145,7 @@ void TitleWindow::paintEvent(QPaintEvent *event)
 
 void TitleWindow::dress()
 {
+    handBackPages(TitlePicture);
     setWindowIcon(programIcon());
     setCursor(handCursor());
     m_image->setCursor(handCursor());
