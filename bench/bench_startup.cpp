@@ -46,5 +46,11 @@ int main(int argc, char *argv[])
     qputenv("TROPINETS_BENCH", "idle");
     compareSizes(QStringLiteral("idle memory, editor shown / empty window (MiB)"),
         processOutput(program, {}), processOutput(empty, { QStringLiteral("maximized") }));
+    // What any window that shows words costs on top of an empty one: fonts,
+    // their libraries and Qt's text code. Shown beside the row above, which
+    // it bounds from below.
+    compareSizes(QStringLiteral("idle memory, menu and a line of text / empty window (MiB)"),
+        processOutput(empty, { QStringLiteral("text") }),
+        processOutput(empty, { QStringLiteral("maximized") }));
     return 0;
 }
