@@ -22,6 +22,7 @@ cxxflags="$(buildflags CPPFLAGS) $(buildflags CXXFLAGS | sed 's/\(^\| \)-g\( \|$
 cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTROPINETS_BUILD_TOOLS=OFF \
       -DCMAKE_INSTALL_PREFIX=/opt/tropinets -DTROPINETS_DESKTOP_PREFIX=/usr \
       -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$(buildflags LDFLAGS)" \
+      -DCMAKE_MODULE_LINKER_FLAGS="$(buildflags LDFLAGS)" \
       -DCMAKE_SKIP_RPATH=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
 cmake --build "$folder" -j"$(nproc)" --target tropinets
 rm -f "$folder"/tropinets_*.deb "$folder"/tropinets-*.rpm
