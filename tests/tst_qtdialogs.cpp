@@ -244,16 +244,20 @@ void tst_QtDialogs::printModuleUnusable_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes"); // empty: no file made
-    QTest::newRow("missing") << "tropinets-print.so" << QByteArray();
-    QTest::newRow("junk") << "tropinets-print.so" << QByteArray("\x7f" "ELF junk, not a library");
-    QTest::newRow("folder") << "tropinets-print.so/" << QByteArray();
-    QTest::newRow("library without the entry") << QString() << QByteArray();
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "tropinets-print.so" << QByteArray() << "его нет.";
+    QTest::newRow("junk") << "tropinets-print.so" << QByteArray("\x7f" "ELF junk, not a library")
+                          << "он не подходит.\n\n";
+    QTest::newRow("folder") << "tropinets-print.so/" << QByteArray() << "это папка.";
+    QTest::newRow("library without the entry") << QString() << QByteArray()
+                                               << "он не подходит.\n\n";
 }
 
 void tst_QtDialogs::printModuleUnusable()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     QString module = folder.filePath(name);
@@ -263,6 +267,7 @@ void tst_QtDialogs::printModuleUnusable()
         QVERIFY(QFile::exists(module));
     } else if (name.endsWith(QLatin1Char('/'))) {
         QVERIFY(QDir(folder.path()).mkpath(name));
+        module.chop(1);
     } else if (!bytes.isEmpty()) {
         QFile file(module);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
@@ -279,7 +284,7 @@ void tst_QtDialogs::printModuleUnusable()
     });
     QVERIFY(!dialogs.choosePrinter(nullptr));
     QVERIFY2(said.startsWith(QStringLiteral("Печать недоступна: не удалось загрузить модуль печати «")
-                 + QDir::toNativeSeparators(module) + QStringLiteral("»")),
+                 + QDir::toNativeSeparators(module) + QStringLiteral("»: ") + reason),
         qPrintable(said));
 }
 

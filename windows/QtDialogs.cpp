@@ -115,15 +115,17 @@ std::unique_ptr<ChosenPrinter> QtDialogs::choosePrinter(QWidget *parent)
     const auto choose = reinterpret_cast<ChoosePrinterFunction>(module.resolve(ChoosePrinterSymbol));
     if (!choose) {
         const QFileInfo file(m_printModule);
+        const bool broken = file.exists() && !file.isDir();
+        QString text = QStringLiteral("Печать недоступна: не удалось загрузить модуль печати «%1»: %2.")
+                           .arg(QDir::toNativeSeparators(m_printModule),
+                               !file.exists() ? QStringLiteral("его нет")
+                                   : broken   ? QStringLiteral("он не подходит")
+                                              : QStringLiteral("это папка"));
         // The loader's own words name what is missing, such as Qt's print
         // library, for whoever looks after the computer.
-        const QString reason = !file.exists() ? QStringLiteral("его нет")
-            : file.isDir()                    ? QStringLiteral("это папка")
-                                              : QStringLiteral("он не подходит.\n\n%1")
-                                      .arg(module.errorString());
-        error(parent,
-            QStringLiteral("Печать недоступна: не удалось загрузить модуль печати «%1»: %2.")
-                .arg(QDir::toNativeSeparators(m_printModule), reason));
+        if (broken)
+            text += QStringLiteral("\n\n") + module.errorString();
+        error(parent, text);
         return nullptr;
     }
     // Its file field has a file dialog of its own.
