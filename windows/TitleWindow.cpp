@@ -67,8 +67,9 @@ QImage readTitlePicture(const QString &path)
             // as a little-endian word, those three bytes are the pixel's
             // 0xRRGGBB, and the fourth, the next pixel's, is masked off. A
             // row's last pixel is read bytewise, for its fourth byte may lie
-            // past the end of the file.
-            for (int y = 0; y < height; ++y) {
+            // past the end of the file. The rows are taken in the file's
+            // order: the bytes, read for the first time, come in quickest so.
+            for (int y = int(height) - 1; y >= 0; --y) {
                 const auto *from = reinterpret_cast<const uchar *>(bytes.data())
                     + offset + (height - 1 - y) * stride;
                 auto *to = reinterpret_cast<QRgb *>(image.scanLine(y));
