@@ -14,8 +14,10 @@ const double LineSpacing = 15;
 const qsizetype ShortWord = 256;
 
 // A prefix measured alone can differ from the same characters inside the
-// whole word by a kerning pair or a ligature at the cut; this is far more.
-const double CutSlack = 64;
+// whole word by a kerning pair or a ligature at the cut; this is far more,
+// some three of the block font's widest characters. Every pixel more is
+// text drawn past the edge of the window on every redraw.
+const double CutSlack = 32;
 
 // A word without a space in its first ShortWord characters. Pasted text can
 // make it a megabyte long, so it is measured by growing prefixes, and its end
