@@ -53,7 +53,8 @@ void ProgramStart::showEditor()
         QApplication::setWindowIcon(programIcon());
     if (!m_editor) {
         m_editor = std::make_unique<EditorWindow>(m_story, m_dialogs);
-        connect(m_editor.get(), &EditorWindow::programEndRequested, this, &ProgramStart::programEnded);
+        connect(
+            m_editor.get(), &EditorWindow::programEndRequested, this, &ProgramStart::programEnded);
         connectReadingWindow(*m_editor, m_story, m_dialogs);
     }
     m_editor->showMaximized();
@@ -65,9 +66,8 @@ void connectReadingWindow(EditorWindow &editor, const StoryDocument &story, Dial
     QObject::connect(&editor, &EditorWindow::readRequested, &editor, [&, reading] {
         if (!*reading) {
             // The very picture the editor's frame shows now, not one loaded anew.
-            *reading = new ReadingWindow(story, dialogs, [&editor](int frame) {
-                return editor.pictureFrame(frame)->picture();
-            });
+            *reading = new ReadingWindow(story, dialogs,
+                [&editor](int frame) { return editor.pictureFrame(frame)->picture(); });
             QObject::connect(*reading, &ReadingWindow::finished, &editor, [&editor] {
                 editor.show();
                 editor.activateWindow();

@@ -12,8 +12,7 @@ struct StoryDocument;
 
 // The run of the program: the title window first, then the editor for the
 // rest of the run.
-class ProgramStart : public QObject
-{
+class ProgramStart : public QObject {
     Q_OBJECT
 
 public:
@@ -24,7 +23,7 @@ public:
     void start();
 
     TitleWindow *titleWindow() const; // null once it is gone
-    EditorWindow *editor() const;        // null until the handover
+    EditorWindow *editor() const; // null until the handover
 
 signals:
     // The title window is on the screen: what it does not need may follow.

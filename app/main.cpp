@@ -1,5 +1,5 @@
-#include "story/StoryDocument.h"
 #include "app/ProgramStart.h"
+#include "story/StoryDocument.h"
 #include "windows/KeyboardStyle.h"
 #include "windows/QtDialogs.h"
 

@@ -36,7 +36,7 @@ TimedRun timed(std::function<void()> run)
 }
 
 TimedRun process(const QString &program, const QStringList &arguments, const QString &inputFile,
-                 const QString &outputFile)
+    const QString &outputFile)
 {
     return [=] {
         QProcess child;
@@ -82,14 +82,13 @@ void printRatioHeader()
 
 namespace {
 
-struct Pairs
-{
+struct Pairs {
     std::vector<double> ours, floor, ratios;
 };
 
 // Alternating which goes first keeps any drift from favouring one.
-Pairs measurePairs(const std::function<double()> &ours, const std::function<double()> &floor,
-                   int pairs)
+Pairs measurePairs(
+    const std::function<double()> &ours, const std::function<double()> &floor, int pairs)
 {
     Pairs measured;
     for (int i = 0; i < pairs; ++i) {

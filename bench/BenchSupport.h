@@ -20,14 +20,13 @@ TimedRun timed(std::function<void()> run);
 // when inputFile is set, standard output into outputFile when set, or thrown
 // away. Fails the benchmark loudly if the program cannot run.
 TimedRun process(const QString &program, const QStringList &arguments,
-                 const QString &inputFile = QString(), const QString &outputFile = QString());
+    const QString &inputFile = QString(), const QString &outputFile = QString());
 
 // The project's run against its floor, the same work with nothing extra,
 // measured in interleaved pairs in this run so that a shared, noisy machine
 // slows both alike. Prints one table row: the name, both medians in ms, and
 // the median, min and max of the pairs' ratios. Returns the median ratio.
-double compare(const QString &name, const TimedRun &ours, const TimedRun &floor,
-               int pairs = 11);
+double compare(const QString &name, const TimedRun &ours, const TimedRun &floor, int pairs = 11);
 
 // Every program prints its part of one table of ratios: it calls
 // printRatioHeader() once at its start and then prints rows only through
@@ -46,8 +45,8 @@ SizedRun processOutput(const QString &program, const QStringList &arguments);
 
 // Like compare(), for sizes: the row shows both medians in MiB where the
 // time rows show milliseconds.
-double compareSizes(const QString &name, const SizedRun &ours, const SizedRun &floor,
-                    int pairs = 11);
+double compareSizes(
+    const QString &name, const SizedRun &ours, const SizedRun &floor, int pairs = 11);
 
 // A row of peak memory against its limit, both in MiB, in the same columns:
 // a ratio of 1 or less meets the limit.

@@ -69,7 +69,7 @@ private:
     void paintedOnce(QWidget *window)
     {
         if (!m_idle) {
-            rusage usage{};
+            rusage usage {};
             getrusage(RUSAGE_SELF, &usage);
             const auto seconds = [](timeval t) { return t.tv_sec + t.tv_usec / 1e6; };
             std::printf("%.6f\n", seconds(usage.ru_utime) + seconds(usage.ru_stime));

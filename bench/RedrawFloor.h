@@ -13,8 +13,7 @@ class Surface;
 
 // The least a redraw can cost: one QPainter drawing the same lines, points,
 // arcs and texts onto an image it keeps, with everything worked out before.
-class RedrawFloor
-{
+class RedrawFloor {
 public:
     RedrawFloor(const Surface &drawing, QSize size);
 
@@ -22,20 +21,17 @@ public:
     const QImage &image() const { return m_image; }
 
 private:
-    struct Line
-    {
+    struct Line {
         QLineF line;
         QColor colour;
     };
-    struct Arc
-    {
+    struct Arc {
         QRectF box;
         int start; // 1/16 degree
         int span;
         QColor colour;
     };
-    struct Text
-    {
+    struct Text {
         QPointF baseline;
         QString text;
         int font;

@@ -30,8 +30,7 @@ const Size Sizes[] = { { 663, 554 }, { 1920, 1017 }, { 3840, 2034 } };
 // An editor shown at the given client size with the given texts, redrawn the
 // way every activation redraws it: the flowchart, the texts, and the paint
 // that puts them on the screen.
-class ShownEditor
-{
+class ShownEditor {
 public:
     ShownEditor(const std::array<QString, StoryBlockCount> &texts, Size size)
         : m_editor(m_story, m_dialogs)

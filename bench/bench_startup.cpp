@@ -13,7 +13,7 @@ namespace {
 // other work, time spent waiting for a processor says nothing about the program.
 TimedRun quickestOfThree(const TimedRun &start)
 {
-    return [start] { return std::min({start(), start(), start()}); };
+    return [start] { return std::min({ start(), start(), start() }); };
 }
 
 } // namespace
@@ -43,8 +43,7 @@ int main(int argc, char *argv[])
     // median of many pairs is what stays put from one run to the next.
     qputenv("TROPINETS_BENCH", "painted");
     compare(QStringLiteral("start to the title window painted (CPU) / empty window"),
-            quickestOfThree(processOutput(program, {})),
-            quickestOfThree(processOutput(empty, {})), 41);
+        quickestOfThree(processOutput(program, {})), quickestOfThree(processOutput(empty, {})), 41);
     qputenv("TROPINETS_BENCH", "idle");
     compareSizes(QStringLiteral("idle memory, editor shown / empty window (MiB)"),
         processOutput(program, {}), processOutput(empty, { QStringLiteral("maximized") }));

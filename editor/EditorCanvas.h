@@ -7,8 +7,7 @@ class Surface;
 // The editor's client area. It paints the retained drawing straight from its
 // record whenever the window is exposed: replaying it costs about as much as
 // copying a full-window image would, and saves keeping one.
-class EditorCanvas : public QWidget
-{
+class EditorCanvas : public QWidget {
     Q_OBJECT
 
 public:

@@ -36,7 +36,7 @@ EditorWindow::EditorWindow(StoryDocument &story, Dialogs &dialogs, QWidget *pare
     setUpKeyboardAccess();
     const int menuHeight = menuBar()->sizeHint().height();
     setGeometry(EditorDesign::ClientLeft, EditorDesign::ClientTop - menuHeight,
-                EditorDesign::ClientWidth, EditorDesign::ClientHeight + menuHeight);
+        EditorDesign::ClientWidth, EditorDesign::ClientHeight + menuHeight);
     m_story.showBlockTexts = false;
 }
 
@@ -45,7 +45,7 @@ EditorWindow::~EditorWindow() = default;
 void EditorWindow::createMenus()
 {
     const auto command = [this](QWidget *menu, const char *name, const QString &caption,
-                                void (EditorWindow::*handler)(), QKeySequence shortcut = {}) {
+                             void (EditorWindow::*handler)(), QKeySequence shortcut = {}) {
         auto *action = new QAction(caption, this);
         action->setObjectName(QLatin1String(name));
         action->setShortcut(shortcut);
@@ -57,11 +57,11 @@ void EditorWindow::createMenus()
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Файл"));
     file->menuAction()->setObjectName(QStringLiteral("MnuFile"));
     command(file, "MnuSave", QStringLiteral("&Сохранить"), &EditorWindow::save,
-            QKeySequence(Qt::CTRL | Qt::Key_S));
+        QKeySequence(Qt::CTRL | Qt::Key_S));
     command(file, "MnuOpen", QStringLiteral("&Открыть"), &EditorWindow::open,
-            QKeySequence(Qt::CTRL | Qt::Key_O));
+        QKeySequence(Qt::CTRL | Qt::Key_O));
     command(file, "MnuNew", QStringLiteral("Со&здать"), &EditorWindow::newStory,
-            QKeySequence(Qt::CTRL | Qt::Key_N));
+        QKeySequence(Qt::CTRL | Qt::Key_N));
 
     QMenu *story = menuBar()->addMenu(QStringLiteral("&Рассказ"));
     story->menuAction()->setObjectName(QStringLiteral("MnuRas"));
@@ -110,11 +110,12 @@ void EditorWindow::redrawFlowchart()
     ::drawFlowchart(m_surface, m_layout, m_canvas->width(), m_canvas->height());
     // Controls sit on whole pixels; the layout keeps the exact values.
     for (int k = 0; k < FrameCount; ++k)
-        m_pictureFrames[k]->move(std::lround(m_layout.frameLeft[k]), std::lround(m_layout.frameTop));
+        m_pictureFrames[k]->move(
+            std::lround(m_layout.frameLeft[k]), std::lround(m_layout.frameTop));
     for (int b = 0; b < BlockCount; ++b) {
         const LabelPlacement &p = m_layout.labels[b];
-        m_blockAreas[b]->setGeometry(std::lround(p.left), std::lround(p.top),
-                                     std::lround(p.width), std::lround(p.height));
+        m_blockAreas[b]->setGeometry(
+            std::lround(p.left), std::lround(p.top), std::lround(p.width), std::lround(p.height));
     }
     m_canvas->update();
 }
@@ -132,7 +133,7 @@ void EditorWindow::writeBlockTexts()
     const QScreen *screen = m_canvas->screen();
     const int widest = screen ? screen->virtualGeometry().width() : 0;
     m_wrappedTexts.draw(m_story.showBlockTexts, m_story.blockTexts, m_layout, m_surface,
-                        std::max(m_canvas->width(), widest));
+        std::max(m_canvas->width(), widest));
 }
 
 void EditorWindow::editBlock(int index)
@@ -171,7 +172,7 @@ void EditorWindow::showHelp()
 bool EditorWindow::confirmExit()
 {
     return m_dialogs.ask(this, QStringLiteral("Вы действительно хотите выйти из программы?"),
-                         ApplicationTitle)
+               ApplicationTitle)
         == Dialogs::Answer::Yes;
 }
 

@@ -22,8 +22,7 @@ struct StoryDocument;
 
 // The editor window: the flowchart of the story with its block areas and
 // picture frames, and the program's commands.
-class EditorWindow : public QMainWindow
-{
+class EditorWindow : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -80,8 +79,8 @@ private:
     WrappedTexts m_wrappedTexts;
     EditorCanvas *m_canvas = nullptr;
     EditorKeyboard *m_keyboard = nullptr;
-    std::array<ClickLabel *, BlockCount> m_blockAreas{};
-    std::array<PictureBox *, FrameCount> m_pictureFrames{};
+    std::array<ClickLabel *, BlockCount> m_blockAreas {};
+    std::array<PictureBox *, FrameCount> m_pictureFrames {};
     QPointer<TextEntryWindow> m_entry;
     QPointer<HelpWindow> m_help;
     ComingBack *m_comingBack = nullptr;

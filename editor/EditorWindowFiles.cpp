@@ -15,12 +15,12 @@ FileDialogSettings storyDialog(FileDialogSettings::Mode mode, const QString &pro
     settings.mode = mode;
     settings.folder = programFolder + QStringLiteral("/Рассказы");
     if (mode == FileDialogSettings::Save) {
-        settings.filters = {{QStringLiteral("text files"), QStringLiteral("*.txt")},
-                        {QStringLiteral("files without"), QStringLiteral("*")}};
+        settings.filters = { { QStringLiteral("text files"), QStringLiteral("*.txt") },
+            { QStringLiteral("files without"), QStringLiteral("*") } };
         settings.confirmOverwrite = true;
     } else {
-        settings.filters = {{QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt")},
-                        {QStringLiteral("Файлы без расширения"), QStringLiteral("*")}};
+        settings.filters = { { QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt") },
+            { QStringLiteral("Файлы без расширения"), QStringLiteral("*") } };
         settings.mustExist = true;
     }
     return settings;
@@ -35,7 +35,8 @@ QString pictureFolder(const QString &programFolder)
 
 void EditorWindow::save()
 {
-    const auto path = m_dialogs.chooseFile(this, storyDialog(FileDialogSettings::Save, programFolder()));
+    const auto path
+        = m_dialogs.chooseFile(this, storyDialog(FileDialogSettings::Save, programFolder()));
     if (!path)
         return;
     const StorySaved saved = StoryFiles::save(*path, m_story);
@@ -46,7 +47,8 @@ void EditorWindow::save()
 void EditorWindow::open()
 {
     m_story.showBlockTexts = true;
-    const auto path = m_dialogs.chooseFile(this, storyDialog(FileDialogSettings::Open, programFolder()));
+    const auto path
+        = m_dialogs.chooseFile(this, storyDialog(FileDialogSettings::Open, programFolder()));
     if (!path)
         return;
     // The story on screen goes only once the new one has been read.
@@ -80,8 +82,8 @@ void EditorWindow::choosePicture(int index)
     FileDialogSettings settings;
     settings.mode = FileDialogSettings::Open;
     settings.folder = pictureFolder(programFolder());
-    settings.filters = {{QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp")},
-                    {QStringLiteral("Формат JPEG (*.jpg)"), QStringLiteral("*.jpg")}};
+    settings.filters = { { QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp") },
+        { QStringLiteral("Формат JPEG (*.jpg)"), QStringLiteral("*.jpg") } };
     settings.mustExist = true;
     const auto path = m_dialogs.chooseFile(this, settings);
     if (!path)
@@ -89,9 +91,10 @@ void EditorWindow::choosePicture(int index)
     // The picture list holds one path a line: a line break in the path would
     // be saved as a space and name no file when the story is opened again.
     if (path->contains(QLatin1Char('\n')) || path->contains(QLatin1Char('\r'))) {
-        m_dialogs.error(this, QStringLiteral("Картинку «%1» нельзя взять в рассказ: в имени файла "
-                                             "есть перевод строки. Переименуй файл.")
-                                  .arg(StoryFiles::displayName(*path)));
+        m_dialogs.error(this,
+            QStringLiteral("Картинку «%1» нельзя взять в рассказ: в имени файла "
+                           "есть перевод строки. Переименуй файл.")
+                .arg(StoryFiles::displayName(*path)));
         return;
     }
     // A picture that cannot be shown is not taken: the frame keeps its old

@@ -10,10 +10,12 @@
 void EditorWindow::print()
 {
     // A cancelled box counts as an empty answer: the page prints all the same.
-    const QString author = m_dialogs.input(this, QStringLiteral("Введи фамилию и имя автора"),
-                                           ApplicationTitle).value_or(QString());
-    const QString title = m_dialogs.input(this, QStringLiteral("Введи название рассказа"),
-                                          ApplicationTitle).value_or(QString());
+    const QString author
+        = m_dialogs.input(this, QStringLiteral("Введи фамилию и имя автора"), ApplicationTitle)
+              .value_or(QString());
+    const QString title
+        = m_dialogs.input(this, QStringLiteral("Введи название рассказа"), ApplicationTitle)
+              .value_or(QString());
 
     const std::unique_ptr<ChosenPrinter> printer = m_dialogs.choosePrinter(this);
     if (!printer)

@@ -8,8 +8,7 @@ struct StoryDocument;
 
 // The text-entry window: shows the chosen block's text, and stores whatever
 // the box holds when the child is done, by the button or by the close box.
-class TextEntryWindow : public QDialog
-{
+class TextEntryWindow : public QDialog {
     Q_OBJECT
 
 public:

@@ -22,8 +22,7 @@ const double CutSlack = 32;
 // A word without a space in its first ShortWord characters. Pasted text can
 // make it a megabyte long, so it is measured by growing prefixes, and its end
 // is looked for only as far as the prefixes reach.
-class LongWord
-{
+class LongWord {
 public:
     LongWord(const QString &text, qsizetype start, const MeasureText &measure)
         : m_text(text)

@@ -11,16 +11,14 @@ class Surface;
 struct FlowchartLayout;
 
 // One piece of text written by the block wrapping, at its top-left corner.
-struct PlacedWord
-{
+struct PlacedWord {
     QPointF at;
     QString text;
     bool operator==(const PlacedWord &) const = default;
 };
 
 // A placed word and the width by which writing it moves the drawing position.
-struct WrappedWord
-{
+struct WrappedWord {
     PlacedWord placed;
     double width = 0;
 };

@@ -34,8 +34,7 @@ int designedLabelHeight(int block)
 
 namespace {
 
-struct LineSpan
-{
+struct LineSpan {
     double start;
     double end;
 };
@@ -49,8 +48,8 @@ void FlowchartLayout::compute(int scaleWidth, int scaleHeight, int frameWidth, i
 
     const int C = centerX;
     const int S = stretch;
-    const double h = C / 2.0, q = C / 4.0, h3 = 3 * C / 2.0, q3 = 3 * C / 4.0,
-                 q5 = 5 * C / 4.0, q7 = 7 * C / 4.0;
+    const double h = C / 2.0, q = C / 4.0, h3 = 3 * C / 2.0, q3 = 3 * C / 4.0, q5 = 5 * C / 4.0,
+                 q7 = 7 * C / 4.0;
 
     const auto fill = [this](int block, std::initializer_list<LineSpan> lines) {
         int n = 1;
@@ -64,32 +63,36 @@ void FlowchartLayout::compute(int scaleWidth, int scaleHeight, int frameWidth, i
             lineEndX[block][n] = 0;
         }
     };
-    fill(0, {{C - 90.0, C + 103.0}, {C - 98.0, C + 95.0}, {C - 106.0, C + 87.0}});
-    fill(1, {{C - 29.0, C + 29.0}, {C - 39.0, C + 39.0}});
-    fill(2, {{h - 70, h + 123}, {h - 78, h + 115}, {h - 86, h + 107}});
-    fill(3, {{h3 - 108, h3 + 84}, {h3 - 116, h3 + 76}, {h3 - 124, h3 + 68}});
-    fill(4, {{h - 9, h + 49}, {h - 19, h + 59}});
-    fill(5, {{h3 - 47, h3 + 11}, {h3 - 57, h3 + 21}});
-    fill(6, {{q - 45, q + 87}, {q - 52, q + 80}, {q - 59, q + 73}, {q - 66, q + 66}});
-    fill(7, {{q3 - 45, q3 + 86}, {q3 - 52, q3 + 79}, {q3 - 59, q3 + 72}, {q3 - 66, q3 + 65}});
-    fill(8, {{q5 - 86, q5 + 46}, {q5 - 93, q5 + 39}, {q5 - 100, q5 + 32}, {q5 - 107, q5 + 25}});
-    fill(9, {{q7 - 86, q7 + 45}, {q7 - 93, q7 + 38}, {q7 - 100, q7 + 31}, {q7 - 107, q7 + 24}});
+    fill(0, { { C - 90.0, C + 103.0 }, { C - 98.0, C + 95.0 }, { C - 106.0, C + 87.0 } });
+    fill(1, { { C - 29.0, C + 29.0 }, { C - 39.0, C + 39.0 } });
+    fill(2, { { h - 70, h + 123 }, { h - 78, h + 115 }, { h - 86, h + 107 } });
+    fill(3, { { h3 - 108, h3 + 84 }, { h3 - 116, h3 + 76 }, { h3 - 124, h3 + 68 } });
+    fill(4, { { h - 9, h + 49 }, { h - 19, h + 59 } });
+    fill(5, { { h3 - 47, h3 + 11 }, { h3 - 57, h3 + 21 } });
+    fill(6, { { q - 45, q + 87 }, { q - 52, q + 80 }, { q - 59, q + 73 }, { q - 66, q + 66 } });
+    fill(7,
+        { { q3 - 45, q3 + 86 }, { q3 - 52, q3 + 79 }, { q3 - 59, q3 + 72 }, { q3 - 66, q3 + 65 } });
+    fill(8,
+        { { q5 - 86, q5 + 46 }, { q5 - 93, q5 + 39 }, { q5 - 100, q5 + 32 },
+            { q5 - 107, q5 + 25 } });
+    fill(9,
+        { { q7 - 86, q7 + 45 }, { q7 - 93, q7 + 38 }, { q7 - 100, q7 + 31 },
+            { q7 - 107, q7 + 24 } });
 
-    textTop = {55.0 + S, 124.0 + 2 * S, 150.0 + 3 * S, 150.0 + 3 * S, 220.0 + 4 * S,
-               220.0 + 4 * S, 260.0 + 5 * S, 260.0 + 5 * S, 260.0 + 5 * S, 260.0 + 5 * S};
+    textTop = { 55.0 + S, 124.0 + 2 * S, 150.0 + 3 * S, 150.0 + 3 * S, 220.0 + 4 * S, 220.0 + 4 * S,
+        260.0 + 5 * S, 260.0 + 5 * S, 260.0 + 5 * S, 260.0 + 5 * S };
 
     frameGap = (scaleWidth - 4.0 * frameWidth) / 5.0;
     const double g = frameGap;
-    frameLeft = {g, 2 * g + frameWidth, 3 * g + 2.0 * frameWidth, 4 * g + 3.0 * frameWidth};
+    frameLeft = { g, 2 * g + frameWidth, 3 * g + 2.0 * frameWidth, 4 * g + 3.0 * frameWidth };
     const double bandTop = 379 + 7 * S;
     frameTop = (scaleHeight - bandTop - frameHeight) / 2.0 + bandTop;
 
-    const std::array<double, BlockCount> left = {C - 90.0, C - 36.0, h - 70, h3 - 110, h - 15,
-                                                 h3 - 54, q - 50, q3 - 50, q5 - 90, q7 - 90};
-    const std::array<double, BlockCount> top = {55.0 + S, 126.0 + 2 * S, 150.0 + 3 * S,
-                                                150.0 + 3 * S, 221.0 + 4 * S, 221.0 + 4 * S,
-                                                256.0 + 5 * S, 256.0 + 5 * S, 256.0 + 5 * S,
-                                                256.0 + 5 * S};
+    const std::array<double, BlockCount> left = { C - 90.0, C - 36.0, h - 70, h3 - 110, h - 15,
+        h3 - 54, q - 50, q3 - 50, q5 - 90, q7 - 90 };
+    const std::array<double, BlockCount> top
+        = { 55.0 + S, 126.0 + 2 * S, 150.0 + 3 * S, 150.0 + 3 * S, 221.0 + 4 * S, 221.0 + 4 * S,
+              256.0 + 5 * S, 256.0 + 5 * S, 256.0 + 5 * S, 256.0 + 5 * S };
     for (int b = 0; b < BlockCount; ++b) {
         LabelPlacement &label = labels[b];
         label.width = designedLabelWidth(b);

@@ -18,8 +18,7 @@ bool isQuestionBlock(int block);
 // Half-way values go to the even neighbour, as the layout requires.
 double roundHalfEven(double value);
 
-struct LabelPlacement
-{
+struct LabelPlacement {
     double left = 0;
     double top = 0;
     double width = 0;
@@ -28,19 +27,18 @@ struct LabelPlacement
 
 // The flowchart's layout frame and text-line tables, recomputed from the
 // client size on every drawing pass. Values keep their halves and quarters.
-struct FlowchartLayout
-{
+struct FlowchartLayout {
     qint16 centerX = 0;
     int stretch = 0;
-    std::array<std::array<double, MaxTextLines>, BlockCount> lineStartX{};
-    std::array<std::array<double, MaxTextLines>, BlockCount> lineEndX{};
-    std::array<double, BlockCount> textTop{};
-    std::array<LabelPlacement, BlockCount> labels{};
-    std::array<double, FrameCount> frameLeft{};
+    std::array<std::array<double, MaxTextLines>, BlockCount> lineStartX {};
+    std::array<std::array<double, MaxTextLines>, BlockCount> lineEndX {};
+    std::array<double, BlockCount> textTop {};
+    std::array<LabelPlacement, BlockCount> labels {};
+    std::array<double, FrameCount> frameLeft {};
     double frameTop = 0;
     double frameGap = 0;
 
     // Fills every member from the client area, in the order a pass needs.
-    void compute(int scaleWidth, int scaleHeight,
-                 int frameWidth = FrameWidth, int frameHeight = FrameHeight);
+    void compute(int scaleWidth, int scaleHeight, int frameWidth = FrameWidth,
+        int frameHeight = FrameHeight);
 };

@@ -55,10 +55,9 @@ QString Surface::fontFamily()
 {
     static const QString family = [] {
         const QStringList families = QFontDatabase::families(QFontDatabase::Cyrillic);
-        for (const QString &wanted : {QStringLiteral("MS Sans Serif"),
-                                      QStringLiteral("Liberation Sans"),
-                                      QStringLiteral("Arial"),
-                                      QStringLiteral("DejaVu Sans")}) {
+        for (const QString &wanted :
+            { QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                QStringLiteral("Arial"), QStringLiteral("DejaVu Sans") }) {
             if (families.contains(wanted))
                 return wanted;
         }
@@ -234,8 +233,8 @@ void Surface::replay(QPainter &painter) const
             double span = op.a2 - op.a1;
             if (span < 0)
                 span += 2 * M_PI;
-            const QRectF box(op.p1.x() - op.radius, op.p1.y() - op.radius,
-                             2 * op.radius, 2 * op.radius);
+            const QRectF box(
+                op.p1.x() - op.radius, op.p1.y() - op.radius, 2 * op.radius, 2 * op.radius);
             QPainterPath path;
             path.arcMoveTo(box, qRadiansToDegrees(op.a1));
             path.arcTo(box, qRadiansToDegrees(op.a1), qRadiansToDegrees(span));

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QColor>
-#include <QImage>
 #include <QFont>
+#include <QImage>
 #include <QList>
 #include <QPointF>
 #include <QString>
@@ -14,16 +14,15 @@ class QPainter;
 
 // One thing drawn on the editor's surface. Coordinates are pixels of the
 // editor's client area; font sizes are points at 96 pixels per inch.
-struct SurfaceOp
-{
+struct SurfaceOp {
     enum Kind { Segment, Point, Arc, Text };
 
     Kind kind = Segment;
-    QPointF p1;          // segment start, point, arc centre, text top-left
-    QPointF p2;          // segment end
-    double radius = 0;   // arc
-    double a1 = 0;       // arc start, radians, counter-clockwise from 3 o'clock
-    double a2 = 0;       // arc end
+    QPointF p1; // segment start, point, arc centre, text top-left
+    QPointF p2; // segment end
+    double radius = 0; // arc
+    double a1 = 0; // arc start, radians, counter-clockwise from 3 o'clock
+    double a2 = 0; // arc end
     QString text;
     double fontSize = 0; // points
     QColor colour;
@@ -34,8 +33,7 @@ struct SurfaceOp
 // The editor's retained drawing: the drawing state the flowchart code relies
 // on (position, font size, colour) plus a record of every primitive, so the
 // same drawing can be replayed on the screen, on a printer and in tests.
-class Surface
-{
+class Surface {
 public:
     Surface();
     Surface(const Surface &other);

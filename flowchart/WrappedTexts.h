@@ -13,8 +13,7 @@ class Surface;
 // The block texts as the last pass wrapped them. A redraw normalises and
 // wraps only the texts that changed since, or all of them when the layout,
 // the font or the visible width changed; the rest are written as they were.
-class WrappedTexts
-{
+class WrappedTexts {
 public:
     // Does what drawBlockTexts does. visibleRight is the rightmost x that the
     // drawing can show: words that run past their outline are kept up to it.
@@ -22,8 +21,7 @@ public:
         const FlowchartLayout &layout, Surface &surface, double visibleRight);
 
 private:
-    struct Lines
-    {
+    struct Lines {
         std::array<double, MaxTextLines> startX {};
         std::array<double, MaxTextLines> endX {};
         double top = 0;
@@ -32,8 +30,7 @@ private:
         bool operator==(const Lines &) const = default;
     };
 
-    struct Block
-    {
+    struct Block {
         // Shares the stored text as it was normalised: any change to the
         // stored text since would have given it data of its own.
         QString text;

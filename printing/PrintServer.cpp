@@ -16,8 +16,7 @@ namespace {
 // libraries it brings (TLS, Kerberos, Avahi) are loaded and set up at every
 // start, and take memory all the time the program runs. Qt's print layer
 // opens the very same library, so its last answer is still shared with us.
-struct Cups
-{
+struct Cups {
     decltype(&::cupsLastError) lastError = nullptr;
     decltype(&::cupsLastErrorString) lastErrorString = nullptr;
     decltype(&::cupsGetJobs2) getJobs2 = nullptr;
@@ -92,8 +91,7 @@ QString serverReason()
     return said.endsWith(QLatin1Char('.')) ? said.chopped(1) : said;
 }
 
-struct Job
-{
+struct Job {
     int id = 0;
     ipp_jstate_t state = IPP_JSTATE_PENDING;
 };
@@ -220,8 +218,8 @@ QString PrintServer::lostJob() const
 
 #endif
 
-QString PrintServer::print(bool toServer, const QString &paintFailure,
-                           const std::function<bool()> &paint)
+QString PrintServer::print(
+    bool toServer, const QString &paintFailure, const std::function<bool()> &paint)
 {
     const QString notPrinted = QStringLiteral("Рассказ не напечатан: ");
     if (const QString why = toServer ? refusal() : QString(); !why.isEmpty())

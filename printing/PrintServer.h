@@ -10,8 +10,7 @@
 // look as if it had printed. This asks the server itself: once before the
 // page is painted and once after it was handed over. Built without CUPS, it
 // has nothing to ask and trusts the print layer.
-class PrintServer
-{
+class PrintServer {
 public:
     explicit PrintServer(const QString &printer);
 

@@ -27,8 +27,8 @@ QRectF toDevice(const QRectF &cm, const QPaintDevice &device)
 {
     const double dx = device.logicalDpiX();
     const double dy = device.logicalDpiY();
-    return QRectF(cmToDevice(cm.x(), dx), cmToDevice(cm.y(), dy),
-                  cmToDevice(cm.width(), dx), cmToDevice(cm.height(), dy));
+    return QRectF(cmToDevice(cm.x(), dx), cmToDevice(cm.y(), dy), cmToDevice(cm.width(), dx),
+        cmToDevice(cm.height(), dy));
 }
 
 } // namespace
@@ -50,8 +50,8 @@ StoryPageLayout StoryPage::layout(const QPaintDevice &device) const
     const double dpiX = device.logicalDpiX();
     const double titleWidth = metrics.horizontalAdvance(m_title) * 2.54 / dpiX;
     const double printableWidth = device.width() * 2.54 / dpiX;
-    return StoryPageLayout::compute(printableWidth, titleWidth, m_frame0Size,
-                                    m_canvasSize.height(), m_flowchartBottom);
+    return StoryPageLayout::compute(
+        printableWidth, titleWidth, m_frame0Size, m_canvasSize.height(), m_flowchartBottom);
 }
 
 bool StoryPage::print(QPagedPaintDevice &device) const
@@ -80,8 +80,8 @@ void StoryPage::paint(QPainter &painter) const
         painter.setFont(font);
         const QFontMetricsF metrics(font, &device);
         painter.drawText(QPointF(cmToDevice(topLeftCm.x(), dpiX),
-                                 cmToDevice(topLeftCm.y(), dpiY) + metrics.ascent()),
-                         text);
+                             cmToDevice(topLeftCm.y(), dpiY) + metrics.ascent()),
+            text);
     };
     line(m_title, TitlePoints, QPointF(page.titleLeft, page.titleTop));
     line(authorLine(m_author), AuthorPoints, page.authorTopLeft);

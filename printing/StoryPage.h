@@ -16,8 +16,7 @@ class Surface;
 // The one page printed from the editor: title, author line, the editor's
 // drawing and the four pictures. It paints on any paged device, so the
 // printer, a PDF file and the tests all get the same page.
-class StoryPage
-{
+class StoryPage {
 public:
     StoryPage(const Surface &drawing, QSize canvasSize);
 
@@ -46,7 +45,7 @@ public:
 private:
     const Surface &m_drawing;
     QSize m_canvasSize;
-    std::array<QImage, StoryPageLayout::PictureCount> m_pictures{};
+    std::array<QImage, StoryPageLayout::PictureCount> m_pictures {};
     QSizeF m_frame0Size;
     QString m_title;
     QString m_author;

@@ -5,8 +5,7 @@
 #include <algorithm>
 
 StoryPageLayout StoryPageLayout::compute(double printableWidth, double titleWidth,
-                                         QSizeF frame0Size, double drawingHeightPixels,
-                                         double flowchartBottomPixels)
+    QSizeF frame0Size, double drawingHeightPixels, double flowchartBottomPixels)
 {
     StoryPageLayout page;
     // Centred only to the whole centimetre, as the page has always been.
@@ -14,15 +13,14 @@ StoryPageLayout StoryPageLayout::compute(double printableWidth, double titleWidt
     page.drawing = QRectF(1.5, 4, DrawingWidth, pixelsToCm(drawingHeightPixels));
 
     // Every picture takes frame 0's proportions, whatever its own are.
-    const double height = frame0Size.width() > 0
-        ? PictureWidth * frame0Size.height() / frame0Size.width()
-        : 0.0;
+    const double height
+        = frame0Size.width() > 0 ? PictureWidth * frame0Size.height() / frame0Size.width() : 0.0;
     // The wide flowchart of a large window reaches below 15 cm: its end would
     // vanish under the pictures, so they move down just below it.
-    const double picturesTop =
-        std::max(15.0, page.drawing.top() + pixelsToCm(flowchartBottomPixels) + 0.5);
+    const double picturesTop
+        = std::max(15.0, page.drawing.top() + pixelsToCm(flowchartBottomPixels) + 0.5);
     for (int k = 0; k < PictureCount; ++k)
-        page.pictures[k] =
-            QRectF(1.5 + k * (PictureWidth + PictureGap), picturesTop, PictureWidth, height);
+        page.pictures[k]
+            = QRectF(1.5 + k * (PictureWidth + PictureGap), picturesTop, PictureWidth, height);
     return page;
 }

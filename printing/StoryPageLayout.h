@@ -7,8 +7,7 @@
 
 // Where everything lies on the story page printed from the editor, in
 // centimetres from the top-left corner of the printable area.
-struct StoryPageLayout
-{
+struct StoryPageLayout {
     static constexpr int PictureCount = 4;
     static constexpr double PictureWidth = 4.0;
     static constexpr double PictureGap = 0.5;
@@ -16,16 +15,15 @@ struct StoryPageLayout
 
     double titleLeft = 0;
     double titleTop = 2;
-    QPointF authorTopLeft{10, 3};
+    QPointF authorTopLeft { 10, 3 };
     QRectF drawing;
-    std::array<QRectF, PictureCount> pictures{};
+    std::array<QRectF, PictureCount> pictures {};
 
     // printableWidth and titleWidth in centimetres; the frame size, the
     // drawing height and the flowchart's lowest line in editor pixels, which
     // are 96 to the inch.
-    static StoryPageLayout compute(double printableWidth, double titleWidth,
-                                   QSizeF frame0Size, double drawingHeightPixels,
-                                   double flowchartBottomPixels = 0);
+    static StoryPageLayout compute(double printableWidth, double titleWidth, QSizeF frame0Size,
+        double drawingHeightPixels, double flowchartBottomPixels = 0);
 
     static double pixelsToCm(double pixels) { return pixels * 2.54 / 96.0; }
 };

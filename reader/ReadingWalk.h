@@ -12,8 +12,7 @@ using BlockTexts = std::array<QString, StoryBlockCount>;
 // One reading of the story along one path of the flowchart: the opening
 // chapter, a question, the chapter of that branch, a second question, and
 // the ending with its picture frame. It reads the texts and never writes them.
-class ReadingWalk
-{
+class ReadingWalk {
 public:
     enum class Answer { Yes, No };
 
@@ -21,8 +20,7 @@ public:
     static constexpr int FirstQuestion = 1;
 
     // The whole walk for a pair of answers.
-    struct Result
-    {
+    struct Result {
         QString story; // what the story box holds at the end
         int middleChapter = -1;
         int secondQuestion = -1;

@@ -27,8 +27,8 @@ ReadingWalk::Answer toWalk(Dialogs::Answer answer)
     return answer == Dialogs::Answer::Yes ? ReadingWalk::Answer::Yes : ReadingWalk::Answer::No;
 }
 
-QTextEdit *createTextBox(QWidget *parent, const char *name, const QRect &geometry,
-                         double points, Qt::Alignment alignment, bool scrollBar)
+QTextEdit *createTextBox(QWidget *parent, const char *name, const QRect &geometry, double points,
+    Qt::Alignment alignment, bool scrollBar)
 {
     auto *box = new QTextEdit(parent);
     box->setObjectName(QLatin1String(name));
@@ -47,8 +47,7 @@ QTextEdit *createTextBox(QWidget *parent, const char *name, const QRect &geometr
 
 } // namespace
 
-ReadingWindow::ReadingWindow(const StoryDocument &story, Dialogs &dialogs,
-                             EndingPictures pictures)
+ReadingWindow::ReadingWindow(const StoryDocument &story, Dialogs &dialogs, EndingPictures pictures)
     : m_story(story)
     , m_dialogs(dialogs)
     , m_endingPictures(std::move(pictures))
@@ -63,23 +62,23 @@ ReadingWindow::ReadingWindow(const StoryDocument &story, Dialogs &dialogs,
     // walk's own boxes must not start another walk. The boxes open once the
     // activation has been handled in full.
     connect(new ComingBack(this), &ComingBack::cameBack, this, &ReadingWindow::walk,
-            Qt::QueuedConnection);
+        Qt::QueuedConnection);
 
     const int menuHeight = menuBar()->sizeHint().height();
     setFixedSize(ReadDesign::ClientWidth, ReadDesign::ClientHeight + menuHeight);
-    setGeometry(ReadDesign::ClientLeft, ReadDesign::ClientTop - menuHeight,
-                ReadDesign::ClientWidth, ReadDesign::ClientHeight + menuHeight);
+    setGeometry(ReadDesign::ClientLeft, ReadDesign::ClientTop - menuHeight, ReadDesign::ClientWidth,
+        ReadDesign::ClientHeight + menuHeight);
 }
 
 void ReadingWindow::createMenus()
 {
-    const auto command = [this](const char *name, const QString &caption,
-                                void (ReadingWindow::*handler)()) {
-        auto *action = new QAction(caption, this);
-        action->setObjectName(QLatin1String(name));
-        connect(action, &QAction::triggered, this, handler);
-        menuBar()->addAction(action);
-    };
+    const auto command
+        = [this](const char *name, const QString &caption, void (ReadingWindow::*handler)()) {
+              auto *action = new QAction(caption, this);
+              action->setObjectName(QLatin1String(name));
+              connect(action, &QAction::triggered, this, handler);
+              menuBar()->addAction(action);
+          };
     command("MnuPrint", QStringLiteral("&Печать рассказа"), &ReadingWindow::print);
     command("MnuExit", QStringLiteral("&Выход"), &ReadingWindow::backToEditor);
 }
@@ -96,23 +95,20 @@ void ReadingWindow::createControls()
     setCentralWidget(m_content);
 
     m_titleBox = createTextBox(m_content, "Text1",
-                            QRect(twips(120), twips(240), twips(3375), twips(735)), 13.5,
-                            Qt::AlignHCenter, false);
+        QRect(twips(120), twips(240), twips(3375), twips(735)), 13.5, Qt::AlignHCenter, false);
     QPalette black = m_titleBox->palette();
     black.setColor(QPalette::Text, Qt::black);
     m_titleBox->setPalette(black);
 
     m_readerBox = createTextBox(m_content, "Text2",
-                            QRect(twips(120), twips(1080), twips(3375), twips(615)), 12,
-                            Qt::AlignRight, false);
+        QRect(twips(120), twips(1080), twips(3375), twips(615)), 12, Qt::AlignRight, false);
 
     m_endingPicture = new PictureBox(m_content);
     m_endingPicture->setObjectName(QStringLiteral("Imagei"));
     m_endingPicture->setGeometry(twips(120), twips(2520), twips(3375), twips(2775));
 
     m_storyBox = createTextBox(m_content, "Textr",
-                            QRect(twips(3720), twips(120), twips(4095), twips(5055)), 12,
-                            Qt::AlignLeft, true);
+        QRect(twips(3720), twips(120), twips(4095), twips(5055)), 12, Qt::AlignLeft, true);
 
     m_titleBox->setAccessibleName(QStringLiteral("Название рассказа"));
     m_readerBox->setAccessibleName(QStringLiteral("Читатель"));
@@ -133,8 +129,8 @@ void ReadingWindow::walk()
     ReadingWalk reading(m_story.blockTexts);
     m_storyBox->setPlainText(reading.story());
 
-    const Dialogs::Answer first = dialogs.ask(this, reading.firstQuestionText(),
-                                              QStringLiteral("Выбор продолжения"));
+    const Dialogs::Answer first
+        = dialogs.ask(this, reading.firstQuestionText(), QStringLiteral("Выбор продолжения"));
     if (!alive)
         return;
     reading.answerFirst(toWalk(first));
@@ -149,8 +145,9 @@ void ReadingWindow::walk()
     // The very picture the editor's frame shows now, not one loaded anew.
     m_endingPicture->setPicture(m_endingPictures(reading.frame()));
 
-    const QString title = dialogs.input(this, QStringLiteral("Придумай название рассказа"),
-                                        ApplicationTitle).value_or(QString());
+    const QString title
+        = dialogs.input(this, QStringLiteral("Придумай название рассказа"), ApplicationTitle)
+              .value_or(QString());
     if (!alive)
         return;
     const QString name = dialogs.input(this, QStringLiteral("Расказ читал:"), ApplicationTitle)

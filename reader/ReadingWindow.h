@@ -14,8 +14,7 @@ struct StoryDocument;
 // The reading window: each time the editor's Read command shows it, the
 // reader walks one path of the story, answering its two questions, and then
 // names the story and signs it. The result can be printed as it is shown.
-class ReadingWindow : public QMainWindow
-{
+class ReadingWindow : public QMainWindow {
     Q_OBJECT
 
 public:

@@ -6,8 +6,8 @@
 #include "windows/PictureBox.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QPainter>
 #include <QPagedPaintDevice>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>

@@ -20,7 +20,7 @@ constexpr std::array<char16_t, 64> High = {
 
 constexpr std::array<char16_t, 256> makeToUnicode()
 {
-    std::array<char16_t, 256> table{};
+    std::array<char16_t, 256> table {};
     for (int b = 0; b < 256; ++b) {
         table[b] = b < 0x80 ? char16_t(b)
             : b >= 0xC0     ? char16_t(0x0410 + (b - 0xC0))
@@ -34,10 +34,9 @@ constexpr std::array<char16_t, 256> ToUnicode = makeToUnicode();
 // The reverse in two levels: the character's high byte picks one of a few
 // pages of 256 entries, page 0 holding nothing. Every character of the code
 // page lies in U+00xx, U+04xx, U+20xx or U+21xx.
-struct FromUnicodeTable
-{
-    std::array<uint8_t, 256> pageOf{};
-    std::array<std::array<int16_t, 256>, 5> pages{};
+struct FromUnicodeTable {
+    std::array<uint8_t, 256> pageOf {};
+    std::array<std::array<int16_t, 256>, 5> pages {};
 };
 
 constexpr FromUnicodeTable makeFromUnicode()

@@ -8,8 +8,7 @@
 //
 // Byte 0x98 has no character in the code page. It reads as U+0098 and that
 // character writes back as 0x98, so every byte survives a read and a write.
-class Cp1251
-{
+class Cp1251 {
 public:
     static QChar toUnicode(uchar byte);
     // The byte of the character, or -1 when the code page has none.

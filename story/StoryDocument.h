@@ -10,8 +10,7 @@ inline constexpr int StoryPictureCount = 4;
 
 // The one story the program holds: ten block texts, four picture paths and
 // the editing state. It starts empty and lives for the whole run.
-struct StoryDocument
-{
+struct StoryDocument {
     std::array<QString, StoryBlockCount> blockTexts;
     // An entry never set has no value; it behaves as the empty path.
     std::array<std::optional<QString>, StoryPictureCount> picturePaths;

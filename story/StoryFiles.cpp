@@ -191,9 +191,9 @@ StorySaved StoryFiles::save(const QString &storyPath, const StoryDocument &story
     PendingFile storyFile(storyPath);
     PendingFile listFile(pictureListPath(storyPath));
     if (!prepare(storyFile, story.blockTexts))
-        return {cannotWrite(storyPath, storyFile.error())};
+        return { cannotWrite(storyPath, storyFile.error()) };
     if (!prepare(listFile, paths))
-        return {cannotWrite(listFile.target(), listFile.error())};
+        return { cannotWrite(listFile.target(), listFile.error()) };
 
     // Two renames cannot be made one, but back to back they leave only a
     // moment for a mixed pair. The old files are kept under second names,
@@ -203,21 +203,21 @@ StorySaved StoryFiles::save(const QString &storyPath, const StoryDocument &story
     listFile.keepOld(true);
     storyFile.keepOld(false);
     if (!listFile.commit())
-        return {cannotWrite(listFile.target(), listFile.error())};
+        return { cannotWrite(listFile.target(), listFile.error()) };
     if (!storyFile.commit()) {
         QString error = cannotWrite(storyPath, storyFile.error());
         if (!listFile.revert())
             error += QStringLiteral(" Файл «%1» уже записан заново, вернуть прежний не удалось.")
                          .arg(displayName(listFile.target()));
-        return {error};
+        return { error };
     }
     if (const int error = PendingFile::syncFolder(QFileInfo(storyFile.target()).path()))
-        return {cannotWrite(storyPath, error)};
+        return { cannotWrite(storyPath, error) };
     return {};
 }
 
-QString StoryFiles::findPicture(const QString &path, const QString &storyPath,
-                                const QString &pictureFolder)
+QString StoryFiles::findPicture(
+    const QString &path, const QString &storyPath, const QString &pictureFolder)
 {
     if (path.isEmpty())
         return {};
@@ -229,7 +229,7 @@ QString StoryFiles::findPicture(const QString &path, const QString &storyPath,
     const QString name = path.mid(fileNameStart(path));
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return {};
-    const QStringList folders = {QFileInfo(storyPath).path(), pictureFolder};
+    const QStringList folders = { QFileInfo(storyPath).path(), pictureFolder };
     for (const QString &folder : folders) {
         if (!QDir::isAbsolutePath(folder))
             continue;

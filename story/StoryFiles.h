@@ -7,18 +7,16 @@
 struct StoryDocument;
 
 // What reading one of the story's files gave.
-struct LinesRead
-{
-    QStringList lines;    // exactly as many as asked for, missing ones empty
-    QString error;        // in Russian, naming the file; empty when read
+struct LinesRead {
+    QStringList lines; // exactly as many as asked for, missing ones empty
+    QString error; // in Russian, naming the file; empty when read
     bool missing = false; // the file does not exist at all
 
     bool ok() const { return error.isEmpty(); }
 };
 
 // What saving a story did.
-struct StorySaved
-{
+struct StorySaved {
     QString error; // in Russian, naming the file; empty when both were written
 
     bool ok() const { return error.isEmpty(); }
@@ -27,8 +25,7 @@ struct StorySaved
 // The two files of a story on disk: the story file with the ten block texts
 // and the picture-list file with the four picture paths, one per line.
 // No widgets and no dialogs here: the callers show what goes wrong.
-class StoryFiles
-{
+class StoryFiles {
 public:
     // Nothing this program writes comes near it; it keeps a hostile file
     // from taking all the memory.
@@ -61,8 +58,8 @@ public:
     // The file to show for a stored picture path. A path brought from
     // another computer is looked for by its file name beside the story file
     // and then in the picture folder. Empty when nothing is found.
-    static QString findPicture(const QString &path, const QString &storyPath,
-                               const QString &pictureFolder);
+    static QString findPicture(
+        const QString &path, const QString &storyPath, const QString &pictureFolder);
 
     static QString displayName(const QString &path);
 };

@@ -66,8 +66,7 @@ QImage readImage(const QString &name, int index)
 
 } // namespace
 
-class tst_Assets : public QObject
-{
+class tst_Assets : public QObject {
     Q_OBJECT
 
 private slots:

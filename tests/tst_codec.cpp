@@ -5,8 +5,7 @@
 #include <QStringEncoder>
 #include <QTest>
 
-class tst_Codec : public QObject
-{
+class tst_Codec : public QObject {
     Q_OBJECT
 
 private slots:
@@ -132,7 +131,7 @@ void tst_Codec::everyCharacter()
     // The reverse table holds exactly the 256 characters of the code page.
     int found = 0;
     for (int u = 0; u <= 0xFFFF; ++u) {
-        const QChar ch{char16_t(u)};
+        const QChar ch { char16_t(u) };
         const int byte = Cp1251::fromUnicode(ch);
         QCOMPARE(Cp1251::canEncode(QStringView(&ch, 1)), byte >= 0);
         if (byte < 0)

@@ -1,12 +1,12 @@
-#include "windows/ClickLabel.h"
 #include "editor/EditorCanvas.h"
-#include "editor/TextEntryWindow.h"
 #include "editor/EditorWindow.h"
-#include "windows/PictureBox.h"
+#include "editor/TextEntryWindow.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
 #include "support/ModalWatcher.h"
 #include "support/ScriptedDialogs.h"
+#include "windows/ClickLabel.h"
+#include "windows/PictureBox.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
@@ -34,8 +34,7 @@ void typeText(QWidget *widget, const QString &text)
 
 } // namespace
 
-class tst_Editor : public QObject
-{
+class tst_Editor : public QObject {
     Q_OBJECT
 
 private slots:
@@ -106,15 +105,15 @@ void tst_Editor::designAndMenus()
     QCOMPARE(m_editor->windowTitle(), QStringLiteral("Создание нового рассказа"));
     // Each caption with its access letter, none shared within one menu.
     const QList<std::tuple<const char *, QString, QKeySequence>> commands = {
-        {"MnuSave", "&Сохранить", QKeySequence(QStringLiteral("Ctrl+S"))},
-        {"MnuOpen", "&Открыть", QKeySequence(QStringLiteral("Ctrl+O"))},
-        {"MnuNew", "Со&здать", QKeySequence(QStringLiteral("Ctrl+N"))},
-        {"MnuRead", "&Читать", QKeySequence()},
-        {"MnuPrint", "&Печатать", QKeySequence()},
-        {"MnuHelp", "&О программе", QKeySequence()},
-        {"MnuExit", "&Выход", QKeySequence()},
-        {"MnuFile", "&Файл", QKeySequence()},
-        {"MnuRas", "&Рассказ", QKeySequence()},
+        { "MnuSave", "&Сохранить", QKeySequence(QStringLiteral("Ctrl+S")) },
+        { "MnuOpen", "&Открыть", QKeySequence(QStringLiteral("Ctrl+O")) },
+        { "MnuNew", "Со&здать", QKeySequence(QStringLiteral("Ctrl+N")) },
+        { "MnuRead", "&Читать", QKeySequence() },
+        { "MnuPrint", "&Печатать", QKeySequence() },
+        { "MnuHelp", "&О программе", QKeySequence() },
+        { "MnuExit", "&Выход", QKeySequence() },
+        { "MnuFile", "&Файл", QKeySequence() },
+        { "MnuRas", "&Рассказ", QKeySequence() },
     };
     for (const auto &[name, caption, shortcut] : commands) {
         auto *action = m_editor->findChild<QAction *>(QLatin1String(name));
@@ -143,13 +142,20 @@ void tst_Editor::activationDrawsAndPlaces()
     QCOMPARE(m_editor->surface().ops().size(), 83);
     // The wide form at 1000 pixels: controls on whole pixels of the layout.
     const QRect blocks[10] = {
-        {425, 65, 173, 59},  {479, 146, 70, 48}, {188, 180, 173, 59}, {663, 180, 173, 59},
-        {243, 261, 70, 48},  {719, 261, 70, 48}, {79, 306, 110, 79},  {336, 306, 110, 79},
-        {554, 306, 110, 79}, {811, 306, 110, 79},
+        { 425, 65, 173, 59 },
+        { 479, 146, 70, 48 },
+        { 188, 180, 173, 59 },
+        { 663, 180, 173, 59 },
+        { 243, 261, 70, 48 },
+        { 719, 261, 70, 48 },
+        { 79, 306, 110, 79 },
+        { 336, 306, 110, 79 },
+        { 554, 306, 110, 79 },
+        { 811, 306, 110, 79 },
     };
     for (int b = 0; b < 10; ++b)
         QCOMPARE(m_editor->blockArea(b)->geometry(), blocks[b]);
-    const int frameLeft[4] = {65, 299, 532, 766};
+    const int frameLeft[4] = { 65, 299, 532, 766 };
     for (int k = 0; k < 4; ++k)
         QCOMPARE(m_editor->pictureFrame(k)->pos(), QPoint(frameLeft[k], 500));
 }
@@ -190,7 +196,7 @@ void tst_Editor::entryByButton()
     QVERIFY(findWindow<TextEntryWindow>()->textBox()->toPlainText().isEmpty());
     QTRY_VERIFY(m_editor->isActiveWindow());
     QTRY_COMPARE(writtenTexts(m_editor->surface()),
-                 QStringList({QStringLiteral("Жила-была "), QStringLiteral("лиса")}));
+        QStringList({ QStringLiteral("Жила-была "), QStringLiteral("лиса") }));
 }
 
 void tst_Editor::entryByCloseBoxKeepsText()
@@ -222,7 +228,7 @@ void tst_Editor::eachBlockShowsItsOwnText()
     m_story->blockTexts[2] = QStringLiteral("два");
     m_story->blockTexts[5] = QStringLiteral("пять");
     QStringList seen;
-    for (int block : {2, 5, 2}) {
+    for (int block : { 2, 5, 2 }) {
         whenModal([&](QWidget *modal) {
             auto *entry = qobject_cast<TextEntryWindow *>(modal);
             seen << entry->textBox()->toPlainText();
@@ -231,7 +237,7 @@ void tst_Editor::eachBlockShowsItsOwnText()
         QTest::mouseClick(m_editor->blockArea(block), Qt::LeftButton);
         QVERIFY(whenModalDone());
     }
-    QCOMPARE(seen, QStringList({"два", "пять", "два"}));
+    QCOMPARE(seen, QStringList({ "два", "пять", "два" }));
     QCOMPARE(m_story->blockTexts[2], QStringLiteral("два"));
 }
 
@@ -321,8 +327,8 @@ void tst_Editor::exitQuestion()
 
     QCOMPARE(m_dialogs->calls.size(), 1);
     QCOMPARE(m_dialogs->calls[0].kind, QStringLiteral("ask"));
-    QCOMPARE(m_dialogs->calls[0].text,
-             QStringLiteral("Вы действительно хотите выйти из программы?"));
+    QCOMPARE(
+        m_dialogs->calls[0].text, QStringLiteral("Вы действительно хотите выйти из программы?"));
     QCOMPARE(m_dialogs->calls[0].title, QStringLiteral("Тропинец"));
     QCOMPARE(ended.size(), yes ? 1 : 0);
     if (!yes) {
@@ -339,7 +345,7 @@ void tst_Editor::exitCommandNeverAsksTwice()
     QCOMPARE(ended.size(), 1);
     // The ending program closes its windows: no second question.
     QVERIFY(m_editor->close());
-    QCOMPARE(m_dialogs->kinds(), QStringList({"ask"}));
+    QCOMPARE(m_dialogs->kinds(), QStringList({ "ask" }));
 }
 
 QTEST_MAIN(tst_Editor)

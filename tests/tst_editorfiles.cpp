@@ -8,22 +8,27 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
-#include <QPixmap>
-#include <QtEndian>
 #include <QImageWriter>
+#include <QPixmap>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <memory>
 
 namespace {
 
 const QStringList Texts = {
-    QStringLiteral("Жил-был Лисёнок."), QStringLiteral("Пойдёт ли он в лес?"),
-    QStringLiteral("Лисёнок пошёл в лес."), QStringLiteral("Лисёнок остался дома."),
-    QStringLiteral("Встретит ли он Ежа?"), QStringLiteral("Позовёт ли он маму?"),
-    QStringLiteral("Ёж подарил ему яблоко."), QStringLiteral("Лисёнок заблудился."),
-    QStringLiteral("Мама испекла пирог."), QStringLiteral("Лисёнок уснул. «Конец» — №4"),
+    QStringLiteral("Жил-был Лисёнок."),
+    QStringLiteral("Пойдёт ли он в лес?"),
+    QStringLiteral("Лисёнок пошёл в лес."),
+    QStringLiteral("Лисёнок остался дома."),
+    QStringLiteral("Встретит ли он Ежа?"),
+    QStringLiteral("Позовёт ли он маму?"),
+    QStringLiteral("Ёж подарил ему яблоко."),
+    QStringLiteral("Лисёнок заблудился."),
+    QStringLiteral("Мама испекла пирог."),
+    QStringLiteral("Лисёнок уснул. «Конец» — №4"),
 };
 
 QByteArray crlf(const QStringList &lines)
@@ -45,8 +50,7 @@ bool drawn(const Surface &surface, const QString &word)
 
 } // namespace
 
-class tst_EditorFiles : public QObject
-{
+class tst_EditorFiles : public QObject {
     Q_OBJECT
 
 private slots:
@@ -73,7 +77,7 @@ private slots:
 
 private:
     QString file(const QString &name) const { return m_dir.filePath(name); }
-    QString picture(const QString &name, QColor colour, QSize size = {60, 40});
+    QString picture(const QString &name, QColor colour, QSize size = { 60, 40 });
     void fillStory();
 
     QTemporaryDir m_dir;
@@ -123,10 +127,10 @@ void tst_EditorFiles::fillStory()
 {
     for (int b = 0; b < StoryBlockCount; ++b)
         m_story.blockTexts[b] = Texts[b];
-    const QList<QColor> colours = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
+    const QList<QColor> colours = { Qt::red, Qt::green, Qt::blue, Qt::yellow };
     for (int k = 0; k < StoryPictureCount; ++k) {
-        const QString path = picture(QStringLiteral("pics/%1.%2").arg(k).arg(k % 2 ? "bmp" : "jpg"),
-                                     colours[k]);
+        const QString path
+            = picture(QStringLiteral("pics/%1.%2").arg(k).arg(k % 2 ? "bmp" : "jpg"), colours[k]);
         m_dialogs->files.enqueue(path);
         m_window->choosePicture(k);
     }
@@ -141,14 +145,14 @@ void tst_EditorFiles::cancelledDialog_data()
     QTest::addColumn<bool>("mustExist");
     QTest::addColumn<bool>("confirmOverwrite");
     QTest::newRow("save") << "save" << int(FileDialogSettings::Save) << "Рассказы"
-                          << QStringList{"text files", "*.txt", "files without", "*"} << false
+                          << QStringList { "text files", "*.txt", "files without", "*" } << false
                           << true;
     QTest::newRow("open") << "open" << int(FileDialogSettings::Open) << "Рассказы"
-                          << QStringList{"Текстовые файлы", "*.txt", "Файлы без расширения", "*"}
+                          << QStringList { "Текстовые файлы", "*.txt", "Файлы без расширения", "*" }
                           << true << false;
     QTest::newRow("picture") << "image" << int(FileDialogSettings::Open) << "Картинки"
-                             << QStringList{"Формат bitmap (*.bmp)", "*.bmp",
-                                            "Формат JPEG (*.jpg)", "*.jpg"}
+                             << QStringList { "Формат bitmap (*.bmp)", "*.bmp",
+                                    "Формат JPEG (*.jpg)", "*.jpg" }
                              << true << false;
 }
 
@@ -176,7 +180,7 @@ void tst_EditorFiles::cancelledDialog()
     else
         m_window->choosePicture(1);
 
-    QCOMPARE(m_dialogs->kinds(), QStringList{"file"});
+    QCOMPARE(m_dialogs->kinds(), QStringList { "file" });
     const FileDialogSettings &settings = m_dialogs->calls.constFirst().file;
     QCOMPARE(int(settings.mode), mode);
     QCOMPARE(settings.folder, file(QStringLiteral("program/") + folder));
@@ -234,7 +238,7 @@ void tst_EditorFiles::saveFailureKeepsFiles()
     QVERIFY(writeAll(file(QStringLiteral("blocked/fox.txt")), "old\r\n"));
     m_dialogs->files.enqueue(file(QStringLiteral("blocked/fox.txt")));
     m_window->save();
-    QCOMPARE(m_dialogs->kinds(), (QStringList{"file", "file", "file", "file", "file", "error"}));
+    QCOMPARE(m_dialogs->kinds(), (QStringList { "file", "file", "file", "file", "file", "error" }));
     QVERIFY(m_dialogs->calls.constLast().text.contains(
         QDir::toNativeSeparators(file(QStringLiteral("blocked/fox.il")))));
     QCOMPARE(readAll(file(QStringLiteral("blocked/fox.txt"))), QByteArray("old\r\n"));
@@ -274,26 +278,30 @@ void tst_EditorFiles::openKeepsStoryWhenUnreadable()
 
 void tst_EditorFiles::openPictureOutcomes_data()
 {
-    QTest::addColumn<QString>("list");     // lines joined by '|', "-" for no list
-    QTest::addColumn<QString>("loaded");   // frames that show a picture
+    QTest::addColumn<QString>("list"); // lines joined by '|', "-" for no list
+    QTest::addColumn<QString>("loaded"); // frames that show a picture
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<bool>("error");
 
-    QTest::newRow("all four") << "@a.jpg|@b.bmp|@c.jpg|@d.jpg" << "0123"
-                              << QStringList{"@a.jpg", "@b.bmp", "@c.jpg", "@d.jpg"} << false;
-    QTest::newRow("list missing") << "-" << "" << QStringList{"", "", "", ""} << false;
-    QTest::newRow("list short") << "@a.jpg|@b.bmp" << "01"
-                                << QStringList{"@a.jpg", "@b.bmp", "", ""} << false;
-    QTest::newRow("list empty") << "" << "" << QStringList{"", "", "", ""} << false;
-    QTest::newRow("one missing picture") << "@a.jpg|/nowhere/x.jpg|@c.jpg|@d.jpg" << "023"
-                                         << QStringList{"@a.jpg", "/nowhere/x.jpg", "@c.jpg",
-                                                        "@d.jpg"} << false;
-    QTest::newRow("one non-picture") << "@a.jpg|@b.bmp|@story.txt|@d.jpg" << "013"
-                                     << QStringList{"@a.jpg", "@b.bmp", "@story.txt", "@d.jpg"}
-                                     << false;
-    QTest::newRow("gaps") << "|@b.bmp||@d.jpg" << "13" << QStringList{"", "@b.bmp", "", "@d.jpg"}
-                          << false;
-    QTest::newRow("list is a folder") << "dir" << "" << QStringList{"", "", "", ""} << true;
+    QTest::newRow("all four") << "@a.jpg|@b.bmp|@c.jpg|@d.jpg"
+                              << "0123" << QStringList { "@a.jpg", "@b.bmp", "@c.jpg", "@d.jpg" }
+                              << false;
+    QTest::newRow("list missing") << "-"
+                                  << "" << QStringList { "", "", "", "" } << false;
+    QTest::newRow("list short") << "@a.jpg|@b.bmp"
+                                << "01" << QStringList { "@a.jpg", "@b.bmp", "", "" } << false;
+    QTest::newRow("list empty") << ""
+                                << "" << QStringList { "", "", "", "" } << false;
+    QTest::newRow("one missing picture")
+        << "@a.jpg|/nowhere/x.jpg|@c.jpg|@d.jpg"
+        << "023" << QStringList { "@a.jpg", "/nowhere/x.jpg", "@c.jpg", "@d.jpg" } << false;
+    QTest::newRow("one non-picture")
+        << "@a.jpg|@b.bmp|@story.txt|@d.jpg"
+        << "013" << QStringList { "@a.jpg", "@b.bmp", "@story.txt", "@d.jpg" } << false;
+    QTest::newRow("gaps") << "|@b.bmp||@d.jpg"
+                          << "13" << QStringList { "", "@b.bmp", "", "@d.jpg" } << false;
+    QTest::newRow("list is a folder") << "dir"
+                                      << "" << QStringList { "", "", "", "" } << true;
 }
 
 void tst_EditorFiles::openPictureOutcomes()
@@ -314,8 +322,8 @@ void tst_EditorFiles::openPictureOutcomes()
         QVERIFY(QDir().mkpath(folder + QStringLiteral("story.il")));
     else if (list != QLatin1String("-"))
         QVERIFY(writeAll(folder + QStringLiteral("story.il"),
-                         Cp1251::encode(list.replace(QLatin1Char('@'), folder)
-                                            .replace(QLatin1Char('|'), QLatin1String("\r\n")))));
+            Cp1251::encode(list.replace(QLatin1Char('@'), folder)
+                               .replace(QLatin1Char('|'), QLatin1String("\r\n")))));
     // A picture from the story before must not survive into this one.
     fillStory();
 
@@ -327,7 +335,8 @@ void tst_EditorFiles::openPictureOutcomes()
         QCOMPARE(m_story.blockTexts[b], Texts[b]);
     for (int k = 0; k < StoryPictureCount; ++k) {
         QCOMPARE(m_story.picturePath(k), QString(paths[k]).replace(QLatin1Char('@'), folder));
-        QCOMPARE(!m_window->pictureFrame(k)->picture().isNull(), loaded.contains(QString::number(k)));
+        QCOMPARE(
+            !m_window->pictureFrame(k)->picture().isNull(), loaded.contains(QString::number(k)));
     }
 }
 
@@ -351,10 +360,10 @@ void tst_EditorFiles::openLineEnds()
     QFETCH(int, lines);
     const QString folder = file(QStringLiteral("ends/%1/").arg(QTest::currentDataTag()));
     QVERIFY(QDir().mkpath(folder));
-    const QString red = picture(folder.mid(m_dir.path().size() + 1) + QStringLiteral("r.jpg"),
-                                Qt::red);
+    const QString red
+        = picture(folder.mid(m_dir.path().size() + 1) + QStringLiteral("r.jpg"), Qt::red);
     QVERIFY(writeAll(folder + QStringLiteral("story"), bytes));
-    QVERIFY(writeAll(folder + QStringLiteral("story.il"), crlf({QString(), red})));
+    QVERIFY(writeAll(folder + QStringLiteral("story.il"), crlf({ QString(), red })));
 
     m_dialogs->files.enqueue(folder + QStringLiteral("story"));
     m_window->open();
@@ -374,9 +383,8 @@ void tst_EditorFiles::openStoryFromAnotherComputer()
     picture(QStringLiteral("brought/лиса.jpg"), Qt::red);
     picture(QStringLiteral("program/Картинки/ёж.bmp"), Qt::green);
     QVERIFY(writeAll(folder + QStringLiteral("story.txt"), crlf(Texts)));
-    const QStringList stored = {QStringLiteral("C:\\Users\\Маша\\Картинки\\лиса.jpg"),
-                                QStringLiteral("ёж.bmp"), QStringLiteral("D:\\нет.jpg"),
-                                QString()};
+    const QStringList stored = { QStringLiteral("C:\\Users\\Маша\\Картинки\\лиса.jpg"),
+        QStringLiteral("ёж.bmp"), QStringLiteral("D:\\нет.jpg"), QString() };
     QVERIFY(writeAll(folder + QStringLiteral("story.il"), crlf(stored)));
 
     m_dialogs->files.enqueue(folder + QStringLiteral("story.txt"));
@@ -397,7 +405,7 @@ void tst_EditorFiles::openStoryFromAnotherComputer()
 void tst_EditorFiles::imageClick()
 {
     const QString red = picture(QStringLiteral("click/red.jpg"), Qt::red);
-    const QString blue = picture(QStringLiteral("click/blue.bmp"), Qt::blue, {300, 100});
+    const QString blue = picture(QStringLiteral("click/blue.bmp"), Qt::blue, { 300, 100 });
 
     m_dialogs->files.enqueue(red);
     m_window->choosePicture(3);
@@ -413,7 +421,7 @@ void tst_EditorFiles::imageClick()
     // Shown stretched over the whole frame, inside its one-pixel border.
     QCOMPARE(m_window->pictureFrame(3)->size(), QSize(169, 130));
     const QImage shown = m_window->pictureFrame(3)->grab().toImage();
-    for (const QPoint corner : {QPoint(1, 1), QPoint(167, 1), QPoint(1, 128), QPoint(167, 128)})
+    for (const QPoint corner : { QPoint(1, 1), QPoint(167, 1), QPoint(1, 128), QPoint(167, 128) })
         QCOMPARE(QColor(shown.pixel(corner)), QColor(Qt::blue));
     QCOMPARE(QColor(shown.pixel(0, 0)), QColor(Qt::black));
 }
@@ -441,8 +449,8 @@ void tst_EditorFiles::refusedPictureKeepsTheOld_data()
     QBuffer buffer(&pngBytes);
     png.save(&buffer, "PNG");
 
-    QTest::newRow("text named .jpg") << "x.jpg" << QByteArray("not a picture")
-                                     << "— не картинка BMP или JPEG.";
+    QTest::newRow("text named .jpg")
+        << "x.jpg" << QByteArray("not a picture") << "— не картинка BMP или JPEG.";
     QTest::newRow("empty JPEG") << "empty.jpg" << QByteArray() << "— не картинка BMP или JPEG.";
     QTest::newRow("PNG named .bmp") << "green.bmp" << pngBytes << "— не картинка BMP или JPEG.";
     QTest::newRow("header bomb") << "bomb.bmp" << bomb << "слишком большая: 16000 × 16000";
@@ -481,14 +489,14 @@ void tst_EditorFiles::refusedPictureKeepsTheOld()
     const QString error = m_dialogs->calls.last().text;
     QVERIFY2(error.contains(message), qPrintable(error));
     QVERIFY2(error.contains(QFileInfo(bad).fileName().section(QLatin1Char('\n'), 0, 0)),
-             qPrintable(error));
+        qPrintable(error));
     // The picture the pupil saw and its path stay together, so a save keeps them.
     QCOMPARE(m_window->pictureFrame(1)->picture(), before);
     QCOMPARE(m_story.picturePath(1), shown);
     m_dialogs->files.enqueue(file(QStringLiteral("refused/story.txt")));
     m_window->save();
     QCOMPARE(readAll(file(QStringLiteral("refused/story.il"))).split('\r').value(1),
-             QByteArray('\n' + shown.toLatin1()));
+        QByteArray('\n' + shown.toLatin1()));
 }
 
 int main(int argc, char *argv[])

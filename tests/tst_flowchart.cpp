@@ -31,8 +31,7 @@ bool isDark(QColor c)
 
 } // namespace
 
-class tst_Flowchart : public QObject
-{
+class tst_Flowchart : public QObject {
     Q_OBJECT
 
 private slots:
@@ -66,52 +65,41 @@ void tst_Flowchart::segments_data()
     QTest::newRow("800 block 0 closes") << 800 << 9 << QPointF(295, 104) << QPointF(325, 54);
     QTest::newRow("1000 block 0 slant") << 1000 << 7 << QPointF(625, 64) << QPointF(595, 124);
     QTest::newRow("1000 connector 0-1") << 1000 << 10 << QPointF(515, 124) << QPointF(515, 134);
-    QTest::newRow("1000 question 1 right") << 1000 << 11 << QPointF(515, 134)
-                                           << QPointF(595, 169);
-    QTest::newRow("1000 question 1 closes") << 1000 << 14 << QPointF(435, 169)
-                                            << QPointF(515, 134);
+    QTest::newRow("1000 question 1 right") << 1000 << 11 << QPointF(515, 134) << QPointF(595, 169);
+    QTest::newRow("1000 question 1 closes") << 1000 << 14 << QPointF(435, 169) << QPointF(515, 134);
     QTest::newRow("800 false branch 1") << 800 << 15 << QPointF(335, 139) << QPointF(227.5, 139);
-    QTest::newRow("800 false branch 1 drop") << 800 << 16 << QPointF(227.5, 139)
-                                             << QPointF(227.5, 149);
+    QTest::newRow("800 false branch 1 drop")
+        << 800 << 16 << QPointF(227.5, 139) << QPointF(227.5, 149);
     QTest::newRow("800 block 2 top") << 800 << 17 << QPointF(137.5, 149) << QPointF(337.5, 149);
-    QTest::newRow("1000 connector 2-4") << 1000 << 21 << QPointF(277.5, 240)
-                                        << QPointF(277.5, 250);
-    QTest::newRow("1000 false branch 4") << 1000 << 26 << QPointF(197.5, 285)
-                                         << QPointF(148.75, 285);
-    QTest::newRow("1000 false branch 4 drop") << 1000 << 27 << QPointF(148.75, 285)
-                                              << QPointF(148.75, 305);
-    QTest::newRow("1000 block 6 top") << 1000 << 28 << QPointF(78.75, 305)
-                                      << QPointF(218.75, 305);
-    QTest::newRow("800 true branch 4") << 800 << 32 << QPointF(307.5, 235)
-                                       << QPointF(331.25, 235);
-    QTest::newRow("800 block 7 bottom") << 800 << 36 << QPointF(371.25, 325)
-                                        << QPointF(231.25, 325);
+    QTest::newRow("1000 connector 2-4") << 1000 << 21 << QPointF(277.5, 240) << QPointF(277.5, 250);
+    QTest::newRow("1000 false branch 4")
+        << 1000 << 26 << QPointF(197.5, 285) << QPointF(148.75, 285);
+    QTest::newRow("1000 false branch 4 drop")
+        << 1000 << 27 << QPointF(148.75, 285) << QPointF(148.75, 305);
+    QTest::newRow("1000 block 6 top") << 1000 << 28 << QPointF(78.75, 305) << QPointF(218.75, 305);
+    QTest::newRow("800 true branch 4") << 800 << 32 << QPointF(307.5, 235) << QPointF(331.25, 235);
+    QTest::newRow("800 block 7 bottom")
+        << 800 << 36 << QPointF(371.25, 325) << QPointF(231.25, 325);
     QTest::newRow("800 true branch 1") << 800 << 38 << QPointF(495, 139) << QPointF(602.5, 139);
     QTest::newRow("800 block 3 top") << 800 << 40 << QPointF(512.5, 149) << QPointF(712.5, 149);
     QTest::newRow("800 connector 3-5") << 800 << 44 << QPointF(602.5, 200) << QPointF(602.5, 210);
     QTest::newRow("800 block 5 top") << 800 << 45 << QPointF(602.5, 210) << QPointF(682.5, 235);
-    QTest::newRow("800 true branch 5") << 800 << 49 << QPointF(682.5, 235)
-                                       << QPointF(706.25, 235);
-    QTest::newRow("800 block 9 top") << 800 << 51 << QPointF(636.25, 255)
-                                     << QPointF(776.25, 255);
-    QTest::newRow("800 false branch 5") << 800 << 55 << QPointF(522.5, 235)
-                                        << QPointF(498.75, 235);
-    QTest::newRow("800 block 8 top") << 800 << 57 << QPointF(428.75, 255)
-                                     << QPointF(568.75, 255);
+    QTest::newRow("800 true branch 5") << 800 << 49 << QPointF(682.5, 235) << QPointF(706.25, 235);
+    QTest::newRow("800 block 9 top") << 800 << 51 << QPointF(636.25, 255) << QPointF(776.25, 255);
+    QTest::newRow("800 false branch 5") << 800 << 55 << QPointF(522.5, 235) << QPointF(498.75, 235);
+    QTest::newRow("800 block 8 top") << 800 << 57 << QPointF(428.75, 255) << QPointF(568.75, 255);
     QTest::newRow("1000 drop 8") << 1000 << 61 << QPointF(623.75, 385) << QPointF(623.75, 405);
     QTest::newRow("1000 drop 9") << 1000 << 62 << QPointF(881.25, 385) << QPointF(881.25, 405);
-    QTest::newRow("1000 join 8-9 one past") << 1000 << 63 << QPointF(623.75, 405)
-                                            << QPointF(882.25, 405);
-    QTest::newRow("1000 drop join 8-9") << 1000 << 64 << QPointF(752.5, 405)
-                                        << QPointF(752.5, 425);
+    QTest::newRow("1000 join 8-9 one past")
+        << 1000 << 63 << QPointF(623.75, 405) << QPointF(882.25, 405);
+    QTest::newRow("1000 drop join 8-9") << 1000 << 64 << QPointF(752.5, 405) << QPointF(752.5, 425);
     QTest::newRow("800 drop 6") << 800 << 65 << QPointF(123.75, 325) << QPointF(123.75, 335);
     QTest::newRow("800 drop 7") << 800 << 66 << QPointF(331.25, 325) << QPointF(331.25, 335);
-    QTest::newRow("800 join 6-7 one past") << 800 << 67 << QPointF(123.75, 335)
-                                           << QPointF(332.25, 335);
-    QTest::newRow("800 drop join 6-7") << 800 << 68 << QPointF(227.5, 335)
-                                       << QPointF(227.5, 345);
-    QTest::newRow("800 join halves one past") << 800 << 69 << QPointF(227.5, 345)
-                                              << QPointF(603.5, 345);
+    QTest::newRow("800 join 6-7 one past")
+        << 800 << 67 << QPointF(123.75, 335) << QPointF(332.25, 335);
+    QTest::newRow("800 drop join 6-7") << 800 << 68 << QPointF(227.5, 335) << QPointF(227.5, 345);
+    QTest::newRow("800 join halves one past")
+        << 800 << 69 << QPointF(227.5, 345) << QPointF(603.5, 345);
     QTest::newRow("1000 end connector") << 1000 << 70 << QPointF(515, 425) << QPointF(515, 445);
     QTest::newRow("800 end top") << 800 << 71 << QPointF(375, 355) << QPointF(455, 355);
     QTest::newRow("1000 end top") << 1000 << 71 << QPointF(475, 445) << QPointF(555, 445);
@@ -184,14 +172,10 @@ void tst_Flowchart::captions_data()
     QTest::newRow("1000 end") << 1000 << 76 << "Конец" << QPointF(493, 452) << 12.0 << black;
     QTest::newRow("800 q1 false") << 800 << 77 << "Ложь" << QPointF(295, 115) << 10.0 << red;
     QTest::newRow("800 q1 true") << 800 << 78 << "Истина" << QPointF(505, 115) << 10.0 << red;
-    QTest::newRow("1000 q4 false") << 1000 << 79 << "Ложь" << QPointF(172.5, 261) << 12.0
-                                   << red;
-    QTest::newRow("1000 q4 true") << 1000 << 80 << "Истина" << QPointF(347.5, 261) << 12.0
-                                  << red;
-    QTest::newRow("1000 q5 false") << 1000 << 81 << "Ложь" << QPointF(623.75, 261) << 12.0
-                                   << red;
-    QTest::newRow("1000 q5 true") << 1000 << 82 << "Истина" << QPointF(822.5, 261) << 12.0
-                                  << red;
+    QTest::newRow("1000 q4 false") << 1000 << 79 << "Ложь" << QPointF(172.5, 261) << 12.0 << red;
+    QTest::newRow("1000 q4 true") << 1000 << 80 << "Истина" << QPointF(347.5, 261) << 12.0 << red;
+    QTest::newRow("1000 q5 false") << 1000 << 81 << "Ложь" << QPointF(623.75, 261) << 12.0 << red;
+    QTest::newRow("1000 q5 true") << 1000 << 82 << "Истина" << QPointF(822.5, 261) << 12.0 << red;
 }
 
 void tst_Flowchart::captions()
@@ -265,11 +249,11 @@ void tst_Flowchart::renderedPixels()
     const int S = layout.stretch;
 
     // Straight black lines lie on their pixels.
-    QVERIFY(isDark(image.pixelColor(C, 20)));                // start terminator top
-    QVERIFY(isDark(image.pixelColor(C + 20, 44 + S)));       // its bottom
-    QVERIFY(isDark(image.pixelColor(C, 49 + S)));            // connector to block 0
-    QVERIFY(isDark(image.pixelColor(C, 54 + S)));            // block 0 top edge
-    QVERIFY(isDark(image.pixelColor(C, 355 + 9 * S)));       // end terminator top
+    QVERIFY(isDark(image.pixelColor(C, 20))); // start terminator top
+    QVERIFY(isDark(image.pixelColor(C + 20, 44 + S))); // its bottom
+    QVERIFY(isDark(image.pixelColor(C, 49 + S))); // connector to block 0
+    QVERIFY(isDark(image.pixelColor(C, 54 + S))); // block 0 top edge
+    QVERIFY(isDark(image.pixelColor(C, 355 + 9 * S))); // end terminator top
     QVERIFY(isDark(image.pixelColor(C - 10, 379 + 10 * S))); // its bottom
     // The round ends reach out by their radius.
     QVERIFY(anyPixel(image, QRect(C - 40 - 12 - S / 2 - 1, 30 + S / 2, 3, 4), isDark));

@@ -2,8 +2,7 @@
 
 #include <QTest>
 
-class tst_Layout : public QObject
-{
+class tst_Layout : public QObject {
     Q_OBJECT
 
 private slots:
@@ -54,50 +53,50 @@ void tst_Layout::tables_data()
     QTest::addColumn<double>("top");
 
     // 663: C = 346, S = 0.
-    QTest::newRow("663 b0") << 663 << 0 << QList<double>{256, 248, 240, 0, 0}
-                            << QList<double>{449, 441, 433, 0, 0} << 55.0;
-    QTest::newRow("663 b1") << 663 << 1 << QList<double>{317, 307, 0, 0, 0}
-                            << QList<double>{375, 385, 0, 0, 0} << 124.0;
-    QTest::newRow("663 b2") << 663 << 2 << QList<double>{103, 95, 87, 0, 0}
-                            << QList<double>{296, 288, 280, 0, 0} << 150.0;
-    QTest::newRow("663 b3") << 663 << 3 << QList<double>{411, 403, 395, 0, 0}
-                            << QList<double>{603, 595, 587, 0, 0} << 150.0;
-    QTest::newRow("663 b4") << 663 << 4 << QList<double>{164, 154, 0, 0, 0}
-                            << QList<double>{222, 232, 0, 0, 0} << 220.0;
-    QTest::newRow("663 b5") << 663 << 5 << QList<double>{472, 462, 0, 0, 0}
-                            << QList<double>{530, 540, 0, 0, 0} << 220.0;
-    QTest::newRow("663 b6") << 663 << 6 << QList<double>{41.5, 34.5, 27.5, 20.5, 0}
-                            << QList<double>{173.5, 166.5, 159.5, 152.5, 0} << 260.0;
-    QTest::newRow("663 b7") << 663 << 7 << QList<double>{214.5, 207.5, 200.5, 193.5, 0}
-                            << QList<double>{345.5, 338.5, 331.5, 324.5, 0} << 260.0;
-    QTest::newRow("663 b8") << 663 << 8 << QList<double>{346.5, 339.5, 332.5, 325.5, 0}
-                            << QList<double>{478.5, 471.5, 464.5, 457.5, 0} << 260.0;
-    QTest::newRow("663 b9") << 663 << 9 << QList<double>{519.5, 512.5, 505.5, 498.5, 0}
-                            << QList<double>{650.5, 643.5, 636.5, 629.5, 0} << 260.0;
+    QTest::newRow("663 b0") << 663 << 0 << QList<double> { 256, 248, 240, 0, 0 }
+                            << QList<double> { 449, 441, 433, 0, 0 } << 55.0;
+    QTest::newRow("663 b1") << 663 << 1 << QList<double> { 317, 307, 0, 0, 0 }
+                            << QList<double> { 375, 385, 0, 0, 0 } << 124.0;
+    QTest::newRow("663 b2") << 663 << 2 << QList<double> { 103, 95, 87, 0, 0 }
+                            << QList<double> { 296, 288, 280, 0, 0 } << 150.0;
+    QTest::newRow("663 b3") << 663 << 3 << QList<double> { 411, 403, 395, 0, 0 }
+                            << QList<double> { 603, 595, 587, 0, 0 } << 150.0;
+    QTest::newRow("663 b4") << 663 << 4 << QList<double> { 164, 154, 0, 0, 0 }
+                            << QList<double> { 222, 232, 0, 0, 0 } << 220.0;
+    QTest::newRow("663 b5") << 663 << 5 << QList<double> { 472, 462, 0, 0, 0 }
+                            << QList<double> { 530, 540, 0, 0, 0 } << 220.0;
+    QTest::newRow("663 b6") << 663 << 6 << QList<double> { 41.5, 34.5, 27.5, 20.5, 0 }
+                            << QList<double> { 173.5, 166.5, 159.5, 152.5, 0 } << 260.0;
+    QTest::newRow("663 b7") << 663 << 7 << QList<double> { 214.5, 207.5, 200.5, 193.5, 0 }
+                            << QList<double> { 345.5, 338.5, 331.5, 324.5, 0 } << 260.0;
+    QTest::newRow("663 b8") << 663 << 8 << QList<double> { 346.5, 339.5, 332.5, 325.5, 0 }
+                            << QList<double> { 478.5, 471.5, 464.5, 457.5, 0 } << 260.0;
+    QTest::newRow("663 b9") << 663 << 9 << QList<double> { 519.5, 512.5, 505.5, 498.5, 0 }
+                            << QList<double> { 650.5, 643.5, 636.5, 629.5, 0 } << 260.0;
     // 1001: C = 516, S = 10.
-    QTest::newRow("1001 b0") << 1001 << 0 << QList<double>{426, 418, 410, 0, 0}
-                             << QList<double>{619, 611, 603, 0, 0} << 65.0;
-    QTest::newRow("1001 b1") << 1001 << 1 << QList<double>{487, 477, 0, 0, 0}
-                             << QList<double>{545, 555, 0, 0, 0} << 144.0;
-    QTest::newRow("1001 b5") << 1001 << 5 << QList<double>{727, 717, 0, 0, 0}
-                             << QList<double>{785, 795, 0, 0, 0} << 260.0;
-    QTest::newRow("1001 b9") << 1001 << 9 << QList<double>{817, 810, 803, 796, 0}
-                             << QList<double>{948, 941, 934, 927, 0} << 310.0;
+    QTest::newRow("1001 b0") << 1001 << 0 << QList<double> { 426, 418, 410, 0, 0 }
+                             << QList<double> { 619, 611, 603, 0, 0 } << 65.0;
+    QTest::newRow("1001 b1") << 1001 << 1 << QList<double> { 487, 477, 0, 0, 0 }
+                             << QList<double> { 545, 555, 0, 0, 0 } << 144.0;
+    QTest::newRow("1001 b5") << 1001 << 5 << QList<double> { 727, 717, 0, 0, 0 }
+                             << QList<double> { 785, 795, 0, 0, 0 } << 260.0;
+    QTest::newRow("1001 b9") << 1001 << 9 << QList<double> { 817, 810, 803, 796, 0 }
+                             << QList<double> { 948, 941, 934, 927, 0 } << 310.0;
     // 1000: C = 515 is odd, so halves and quarters appear.
-    QTest::newRow("1000 b2") << 1000 << 2 << QList<double>{187.5, 179.5, 171.5, 0, 0}
-                             << QList<double>{380.5, 372.5, 364.5, 0, 0} << 180.0;
-    QTest::newRow("1000 b4") << 1000 << 4 << QList<double>{248.5, 238.5, 0, 0, 0}
-                             << QList<double>{306.5, 316.5, 0, 0, 0} << 260.0;
-    QTest::newRow("1000 b6") << 1000 << 6 << QList<double>{83.75, 76.75, 69.75, 62.75, 0}
-                             << QList<double>{215.75, 208.75, 201.75, 194.75, 0} << 310.0;
-    QTest::newRow("1000 b7") << 1000 << 7 << QList<double>{341.25, 334.25, 327.25, 320.25, 0}
-                             << QList<double>{472.25, 465.25, 458.25, 451.25, 0} << 310.0;
-    QTest::newRow("800 b3") << 800 << 3 << QList<double>{514.5, 506.5, 498.5, 0, 0}
-                            << QList<double>{706.5, 698.5, 690.5, 0, 0} << 150.0;
-    QTest::newRow("801 b8") << 801 << 8 << QList<double>{434, 427, 420, 413, 0}
-                            << QList<double>{566, 559, 552, 545, 0} << 310.0;
-    QTest::newRow("1003 b0") << 1003 << 0 << QList<double>{426, 418, 410, 0, 0}
-                             << QList<double>{619, 611, 603, 0, 0} << 65.0;
+    QTest::newRow("1000 b2") << 1000 << 2 << QList<double> { 187.5, 179.5, 171.5, 0, 0 }
+                             << QList<double> { 380.5, 372.5, 364.5, 0, 0 } << 180.0;
+    QTest::newRow("1000 b4") << 1000 << 4 << QList<double> { 248.5, 238.5, 0, 0, 0 }
+                             << QList<double> { 306.5, 316.5, 0, 0, 0 } << 260.0;
+    QTest::newRow("1000 b6") << 1000 << 6 << QList<double> { 83.75, 76.75, 69.75, 62.75, 0 }
+                             << QList<double> { 215.75, 208.75, 201.75, 194.75, 0 } << 310.0;
+    QTest::newRow("1000 b7") << 1000 << 7 << QList<double> { 341.25, 334.25, 327.25, 320.25, 0 }
+                             << QList<double> { 472.25, 465.25, 458.25, 451.25, 0 } << 310.0;
+    QTest::newRow("800 b3") << 800 << 3 << QList<double> { 514.5, 506.5, 498.5, 0, 0 }
+                            << QList<double> { 706.5, 698.5, 690.5, 0, 0 } << 150.0;
+    QTest::newRow("801 b8") << 801 << 8 << QList<double> { 434, 427, 420, 413, 0 }
+                            << QList<double> { 566, 559, 552, 545, 0 } << 310.0;
+    QTest::newRow("1003 b0") << 1003 << 0 << QList<double> { 426, 418, 410, 0, 0 }
+                             << QList<double> { 619, 611, 603, 0, 0 } << 65.0;
 }
 
 void tst_Layout::tables()

@@ -42,8 +42,7 @@ QByteArray bmpHeader(qint32 width, qint32 height)
 
 } // namespace
 
-class tst_PictureLoader : public QObject
-{
+class tst_PictureLoader : public QObject {
     Q_OBJECT
 
 private slots:
@@ -125,17 +124,17 @@ void tst_PictureLoader::refuses_data()
     QTest::newRow("text") << "story.bmp" << QByteArray("Жили-были\r\n")
                           << QStringLiteral("не картинка");
     QTest::newRow("PNG") << "png.jpg" << QByteArray("png") << QStringLiteral("не картинка");
-    QTest::newRow("BMP header, no pixels") << "short.bmp" << bmpHeader(100, 100)
-                                           << QStringLiteral("Не удалось прочитать");
-    QTest::newRow("BMP claims 100000 x 100000") << "huge.bmp" << bmpHeader(100000, 100000)
-                                                << QStringLiteral("картинк");
+    QTest::newRow("BMP header, no pixels")
+        << "short.bmp" << bmpHeader(100, 100) << QStringLiteral("Не удалось прочитать");
+    QTest::newRow("BMP claims 100000 x 100000")
+        << "huge.bmp" << bmpHeader(100000, 100000) << QStringLiteral("картинк");
     // The rest are sparse files as long as their headers claim.
-    QTest::newRow("BMP 16000 x 16000") << "big.bmp" << bmpHeader(16000, 16000)
-                                       << QStringLiteral("16000 × 16000 точек");
+    QTest::newRow("BMP 16000 x 16000")
+        << "big.bmp" << bmpHeader(16000, 16000) << QStringLiteral("16000 × 16000 точек");
     QTest::newRow("BMP 9000 x 8000, too much to decode whole")
         << "wide.bmp" << bmpHeader(9000, 8000) << QStringLiteral("9000 × 8000 точек");
-    QTest::newRow("BMP claims negative width") << "neg.bmp" << bmpHeader(-5, 10)
-                                               << QStringLiteral("картинк");
+    QTest::newRow("BMP claims negative width")
+        << "neg.bmp" << bmpHeader(-5, 10) << QStringLiteral("картинк");
     QTest::newRow("folder") << "folder.jpg" << QByteArray("dir") << QStringLiteral("не файл");
 }
 
@@ -245,14 +244,14 @@ std::pair<int, double> difference(const QImage &a, const QImage &b)
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            for (const int d : {std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q))}) {
+            for (const int d : { std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                     std::abs(qBlue(p) - qBlue(q)) }) {
                 most = std::max(most, d);
                 total += d;
             }
         }
     }
-    return {most, double(total) / (3.0 * a.width() * a.height())};
+    return { most, double(total) / (3.0 * a.width() * a.height()) };
 }
 
 // Smooth colours with a sharp edge between two bands of rows.
@@ -261,9 +260,10 @@ QImage gradient(QSize size, QImage::Format format)
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x) {
-            image.setPixel(x, y, y < BmpBands::BandRows ? qRgb(250, 20, 20)
-                                                        : qRgb(x * 255 / size.width(),
-                                                               y * 255 / size.height(), 128));
+            image.setPixel(x, y,
+                y < BmpBands::BandRows
+                    ? qRgb(250, 20, 20)
+                    : qRgb(x * 255 / size.width(), y * 255 / size.height(), 128));
         }
     }
     return image.convertToFormat(format);
@@ -281,7 +281,8 @@ void tst_PictureLoader::bmpInBands_data()
     const int rgb = QImage::Format_RGB32, rgb888 = QImage::Format_RGB888,
               indexed = QImage::Format_Indexed8;
     // The same size: every pixel exactly as Qt reads it.
-    QTest::newRow("24 bit") << QSize(121, 3 * BmpBands::BandRows + 5) << rgb888 << false << 0 << 0.0;
+    QTest::newRow("24 bit") << QSize(121, 3 * BmpBands::BandRows + 5) << rgb888 << false << 0
+                            << 0.0;
     QTest::newRow("24 bit, top-down") << QSize(121, 70) << rgb888 << true << 0 << 0.0;
     QTest::newRow("8 bit palette") << QSize(99, 130) << indexed << false << 0 << 0.0;
     QTest::newRow("32 bit") << QSize(40, 30) << rgb << false << 0 << 0.0;
@@ -300,8 +301,8 @@ void tst_PictureLoader::bmpInBands()
     QFETCH(bool, topDown);
     QFETCH(int, tolerance);
     QFETCH(double, meanTolerance);
-    const QString path = write(QStringLiteral("bands.bmp"),
-                               gradient(size, QImage::Format(format)), "bmp");
+    const QString path
+        = write(QStringLiteral("bands.bmp"), gradient(size, QImage::Format(format)), "bmp");
     if (topDown) {
         // Rows stored top first, as a negative height says.
         QByteArray bytes = readAll(path);
@@ -319,20 +320,22 @@ void tst_PictureLoader::bmpInBands()
     const LoadedPicture picture = PictureLoader::load(path);
     QVERIFY2(picture.ok(), qPrintable(picture.error));
     QCOMPARE(picture.image.size(), PictureLoader::decodeSize(size));
-    const auto [most, mean] = difference(picture.image.convertToFormat(QImage::Format_RGB32), expected);
+    const auto [most, mean]
+        = difference(picture.image.convertToFormat(QImage::Format_RGB32), expected);
     QVERIFY2(most <= tolerance && mean <= meanTolerance,
-             qPrintable(QStringLiteral("largest %1, mean %2").arg(most).arg(mean)));
+        qPrintable(QStringLiteral("largest %1, mean %2").arg(most).arg(mean)));
 }
 
 void tst_PictureLoader::bmpCutShort()
 {
     // Whole rows missing at the end: refused with a reason, as Qt would.
-    const QString path = write(QStringLiteral("cut.bmp"), gradient(QSize(600, 500),
-                                                                 QImage::Format_RGB888), "bmp");
+    const QString path
+        = write(QStringLiteral("cut.bmp"), gradient(QSize(600, 500), QImage::Format_RGB888), "bmp");
     QVERIFY(writeAll(path, readAll(path).chopped(600 * 3 * 10)));
     const LoadedPicture picture = PictureLoader::load(path);
     QVERIFY(!picture.ok());
-    QVERIFY2(picture.error.contains(QStringLiteral("Не удалось прочитать")), qPrintable(picture.error));
+    QVERIFY2(
+        picture.error.contains(QStringLiteral("Не удалось прочитать")), qPrintable(picture.error));
 }
 
 QTEST_GUILESS_MAIN(tst_PictureLoader)

@@ -88,8 +88,7 @@ QString userName()
 
 } // namespace
 
-class tst_PrintServer : public QObject
-{
+class tst_PrintServer : public QObject {
     Q_OBJECT
 
 private slots:

@@ -18,8 +18,7 @@
 #include <QTest>
 #include <QTranslator>
 
-class tst_QtDialogs : public QObject
-{
+class tst_QtDialogs : public QObject {
     Q_OBJECT
 
 private slots:
@@ -42,8 +41,7 @@ private:
 void tst_QtDialogs::initTestCase()
 {
     m_translated = m_russian.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
-                                  QStringLiteral("_"),
-                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     QVERIFY2(m_translated, "Qt's Russian translation (qt6-translations-l10n) is missing");
     QApplication::installTranslator(&m_russian);
 }
@@ -53,7 +51,8 @@ void tst_QtDialogs::questionBox_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("shownTitle");
     QTest::addColumn<bool>("clickYes");
-    QTest::newRow("named title, Yes") << "Выбор продолжения" << "Выбор продолжения" << true;
+    QTest::newRow("named title, Yes") << "Выбор продолжения"
+                                      << "Выбор продолжения" << true;
     QTest::newRow("no title shows the program's, No") << QString() << "Тропинец" << false;
 }
 
@@ -81,8 +80,8 @@ void tst_QtDialogs::questionBox()
         checked = true;
         box->button(clickYes ? QMessageBox::Yes : QMessageBox::No)->click();
     });
-    const Dialogs::Answer answer =
-        dialogs.ask(nullptr, QStringLiteral("Пойдёт ли лиса в лес?"), title);
+    const Dialogs::Answer answer
+        = dialogs.ask(nullptr, QStringLiteral("Пойдёт ли лиса в лес?"), title);
     QVERIFY(checked);
     QCOMPARE(answer, clickYes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
 }
@@ -100,11 +99,11 @@ void tst_QtDialogs::inputBox()
         box->accept();
     });
     QCOMPARE(dialogs.input(nullptr, QStringLiteral("Расказ читал:"), QStringLiteral("Тропинец")),
-             std::optional<QString>(QStringLiteral("Маша")));
+        std::optional<QString>(QStringLiteral("Маша")));
 
     whenModal([](QWidget *modal) { qobject_cast<QInputDialog *>(modal)->reject(); });
     QCOMPARE(dialogs.input(nullptr, QStringLiteral("Расказ читал:"), QStringLiteral("Тропинец")),
-             std::nullopt);
+        std::nullopt);
 }
 
 void tst_QtDialogs::fileDialogSettings()
@@ -116,14 +115,14 @@ void tst_QtDialogs::fileDialogSettings()
     settings.mode = FileDialogSettings::Open;
     settings.folder = folder.path();
     settings.mustExist = true;
-    settings.filters = {{QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt")},
-                    {QStringLiteral("Файлы без расширения"), QStringLiteral("*")}};
+    settings.filters = { { QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt") },
+        { QStringLiteral("Файлы без расширения"), QStringLiteral("*") } };
     whenModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         QVERIFY(dialog);
         QCOMPARE(dialog->nameFilters(),
-                 QStringList({QStringLiteral("Текстовые файлы (*.txt)"),
-                              QStringLiteral("Файлы без расширения (*)")}));
+            QStringList({ QStringLiteral("Текстовые файлы (*.txt)"),
+                QStringLiteral("Файлы без расширения (*)") }));
         QCOMPARE(dialog->directory().absolutePath(), QDir(folder.path()).absolutePath());
         QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
         QVERIFY(dialog->defaultSuffix().isEmpty());
@@ -131,11 +130,11 @@ void tst_QtDialogs::fileDialogSettings()
     });
     QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);
 
-    settings.filters = {{QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp")}};
+    settings.filters = { { QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp") } };
     whenModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         // A name that already shows its pattern is kept as it stands.
-        QCOMPARE(dialog->nameFilters(), QStringList({QStringLiteral("Формат bitmap (*.bmp)")}));
+        QCOMPARE(dialog->nameFilters(), QStringList({ QStringLiteral("Формат bitmap (*.bmp)") }));
         dialog->reject();
     });
     QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);
@@ -246,11 +245,13 @@ void tst_QtDialogs::printModuleUnusable_data()
     QTest::addColumn<QByteArray>("bytes"); // empty: no file made
     QTest::addColumn<QString>("reason");
     QTest::newRow("missing") << "tropinets-print.so" << QByteArray() << "его нет.";
-    QTest::newRow("junk") << "tropinets-print.so" << QByteArray("\x7f" "ELF junk, not a library")
+    QTest::newRow("junk") << "tropinets-print.so"
+                          << QByteArray("\x7f"
+                                        "ELF junk, not a library")
                           << "он не подходит.\n\n";
     QTest::newRow("folder") << "tropinets-print.so/" << QByteArray() << "это папка.";
-    QTest::newRow("library without the entry") << QString() << QByteArray()
-                                               << "он не подходит.\n\n";
+    QTest::newRow("library without the entry")
+        << QString() << QByteArray() << "он не подходит.\n\n";
 }
 
 void tst_QtDialogs::printModuleUnusable()
@@ -263,7 +264,8 @@ void tst_QtDialogs::printModuleUnusable()
     QString module = folder.filePath(name);
     if (name.isEmpty()) {
         // A real library, Qt's own, which has no print entry.
-        module = QLibraryInfo::path(QLibraryInfo::LibrariesPath) + QStringLiteral("/libQt6Core.so.6");
+        module
+            = QLibraryInfo::path(QLibraryInfo::LibrariesPath) + QStringLiteral("/libQt6Core.so.6");
         QVERIFY(QFile::exists(module));
     } else if (name.endsWith(QLatin1Char('/'))) {
         QVERIFY(QDir(folder.path()).mkpath(name));
@@ -283,8 +285,9 @@ void tst_QtDialogs::printModuleUnusable()
         box->button(QMessageBox::Ok)->click();
     });
     QVERIFY(!dialogs.choosePrinter(nullptr));
-    QVERIFY2(said.startsWith(QStringLiteral("Печать недоступна: не удалось загрузить модуль печати «")
-                 + QDir::toNativeSeparators(module) + QStringLiteral("»: ") + reason),
+    QVERIFY2(
+        said.startsWith(QStringLiteral("Печать недоступна: не удалось загрузить модуль печати «")
+            + QDir::toNativeSeparators(module) + QStringLiteral("»: ") + reason),
         qPrintable(said));
 }
 

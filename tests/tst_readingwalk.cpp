@@ -18,8 +18,7 @@ BlockTexts numberedStory()
 
 } // namespace
 
-class tst_ReadingWalk : public QObject
-{
+class tst_ReadingWalk : public QObject {
     Q_OBJECT
 
 private slots:
@@ -95,8 +94,8 @@ void tst_ReadingWalk::stepByStepMatchesWholeWalk()
 void tst_ReadingWalk::emptyStory()
 {
     const BlockTexts empty;
-    for (Answer first : {Answer::Yes, Answer::No}) {
-        for (Answer second : {Answer::Yes, Answer::No}) {
+    for (Answer first : { Answer::Yes, Answer::No }) {
+        for (Answer second : { Answer::Yes, Answer::No }) {
             ReadingWalk reading(empty);
             QCOMPARE(reading.firstQuestionText(), QString());
             reading.answerFirst(first);
@@ -115,8 +114,7 @@ void tst_ReadingWalk::textsInsertedAsStored()
     texts[3] = QStringLiteral("Он пошёл\r\nв лес.");
     texts[9] = QStringLiteral("\tКонец\r\n");
     const auto result = ReadingWalk::walk(texts, Answer::Yes, Answer::Yes);
-    QCOMPARE(result.story,
-             QStringLiteral("  Жил-был ёж.  Он пошёл\r\nв лес. \tКонец\r\n "));
+    QCOMPARE(result.story, QStringLiteral("  Жил-был ёж.  Он пошёл\r\nв лес. \tКонец\r\n "));
     QCOMPARE(ReadingWalk::appendChapter(QStringLiteral("a"), QString()), QStringLiteral("a "));
 }
 

@@ -1,12 +1,11 @@
 #include "app/ProgramStart.h"
 #include "editor/EditorWindow.h"
-#include "windows/PictureBox.h"
 #include "reader/ReadingWindow.h"
-#include "windows/PictureBox.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
 #include "support/ModalWatcher.h"
 #include "support/ScriptedDialogs.h"
+#include "windows/PictureBox.h"
 #include "windows/QtDialogs.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -19,8 +18,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextLayout>
 #include <QTextEdit>
+#include <QTextLayout>
 
 #include <memory>
 
@@ -48,12 +47,11 @@ std::pair<qreal, qreal> lineSpan(QTextEdit *box)
     const QTextBlock block = box->document()->firstBlock();
     const QTextLine line = block.layout()->lineAt(0);
     const qreal x = box->document()->documentLayout()->blockBoundingRect(block).x();
-    return {x + line.naturalTextRect().left(), x + line.naturalTextRect().right()};
+    return { x + line.naturalTextRect().left(), x + line.naturalTextRect().right() };
 }
 
 // What a real Qt box showed before the test answered it.
-struct SeenBox
-{
+struct SeenBox {
     QString kind;
     QString title;
     QString text;
@@ -69,15 +67,17 @@ void answerInTurn(QList<SeenBox> *seen, QStringList script)
     if (script.isEmpty())
         return;
     whenModal([seen, script](QWidget *modal) {
-        SeenBox box{QString(), modal->windowTitle()};
+        SeenBox box { QString(), modal->windowTitle() };
         if (auto *question = qobject_cast<QMessageBox *>(modal)) {
             box.kind = QStringLiteral("ask");
             box.text = question->text();
             box.icon = question->icon();
             box.yesIsDefault = question->defaultButton() == question->button(QMessageBox::Yes);
             seen->append(box);
-            question->button(script.first() == QLatin1String("yes") ? QMessageBox::Yes
-                                                                     : QMessageBox::No)->click();
+            question
+                ->button(
+                    script.first() == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No)
+                ->click();
         } else if (auto *input = qobject_cast<QInputDialog *>(modal)) {
             box.kind = QStringLiteral("input");
             box.text = input->labelText();
@@ -95,8 +95,7 @@ void answerInTurn(QList<SeenBox> *seen, QStringList script)
 
 } // namespace
 
-class tst_ReadingWindow : public QObject
-{
+class tst_ReadingWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -115,8 +114,8 @@ private slots:
 
 private:
     void startEditor(Dialogs &dialogs);
-    ReadingWindow *read(Answer first, Answer second, std::optional<QString> title,
-                  std::optional<QString> name);
+    ReadingWindow *read(
+        Answer first, Answer second, std::optional<QString> title, std::optional<QString> name);
 
     StoryDocument m_story;
     ScriptedDialogs m_dialogs;
@@ -151,8 +150,8 @@ void tst_ReadingWindow::startEditor(Dialogs &dialogs)
     QTRY_VERIFY(m_editor->isActiveWindow());
 }
 
-ReadingWindow *tst_ReadingWindow::read(Answer first, Answer second, std::optional<QString> title,
-                                 std::optional<QString> name)
+ReadingWindow *tst_ReadingWindow::read(
+    Answer first, Answer second, std::optional<QString> title, std::optional<QString> name)
 {
     const qsizetype before = m_dialogs.calls.size();
     m_dialogs.answers << first << second;
@@ -217,10 +216,14 @@ void tst_ReadingWindow::paths_data()
     QTest::addColumn<QString>("secondQuestion");
     QTest::addColumn<int>("frame");
 
-    QTest::newRow("yes yes") << Answer::Yes << Answer::Yes << "блок0 блок3 блок9 " << "блок5" << 3;
-    QTest::newRow("yes no") << Answer::Yes << Answer::No << "блок0 блок3 блок8 " << "блок5" << 2;
-    QTest::newRow("no yes") << Answer::No << Answer::Yes << "блок0 блок2 блок7 " << "блок4" << 1;
-    QTest::newRow("no no") << Answer::No << Answer::No << "блок0 блок2 блок6 " << "блок4" << 0;
+    QTest::newRow("yes yes") << Answer::Yes << Answer::Yes << "блок0 блок3 блок9 "
+                             << "блок5" << 3;
+    QTest::newRow("yes no") << Answer::Yes << Answer::No << "блок0 блок3 блок8 "
+                            << "блок5" << 2;
+    QTest::newRow("no yes") << Answer::No << Answer::Yes << "блок0 блок2 блок7 "
+                            << "блок4" << 1;
+    QTest::newRow("no no") << Answer::No << Answer::No << "блок0 блок2 блок6 "
+                           << "блок4" << 0;
 }
 
 void tst_ReadingWindow::paths()
@@ -234,18 +237,18 @@ void tst_ReadingWindow::paths()
     m_story.showBlockTexts = true;
     m_story.currentBlock = 7;
 
-    ReadingWindow *reading = read(first, second, QStringLiteral("Лесная сказка"),
-                            QStringLiteral("Маша"));
+    ReadingWindow *reading
+        = read(first, second, QStringLiteral("Лесная сказка"), QStringLiteral("Маша"));
     QVERIFY(reading);
     QCOMPARE(reading->storyBox()->toPlainText(), story);
     QCOMPARE(reading->titleBox()->toPlainText(), QStringLiteral("Лесная сказка"));
     QCOMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Маша"));
     // The very picture the frame holds, shared rather than loaded again.
     QCOMPARE(reading->endingPicture()->picture().cacheKey(),
-             m_editor->pictureFrame(frame)->picture().cacheKey());
+        m_editor->pictureFrame(frame)->picture().cacheKey());
 
     const QList<ScriptedDialogs::Call> &calls = m_dialogs.calls;
-    QCOMPARE(m_dialogs.kinds(), QStringList({"ask", "ask", "input", "input"}));
+    QCOMPARE(m_dialogs.kinds(), QStringList({ "ask", "ask", "input", "input" }));
     QCOMPARE(calls[0].text, QStringLiteral("блок1"));
     QCOMPARE(calls[0].title, QStringLiteral("Выбор продолжения"));
     QCOMPARE(calls[1].text, secondQuestion);
@@ -276,8 +279,8 @@ void tst_ReadingWindow::emptyStory()
 
 void tst_ReadingWindow::exitKeepsContentsAndReadsAgain()
 {
-    ReadingWindow *reading = read(Answer::Yes, Answer::Yes, QStringLiteral("Первое"),
-                            QStringLiteral("Маша"));
+    ReadingWindow *reading
+        = read(Answer::Yes, Answer::Yes, QStringLiteral("Первое"), QStringLiteral("Маша"));
     QVERIFY(reading);
     trigger(reading, "MnuExit");
     QVERIFY(!reading->isVisible());
@@ -294,7 +297,7 @@ void tst_ReadingWindow::exitKeepsContentsAndReadsAgain()
     QCOMPARE(reading->storyBox()->toPlainText(), QStringLiteral("блок0 блок2 блок6 "));
     QCOMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Маша"));
     QCOMPARE(reading->endingPicture()->picture().cacheKey(),
-             m_editor->pictureFrame(0)->picture().cacheKey());
+        m_editor->pictureFrame(0)->picture().cacheKey());
 
     // A name given next time replaces the line, with no separator of its own.
     trigger(reading, "MnuExit");
@@ -305,8 +308,8 @@ void tst_ReadingWindow::exitKeepsContentsAndReadsAgain()
 
 void tst_ReadingWindow::closingBuildsFreshWindow()
 {
-    QPointer<ReadingWindow> first = read(Answer::Yes, Answer::Yes, QStringLiteral("Название"),
-                                   QStringLiteral("Маша"));
+    QPointer<ReadingWindow> first
+        = read(Answer::Yes, Answer::Yes, QStringLiteral("Название"), QStringLiteral("Маша"));
     QVERIFY(first);
     QVERIFY(first->close());
     QVERIFY(m_editor->isVisible());
@@ -364,7 +367,7 @@ void tst_ReadingWindow::reactivationDoesNotWalkAgain()
     m_dialogs.printer = [](QPrinter &) { return false; };
     trigger(reading, "MnuPrint");
     QCoreApplication::processEvents();
-    QCOMPARE(m_dialogs.kinds().mid(asked), QStringList({"print"}));
+    QCOMPARE(m_dialogs.kinds().mid(asked), QStringList({ "print" }));
 }
 
 void tst_ReadingWindow::realBoxes()
@@ -373,16 +376,16 @@ void tst_ReadingWindow::realBoxes()
     startEditor(dialogs);
     m_story.blockTexts[1] = QStringLiteral("Пойдёт ли ёжик в лес?");
     QList<SeenBox> seen;
-    answerInTurn(&seen, {"yes", "no", "Ёжик в лесу", "Маша"});
+    answerInTurn(&seen, { "yes", "no", "Ёжик в лесу", "Маша" });
     trigger(m_editor.get(), "MnuRead");
     QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 4, 30000);
     ReadingWindow *reading = findWindow<ReadingWindow>();
     QTRY_VERIFY(whenModalDone() && !QApplication::activeModalWidget());
 
-    const QStringList kinds = {"ask", "ask", "input", "input"};
-    const QStringList titles = {"Выбор продолжения", "Тропинец", "Тропинец", "Тропинец"};
-    const QStringList texts = {"Пойдёт ли ёжик в лес?", "блок5", "Придумай название рассказа",
-                               "Расказ читал:"};
+    const QStringList kinds = { "ask", "ask", "input", "input" };
+    const QStringList titles = { "Выбор продолжения", "Тропинец", "Тропинец", "Тропинец" };
+    const QStringList texts
+        = { "Пойдёт ли ёжик в лес?", "блок5", "Придумай название рассказа", "Расказ читал:" };
     for (int i = 0; i < 4; ++i) {
         QCOMPARE(seen[i].kind, kinds[i]);
         QCOMPARE(seen[i].title, titles[i]);
@@ -399,7 +402,7 @@ void tst_ReadingWindow::realBoxes()
     QCOMPARE(reading->titleBox()->toPlainText(), QStringLiteral("Ёжик в лесу"));
     QCOMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Маша"));
     QCOMPARE(reading->endingPicture()->picture().cacheKey(),
-             m_editor->pictureFrame(2)->picture().cacheKey());
+        m_editor->pictureFrame(2)->picture().cacheKey());
 }
 
 int main(int argc, char *argv[])

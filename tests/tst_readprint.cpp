@@ -1,10 +1,10 @@
 #include "app/ProgramStart.h"
 #include "editor/EditorWindow.h"
-#include "windows/PictureBox.h"
 #include "reader/ReadingWindow.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
 #include "support/ScriptedDialogs.h"
+#include "windows/PictureBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,7 +38,7 @@ QByteArray poppler(const QString &tool, const QStringList &arguments)
 
 int pageCount(const QString &pdf)
 {
-    for (const QByteArray &line : poppler(QStringLiteral("pdfinfo"), {pdf}).split('\n')) {
+    for (const QByteArray &line : poppler(QStringLiteral("pdfinfo"), { pdf }).split('\n')) {
         if (line.startsWith("Pages:"))
             return line.mid(6).trimmed().toInt();
     }
@@ -47,15 +47,15 @@ int pageCount(const QString &pdf)
 
 QString pdfText(const QString &pdf)
 {
-    return QString::fromUtf8(poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
+    return QString::fromUtf8(poppler(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") }));
 }
 
 // The page at 96 dots per inch: one pixel for each pixel of the screen.
 QImage pageImage(const QString &pdf, const QString &stem)
 {
     poppler(QStringLiteral("pdftoppm"),
-            {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
-             QStringLiteral("-singlefile"), pdf, stem});
+        { QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+            QStringLiteral("-singlefile"), pdf, stem });
     return QImage(stem + QStringLiteral(".png"));
 }
 
@@ -73,8 +73,7 @@ bool isWhite(const QImage &page, QPoint at)
 
 } // namespace
 
-class tst_ReadPrint : public QObject
-{
+class tst_ReadPrint : public QObject {
     Q_OBJECT
 
 private slots:
@@ -103,7 +102,7 @@ private:
 void tst_ReadPrint::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    for (const char *tool : {"pdfinfo", "pdftotext", "pdftoppm"}) {
+    for (const char *tool : { "pdfinfo", "pdftotext", "pdftoppm" }) {
         if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
             QSKIP("poppler-utils are not installed: the printed PDF cannot be checked");
     }
@@ -167,7 +166,7 @@ void tst_ReadPrint::printsWindowOnOnePage()
 
     // Text is printed as text: every part of the window can be read back.
     const QString text = pdfText(pdf);
-    for (const char *word : {"Колючка", "Ёжик", "боровик", "Грибная", "Читатель", "Маша"})
+    for (const char *word : { "Колючка", "Ёжик", "боровик", "Грибная", "Читатель", "Маша" })
         QVERIFY2(text.contains(QString::fromUtf8(word)), word);
 
     // The picture control lies at 8, 168, 225 x 185 pixels of the window's
@@ -216,9 +215,9 @@ void tst_ReadPrint::printingTwiceGivesSamePage()
     const QString second = printToFile(QStringLiteral("second.pdf"));
     QCOMPARE(pdfText(second), pdfText(first));
     QCOMPARE(pageImage(second, m_dir.filePath(QStringLiteral("second"))),
-             pageImage(first, m_dir.filePath(QStringLiteral("first"))));
+        pageImage(first, m_dir.filePath(QStringLiteral("first"))));
     // Printing asks nothing of the walk again.
-    QCOMPARE(m_dialogs.kinds().mid(4), QStringList({"print", "print"}));
+    QCOMPARE(m_dialogs.kinds().mid(4), QStringList({ "print", "print" }));
 }
 
 void tst_ReadPrint::cancelledDialogWritesNothing()
@@ -232,9 +231,9 @@ void tst_ReadPrint::cancelledDialogWritesNothing()
     };
     findWindow<ReadingWindow>()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
     QVERIFY(!QFileInfo::exists(path));
-    QCOMPARE(m_dialogs.kinds().mid(4), QStringList({"print"}));
-    QCOMPARE(findWindow<ReadingWindow>()->readerBox()->toPlainText(),
-             QStringLiteral("Читатель - Маша"));
+    QCOMPARE(m_dialogs.kinds().mid(4), QStringList({ "print" }));
+    QCOMPARE(
+        findWindow<ReadingWindow>()->readerBox()->toPlainText(), QStringLiteral("Читатель - Маша"));
 }
 
 void tst_ReadPrint::unwritableFileIsReported()
@@ -249,7 +248,7 @@ void tst_ReadPrint::unwritableFileIsReported()
         return true;
     };
     findWindow<ReadingWindow>()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
-    QCOMPARE(m_dialogs.kinds().mid(4), QStringList({"print", "error"}));
+    QCOMPARE(m_dialogs.kinds().mid(4), QStringList({ "print", "error" }));
     QVERIFY(m_dialogs.calls.last().text.contains(path));
     QVERIFY(QFileInfo(path).isDir());
 }
@@ -263,8 +262,8 @@ void tst_ReadPrint::smallPageTakesWindowWhole()
     {
         QPdfWriter writer(pdf);
         writer.setResolution(1200);
-        writer.setPageLayout(QPageLayout(QPageSize(QSizeF(199.5, 135), QPageSize::Point),
-                                         QPageLayout::Portrait, QMarginsF()));
+        writer.setPageLayout(QPageLayout(
+            QPageSize(QSizeF(199.5, 135), QPageSize::Point), QPageLayout::Portrait, QMarginsF()));
         QVERIFY(reading->printContent(&writer));
     }
     QCOMPARE(pageCount(pdf), 1);

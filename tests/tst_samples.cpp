@@ -1,11 +1,11 @@
 #include "editor/EditorCanvas.h"
 #include "editor/EditorWindow.h"
-#include "windows/PictureBox.h"
 #include "story/PictureLoader.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
+#include "windows/PictureBox.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -46,8 +46,7 @@ void addStories()
 
 } // namespace
 
-class tst_Samples : public QObject
-{
+class tst_Samples : public QObject {
     Q_OBJECT
 
 private slots:
@@ -168,7 +167,7 @@ void tst_Samples::opensInTheEditor()
     const QString path = program.filePath(QStringLiteral("Рассказы/") + story);
     dialogs.files.enqueue(path);
     editor.open();
-    QCOMPARE(dialogs.kinds(), QStringList {QStringLiteral("file")});
+    QCOMPARE(dialogs.kinds(), QStringList { QStringLiteral("file") });
     const QString start = dialogs.calls.constFirst().file.folder;
     QVERIFY(QDir(start).exists(story));
 
@@ -185,8 +184,8 @@ void tst_Samples::opensInTheEditor()
     dialogs.files.enqueue(std::nullopt);
     editor.choosePicture(0);
     const QDir pictures(dialogs.calls.constLast().file.folder);
-    QVERIFY(!pictures.entryList({QStringLiteral("*.bmp")}).isEmpty());
-    QVERIFY(!pictures.entryList({QStringLiteral("*.jpg")}).isEmpty());
+    QVERIFY(!pictures.entryList({ QStringLiteral("*.bmp") }).isEmpty());
+    QVERIFY(!pictures.entryList({ QStringLiteral("*.jpg") }).isEmpty());
     QVERIFY(!editor.pictureFrame(0)->picture().isNull());
 
     // A first example should show whole: every word fits into its block.

@@ -1,12 +1,12 @@
-#include "windows/ClickLabel.h"
-#include "editor/TextEntryWindow.h"
 #include "app/ProgramStart.h"
 #include "editor/EditorWindow.h"
+#include "editor/TextEntryWindow.h"
 #include "reader/ReadingWindow.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
 #include "support/ModalWatcher.h"
 #include "support/ScriptedDialogs.h"
+#include "windows/ClickLabel.h"
 #include "windows/HelpWindow.h"
 
 #include <QApplication>

@@ -39,7 +39,8 @@ QByteArray wholeTextBytes(const QStringList &lines)
 {
     QString text;
     for (QString line : lines)
-        text += line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '))
+        text += line.replace(QLatin1Char('\r'), QLatin1Char(' '))
+                    .replace(QLatin1Char('\n'), QLatin1Char(' '))
             + QStringLiteral("\r\n");
     const QByteArray bom("\xEF\xBB\xBF");
     if (Cp1251::canEncode(text) && !Cp1251::encode(text).startsWith(bom))
@@ -50,12 +51,15 @@ QByteArray wholeTextBytes(const QStringList &lines)
 QByteArray writtenInChunks(const QStringList &lines, qsizetype chunk)
 {
     QByteArray bytes;
-    const bool ok = LineCodec::write(lines, [&](QByteArrayView part) {
-        if (part.size() > chunk)
-            return false;
-        bytes += part;
-        return true;
-    }, chunk);
+    const bool ok = LineCodec::write(
+        lines,
+        [&](QByteArrayView part) {
+            if (part.size() > chunk)
+                return false;
+            bytes += part;
+            return true;
+        },
+        chunk);
     return ok ? bytes : QByteArray("failed");
 }
 
@@ -63,21 +67,20 @@ QStringList readInChunks(const QByteArray &bytes, int count, qsizetype chunk)
 {
     qsizetype at = 0;
     return LineCodec::read(
-               [&](char *buffer, qint64 size) {
-                   const qint64 n = std::min<qint64>(size, bytes.size() - at);
-                   if (n > 0)
-                       memcpy(buffer, bytes.constData() + at, n);
-                   at += n;
-                   return n;
-               },
-               count, bytes.size(), bytes.size(), chunk)
+        [&](char *buffer, qint64 size) {
+            const qint64 n = std::min<qint64>(size, bytes.size() - at);
+            if (n > 0)
+                memcpy(buffer, bytes.constData() + at, n);
+            at += n;
+            return n;
+        },
+        count, bytes.size(), bytes.size(), chunk)
         .lines;
 }
 
 } // namespace
 
-class tst_StoryFiles : public QObject
-{
+class tst_StoryFiles : public QObject {
     Q_OBJECT
 
 private slots:
@@ -128,22 +131,38 @@ void tst_StoryFiles::pictureListPath_data()
 {
     QTest::addColumn<QString>("story");
     QTest::addColumn<QString>("list");
-    QTest::newRow("fox.txt") << "/home/u/Рассказы/fox.txt" << "/home/u/Рассказы/fox.il";
-    QTest::newRow("no extension") << "/home/u/Рассказы/fox" << "/home/u/Рассказы/fox.il";
-    QTest::newRow("two dots") << "/home/u/fox.v2.txt" << "/home/u/fox.il";
-    QTest::newRow("dot at end") << "/home/u/fox." << "/home/u/fox.il";
-    QTest::newRow("Cyrillic") << "/home/u/Лиса и заяц.txt" << "/home/u/Лиса и заяц.il";
-    QTest::newRow("dotted folder, Windows") << "D:\\My.Files\\fox.txt" << "D:\\My.Files\\fox.il";
-    QTest::newRow("dotted folder, no ext") << "/srv/My.Files/fox" << "/srv/My.Files/fox.il";
-    QTest::newRow("dotted folder, two dots") << "/a.b/c.d/fox.v2.txt" << "/a.b/c.d/fox.il";
-    QTest::newRow("mixed separators") << "C:/x.y\\fox" << "C:/x.y\\fox.il";
-    QTest::newRow("bare name") << "fox.txt" << "fox.il";
-    QTest::newRow("hidden file") << "/home/u/.fox" << "/home/u/.il";
-    QTest::newRow("story named fox.il") << "/home/u/fox.il" << "/home/u/fox.il.il";
-    QTest::newRow("story named FOX.IL") << "/home/u/FOX.IL" << "/home/u/FOX.IL.il";
-    QTest::newRow("story named .il") << "/home/u/.il" << "/home/u/.il.il";
-    QTest::newRow("story named fox.il.txt") << "/home/u/fox.il.txt" << "/home/u/fox.il";
-    QTest::newRow("story named fox.ilx") << "/home/u/fox.ilx" << "/home/u/fox.il";
+    QTest::newRow("fox.txt") << "/home/u/Рассказы/fox.txt"
+                             << "/home/u/Рассказы/fox.il";
+    QTest::newRow("no extension") << "/home/u/Рассказы/fox"
+                                  << "/home/u/Рассказы/fox.il";
+    QTest::newRow("two dots") << "/home/u/fox.v2.txt"
+                              << "/home/u/fox.il";
+    QTest::newRow("dot at end") << "/home/u/fox."
+                                << "/home/u/fox.il";
+    QTest::newRow("Cyrillic") << "/home/u/Лиса и заяц.txt"
+                              << "/home/u/Лиса и заяц.il";
+    QTest::newRow("dotted folder, Windows") << "D:\\My.Files\\fox.txt"
+                                            << "D:\\My.Files\\fox.il";
+    QTest::newRow("dotted folder, no ext") << "/srv/My.Files/fox"
+                                           << "/srv/My.Files/fox.il";
+    QTest::newRow("dotted folder, two dots") << "/a.b/c.d/fox.v2.txt"
+                                             << "/a.b/c.d/fox.il";
+    QTest::newRow("mixed separators") << "C:/x.y\\fox"
+                                      << "C:/x.y\\fox.il";
+    QTest::newRow("bare name") << "fox.txt"
+                               << "fox.il";
+    QTest::newRow("hidden file") << "/home/u/.fox"
+                                 << "/home/u/.il";
+    QTest::newRow("story named fox.il") << "/home/u/fox.il"
+                                        << "/home/u/fox.il.il";
+    QTest::newRow("story named FOX.IL") << "/home/u/FOX.IL"
+                                        << "/home/u/FOX.IL.il";
+    QTest::newRow("story named .il") << "/home/u/.il"
+                                     << "/home/u/.il.il";
+    QTest::newRow("story named fox.il.txt") << "/home/u/fox.il.txt"
+                                            << "/home/u/fox.il";
+    QTest::newRow("story named fox.ilx") << "/home/u/fox.ilx"
+                                         << "/home/u/fox.il";
 }
 
 void tst_StoryFiles::pictureListPath()
@@ -161,24 +180,25 @@ void tst_StoryFiles::encodeEmptyStory()
 
 void tst_StoryFiles::encodeCyrillic()
 {
-    const QByteArray bytes = StoryFiles::encodeLines({QStringLiteral("Ёж"), QString(),
-                                                      QStringLiteral("Я a")});
+    const QByteArray bytes
+        = StoryFiles::encodeLines({ QStringLiteral("Ёж"), QString(), QStringLiteral("Я a") });
     QCOMPARE(bytes, QByteArray("\xA8\xE6\r\n\r\n\xDF a\r\n"));
 }
 
 void tst_StoryFiles::encodeOutsideCodePage()
 {
     // One character that does not fit turns the whole file to UTF-8.
-    const QByteArray bytes = StoryFiles::encodeLines({QStringLiteral("Ёж"), QStringLiteral("café")});
+    const QByteArray bytes
+        = StoryFiles::encodeLines({ QStringLiteral("Ёж"), QStringLiteral("café") });
     QCOMPARE(bytes, QByteArray("\xEF\xBB\xBF\xD0\x81\xD0\xB6\r\ncaf\xC3\xA9\r\n"));
     QCOMPARE(StoryFiles::decodeLines(bytes, 2),
-             QStringList({QStringLiteral("Ёж"), QStringLiteral("café")}));
+        QStringList({ QStringLiteral("Ёж"), QStringLiteral("café") }));
 }
 
 void tst_StoryFiles::encodeLineBreaksInText()
 {
-    QCOMPARE(StoryFiles::encodeLines({QStringLiteral("a\r\nb\nc\rd"), QStringLiteral("e")}),
-             QByteArray("a  b c d\r\ne\r\n"));
+    QCOMPARE(StoryFiles::encodeLines({ QStringLiteral("a\r\nb\nc\rd"), QStringLiteral("e") }),
+        QByteArray("a  b c d\r\ne\r\n"));
 }
 
 void tst_StoryFiles::encodeInChunks_data()
@@ -187,17 +207,21 @@ void tst_StoryFiles::encodeInChunks_data()
     const QString pair = QStringLiteral("🐈");
     const QChar high = pair.at(0);
     const QChar low = pair.at(1);
-    QTest::newRow("Windows-1251") << QStringList{QStringLiteral("Жили-были «дед» и баба — №1"),
-                                                 QString(), QStringLiteral("Ёж\x98ї")};
-    QTest::newRow("line breaks") << QStringList{QStringLiteral("a\r\nb\nc\rd\r"), QStringLiteral("\n")};
-    QTest::newRow("UTF-8") << QStringList{QStringLiteral("Кот ") + pair + QStringLiteral(" и ёж"),
-                                          QStringLiteral("café\r\nx")};
-    QTest::newRow("pairs everywhere") << QStringList{pair.repeated(9), QStringLiteral("a") + pair.repeated(9)};
-    QTest::newRow("lone halves") << QStringList{QString(high) + QStringLiteral("a\r") + QString(low),
-                                                QString(high), QString(low) + QString(high)};
-    QTest::newRow("half before a line break") << QStringList{QString(high) + QStringLiteral("\n") + QString(low)};
-    QTest::newRow("looks like the mark") << QStringList{QStringLiteral("п»їабв"), QString()};
-    QTest::newRow("mark too short") << QStringList{QStringLiteral("п»"), QStringLiteral("їа")};
+    QTest::newRow("Windows-1251") << QStringList { QStringLiteral("Жили-были «дед» и баба — №1"),
+        QString(), QStringLiteral("Ёж\x98ї") };
+    QTest::newRow("line breaks") << QStringList { QStringLiteral("a\r\nb\nc\rd\r"),
+        QStringLiteral("\n") };
+    QTest::newRow("UTF-8") << QStringList { QStringLiteral("Кот ") + pair + QStringLiteral(" и ёж"),
+        QStringLiteral("café\r\nx") };
+    QTest::newRow("pairs everywhere")
+        << QStringList { pair.repeated(9), QStringLiteral("a") + pair.repeated(9) };
+    QTest::newRow("lone halves") << QStringList { QString(high) + QStringLiteral("a\r")
+            + QString(low),
+        QString(high), QString(low) + QString(high) };
+    QTest::newRow("half before a line break")
+        << QStringList { QString(high) + QStringLiteral("\n") + QString(low) };
+    QTest::newRow("looks like the mark") << QStringList { QStringLiteral("п»їабв"), QString() };
+    QTest::newRow("mark too short") << QStringList { QStringLiteral("п»"), QStringLiteral("їа") };
 }
 
 void tst_StoryFiles::encodeInChunks()
@@ -215,38 +239,43 @@ void tst_StoryFiles::decode_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QStringList>("lines");
 
-    const QStringList three = {"a", "b", "c"};
+    const QStringList three = { "a", "b", "c" };
     QTest::newRow("CR LF") << QByteArray("a\r\nb\r\nc\r\n") << 3 << three;
     QTest::newRow("LF alone") << QByteArray("a\nb\nc\n") << 3 << three;
     QTest::newRow("CR alone") << QByteArray("a\rb\rc\r") << 3 << three;
     QTest::newRow("mixed") << QByteArray("a\rb\nc\r\n") << 3 << three;
     QTest::newRow("no final line end") << QByteArray("a\r\nb\r\nc") << 3 << three;
-    QTest::newRow("fewer lines") << QByteArray("a\r\nb\r\n") << 4 << QStringList{"a", "b", "", ""};
+    QTest::newRow("fewer lines") << QByteArray("a\r\nb\r\n") << 4
+                                 << QStringList { "a", "b", "", "" };
     QTest::newRow("more lines") << QByteArray("a\r\nb\r\nc\r\nd\r\ne\r\n") << 3 << three;
-    QTest::newRow("empty file") << QByteArray() << 2 << QStringList{"", ""};
-    QTest::newRow("empty lines") << QByteArray("\r\n\r\nc\r\n") << 3 << QStringList{"", "", "c"};
-    QTest::newRow("LF CR is two ends") << QByteArray("a\n\rc") << 3 << QStringList{"a", "", "c"};
-    QTest::newRow("CR CR LF") << QByteArray("a\r\r\nc") << 3 << QStringList{"a", "", "c"};
+    QTest::newRow("empty file") << QByteArray() << 2 << QStringList { "", "" };
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\nc\r\n") << 3 << QStringList { "", "", "c" };
+    QTest::newRow("LF CR is two ends") << QByteArray("a\n\rc") << 3 << QStringList { "a", "", "c" };
+    QTest::newRow("CR CR LF") << QByteArray("a\r\r\nc") << 3 << QStringList { "a", "", "c" };
     QTest::newRow("Windows-1251") << QByteArray("\xCB\xE8\xF1\xE0\r\n\xB8\r\n") << 2
-                                  << QStringList{QStringLiteral("Лиса"), QStringLiteral("ё")};
+                                  << QStringList { QStringLiteral("Лиса"), QStringLiteral("ё") };
     QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF\xD0\x9B\xD0\xB8\nx") << 2
-                                    << QStringList{QStringLiteral("Ли"), "x"};
+                                    << QStringList { QStringLiteral("Ли"), "x" };
     QTest::newRow("UTF-8 without BOM reads as 1251")
-        << QByteArray("\xD0\x9B") << 1 << QStringList{QStringLiteral("Р›")};
-    QTest::newRow("BOM only") << QByteArray("\xEF\xBB\xBF") << 1 << QStringList{""};
+        << QByteArray("\xD0\x9B") << 1 << QStringList { QStringLiteral("Р›") };
+    QTest::newRow("BOM only") << QByteArray("\xEF\xBB\xBF") << 1 << QStringList { "" };
     QTest::newRow("BOM on a later line is text")
-        << QByteArray("a\r\n\xEF\xBB\xBF") << 2 << QStringList{"a", QStringLiteral("п»ї")};
+        << QByteArray("a\r\n\xEF\xBB\xBF") << 2 << QStringList { "a", QStringLiteral("п»ї") };
     QTest::newRow("broken UTF-8") << QByteArray("\xEF\xBB\xBF\xD0") << 1
-                                  << QStringList{QString(QChar::ReplacementCharacter)};
-    QTest::newRow("NUL kept") << QByteArray("a\0b", 3) << 1 << QStringList{QString::fromLatin1("a\0b", 3)};
+                                  << QStringList { QString(QChar::ReplacementCharacter) };
+    QTest::newRow("NUL kept") << QByteArray("a\0b", 3) << 1
+                              << QStringList { QString::fromLatin1("a\0b", 3) };
     // Read in chunks of 1 to 8 bytes below, these put line ends, marks and
     // UTF-8 sequences across every boundary.
-    QTest::newRow("long lines") << QByteArray("0123456789\r\nabcdefghijk\rlmn\nopq\r\n\r\nz")
-                                << 6 << QStringList{"0123456789", "abcdefghijk", "lmn", "opq", "", "z"};
-    QTest::newRow("UTF-8 long") << QByteArray("\xEF\xBB\xBF\xD0\x9B\xD0\xB8\xD1\x81\xD0\xB0 \xF0\x9F\x90\x88\r\n\xD0\xB0")
-                                << 2 << QStringList{QStringLiteral("Лиса 🐈"), QStringLiteral("а")};
-    QTest::newRow("CR LF at the end") << QByteArray("abc\r\n") << 2 << QStringList{"abc", ""};
-    QTest::newRow("0x98") << QByteArray("\x98\r\n") << 1 << QStringList{QString(QChar(0x98))};
+    QTest::newRow("long lines") << QByteArray("0123456789\r\nabcdefghijk\rlmn\nopq\r\n\r\nz") << 6
+                                << QStringList { "0123456789", "abcdefghijk", "lmn", "opq", "",
+                                       "z" };
+    QTest::newRow("UTF-8 long") << QByteArray(
+        "\xEF\xBB\xBF\xD0\x9B\xD0\xB8\xD1\x81\xD0\xB0 \xF0\x9F\x90\x88\r\n\xD0\xB0")
+                                << 2
+                                << QStringList { QStringLiteral("Лиса 🐈"), QStringLiteral("а") };
+    QTest::newRow("CR LF at the end") << QByteArray("abc\r\n") << 2 << QStringList { "abc", "" };
+    QTest::newRow("0x98") << QByteArray("\x98\r\n") << 1 << QStringList { QString(QChar(0x98)) };
 }
 
 void tst_StoryFiles::decode()
@@ -422,7 +451,7 @@ void tst_StoryFiles::saveMixedEncodings()
     QVERIFY(StoryFiles::save(file, story).ok());
     QVERIFY(readAll(file).startsWith("\xEF\xBB\xBF\r\n\r\n\r\n"));
     QCOMPARE(readAll(path(QStringLiteral("emoji.il"))),
-             QByteArray("\r\n/home/u/\xEA\xEE\xF2.jpg\r\n\r\n\r\n"));
+        QByteArray("\r\n/home/u/\xEA\xEE\xF2.jpg\r\n\r\n\r\n"));
     QCOMPARE(StoryFiles::readStory(file).lines.at(3), story.blockTexts[3]);
 }
 
@@ -442,16 +471,20 @@ void tst_StoryFiles::saveFailures_data()
     QTest::addColumn<QString>("story");
     QTest::addColumn<QString>("blocked"); // made a folder or a plain file first
     QTest::addColumn<bool>("blockIsFolder");
-    QTest::addColumn<QString>("named");   // the file the message names
+    QTest::addColumn<QString>("named"); // the file the message names
     QTest::addColumn<QString>("reason");
-    QTest::newRow("story is a folder")
-        << "f1/fox.txt" << "f1/fox.txt" << true << "f1/fox.txt" << "на его месте папка";
-    QTest::newRow("list is a folder")
-        << "f2/fox.txt" << "f2/fox.il" << true << "f2/fox.il" << "на его месте папка";
-    QTest::newRow("parent is a plain file")
-        << "f3/plain/fox.txt" << "f3/plain" << false << "f3/plain/fox.txt" << "не папка, а файл";
-    QTest::newRow("parent missing")
-        << "f4/none/fox.txt" << "f4/x" << false << "f4/none/fox.txt" << "нет папки";
+    QTest::newRow("story is a folder") << "f1/fox.txt"
+                                       << "f1/fox.txt" << true << "f1/fox.txt"
+                                       << "на его месте папка";
+    QTest::newRow("list is a folder") << "f2/fox.txt"
+                                      << "f2/fox.il" << true << "f2/fox.il"
+                                      << "на его месте папка";
+    QTest::newRow("parent is a plain file") << "f3/plain/fox.txt"
+                                            << "f3/plain" << false << "f3/plain/fox.txt"
+                                            << "не папка, а файл";
+    QTest::newRow("parent missing") << "f4/none/fox.txt"
+                                    << "f4/x" << false << "f4/none/fox.txt"
+                                    << "нет папки";
 }
 
 void tst_StoryFiles::saveFailures()
@@ -496,20 +529,34 @@ void tst_StoryFiles::findPicture_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("found"); // relative to the temp dir, "" for none
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("absolute, exists") << "@/elsewhere/a.jpg" << "elsewhere/a.jpg";
-    QTest::newRow("absolute, moved beside story") << "/gone/b.jpg" << "stories/b.jpg";
-    QTest::newRow("Windows path beside story") << "C:\\Мои\\b.jpg" << "stories/b.jpg";
-    QTest::newRow("Windows path in pictures") << "C:\\Мои\\c.jpg" << "pictures/c.jpg";
-    QTest::newRow("bare name beside story") << "b.jpg" << "stories/b.jpg";
-    QTest::newRow("story folder first") << "both.jpg" << "stories/both.jpg";
-    QTest::newRow("bare name in pictures") << "c.jpg" << "pictures/c.jpg";
-    QTest::newRow("only in current folder") << "cwd.jpg" << "";
-    QTest::newRow("relative path") << "sub/cwd.jpg" << "";
-    QTest::newRow("found nowhere") << "/gone/z.jpg" << "";
-    QTest::newRow("ends in separator") << "C:\\Мои\\" << "";
-    QTest::newRow("dot dot") << "/gone/.." << "";
-    QTest::newRow("name is a folder") << "/gone/sub" << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("absolute, exists") << "@/elsewhere/a.jpg"
+                                      << "elsewhere/a.jpg";
+    QTest::newRow("absolute, moved beside story") << "/gone/b.jpg"
+                                                  << "stories/b.jpg";
+    QTest::newRow("Windows path beside story") << "C:\\Мои\\b.jpg"
+                                               << "stories/b.jpg";
+    QTest::newRow("Windows path in pictures") << "C:\\Мои\\c.jpg"
+                                              << "pictures/c.jpg";
+    QTest::newRow("bare name beside story") << "b.jpg"
+                                            << "stories/b.jpg";
+    QTest::newRow("story folder first") << "both.jpg"
+                                        << "stories/both.jpg";
+    QTest::newRow("bare name in pictures") << "c.jpg"
+                                           << "pictures/c.jpg";
+    QTest::newRow("only in current folder") << "cwd.jpg"
+                                            << "";
+    QTest::newRow("relative path") << "sub/cwd.jpg"
+                                   << "";
+    QTest::newRow("found nowhere") << "/gone/z.jpg"
+                                   << "";
+    QTest::newRow("ends in separator") << "C:\\Мои\\"
+                                       << "";
+    QTest::newRow("dot dot") << "/gone/.."
+                             << "";
+    QTest::newRow("name is a folder") << "/gone/sub"
+                                      << "";
 }
 
 void tst_StoryFiles::findPicture()
@@ -517,9 +564,8 @@ void tst_StoryFiles::findPicture()
     QFETCH(QString, stored);
     QFETCH(QString, found);
     const QDir root(m_dir.path());
-    for (const QString &file : {"elsewhere/a.jpg", "stories/b.jpg", "stories/both.jpg",
-                                "pictures/c.jpg", "pictures/both.jpg", "cwd/cwd.jpg",
-                                "cwd/sub/cwd.jpg"}) {
+    for (const QString &file : { "elsewhere/a.jpg", "stories/b.jpg", "stories/both.jpg",
+             "pictures/c.jpg", "pictures/both.jpg", "cwd/cwd.jpg", "cwd/sub/cwd.jpg" }) {
         QVERIFY(root.mkpath(QFileInfo(root.filePath(file)).path()));
         QVERIFY(writeAll(root.filePath(file), "x"));
     }
@@ -528,8 +574,8 @@ void tst_StoryFiles::findPicture()
 
     const QString cwd = QDir::currentPath();
     QVERIFY(QDir::setCurrent(root.filePath(QStringLiteral("cwd"))));
-    const QString result = StoryFiles::findPicture(stored, root.filePath("stories/fox.txt"),
-                                                   root.filePath("pictures"));
+    const QString result = StoryFiles::findPicture(
+        stored, root.filePath("stories/fox.txt"), root.filePath("pictures"));
     QDir::setCurrent(cwd);
     QCOMPARE(result, found.isEmpty() ? QString() : root.filePath(found));
 }

@@ -2,8 +2,7 @@
 
 #include <QTest>
 
-class tst_StoryPageLayout : public QObject
-{
+class tst_StoryPageLayout : public QObject {
     Q_OBJECT
 
 private slots:
@@ -45,23 +44,23 @@ void tst_StoryPageLayout::titleLeft()
     QFETCH(double, printableWidth);
     QFETCH(double, titleWidth);
     QFETCH(double, left);
-    const StoryPageLayout page =
-        StoryPageLayout::compute(printableWidth, titleWidth, QSizeF(169, 130), 554);
+    const StoryPageLayout page
+        = StoryPageLayout::compute(printableWidth, titleWidth, QSizeF(169, 130), 554);
     QCOMPARE(page.titleLeft, left);
 }
 
 void tst_StoryPageLayout::fixedPlaces()
 {
     // Nothing but the title moves with the page or the title.
-    for (const double width : {10.0, 19.0, 27.7}) {
-        for (const double title : {0.0, 5.0, 30.0}) {
-            const StoryPageLayout page =
-                StoryPageLayout::compute(width, title, QSizeF(169, 130), 554);
+    for (const double width : { 10.0, 19.0, 27.7 }) {
+        for (const double title : { 0.0, 5.0, 30.0 }) {
+            const StoryPageLayout page
+                = StoryPageLayout::compute(width, title, QSizeF(169, 130), 554);
             QCOMPARE(page.titleTop, 2.0);
             QCOMPARE(page.authorTopLeft, QPointF(10, 3));
             QCOMPARE(page.drawing.topLeft(), QPointF(1.5, 4));
             QCOMPARE(page.drawing.width(), 17.0);
-            const double lefts[] = {1.5, 6, 10.5, 15};
+            const double lefts[] = { 1.5, 6, 10.5, 15 };
             for (int k = 0; k < StoryPageLayout::PictureCount; ++k)
                 QCOMPARE(page.pictures[k].topLeft(), QPointF(lefts[k], 15));
         }

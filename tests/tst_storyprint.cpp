@@ -1,10 +1,10 @@
 #include "editor/EditorCanvas.h"
 #include "editor/EditorWindow.h"
-#include "windows/PictureBox.h"
 #include "story/PictureLoader.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
 #include "support/ScriptedDialogs.h"
+#include "windows/PictureBox.h"
 
 #include <QFile>
 #include <QImage>
@@ -20,17 +20,15 @@
 
 namespace {
 
-const QStringList Words = {
-    QStringLiteral("Утро"), QStringLiteral("Вопрос"), QStringLiteral("Лес"),
-    QStringLiteral("Река"), QStringLiteral("Мост"),   QStringLiteral("Гора"),
-    QStringLiteral("Дом"),  QStringLiteral("Клад"),   QStringLiteral("Сон"),
-    QStringLiteral("Праздник")};
+const QStringList Words = { QStringLiteral("Утро"), QStringLiteral("Вопрос"), QStringLiteral("Лес"),
+    QStringLiteral("Река"), QStringLiteral("Мост"), QStringLiteral("Гора"), QStringLiteral("Дом"),
+    QStringLiteral("Клад"), QStringLiteral("Сон"), QStringLiteral("Праздник") };
 
-const QColor Colours[] = {QColor(200, 30, 30), QColor(30, 160, 30), QColor(30, 30, 200),
-                          QColor(230, 200, 20)};
+const QColor Colours[]
+    = { QColor(200, 30, 30), QColor(30, 160, 30), QColor(30, 30, 200), QColor(230, 200, 20) };
 
 // Own proportions that differ from the frame's and from each other.
-const QSize PictureSizes[] = {QSize(60, 60), QSize(300, 40), QSize(30, 120), QSize(90, 70)};
+const QSize PictureSizes[] = { QSize(60, 60), QSize(300, 40), QSize(30, 120), QSize(90, 70) };
 
 constexpr double PointsPerCm = 72 / 2.54;
 
@@ -43,8 +41,7 @@ QString run(const QString &tool, const QStringList &arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-struct Word
-{
+struct Word {
     QString text;
     QRectF box; // points, from the page's top-left corner
 };
@@ -55,13 +52,13 @@ QList<Word> wordsOf(const QString &pdf)
     static const QRegularExpression re(QStringLiteral(R"re(<word xMin="(-?[\d.]+)" )re"
                                                       R"re(yMin="(-?[\d.]+)" xMax="(-?[\d.]+)" )re"
                                                       R"re(yMax="(-?[\d.]+)">([^<]*)</word>)re"));
-    const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf,
-                                                           QStringLiteral("-")});
+    const QString html
+        = run(QStringLiteral("pdftotext"), { QStringLiteral("-bbox"), pdf, QStringLiteral("-") });
     for (auto it = re.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         const QPointF from(m.captured(1).toDouble(), m.captured(2).toDouble());
         const QPointF to(m.captured(3).toDouble(), m.captured(4).toDouble());
-        words.append({m.captured(5), QRectF(from, to)});
+        words.append({ m.captured(5), QRectF(from, to) });
     }
     return words;
 }
@@ -83,8 +80,7 @@ bool near(const QColor &a, const QColor &b, int tolerance = 24)
 
 } // namespace
 
-class tst_StoryPrint : public QObject
-{
+class tst_StoryPrint : public QObject {
     Q_OBJECT
 
 private slots:
@@ -119,7 +115,7 @@ private:
 void tst_StoryPrint::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    for (const char *tool : {"pdfinfo", "pdftotext", "pdftoppm", "pdfimages"}) {
+    for (const char *tool : { "pdfinfo", "pdftotext", "pdftoppm", "pdfimages" }) {
         if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
             QSKIP("poppler-utils are not installed: the printed PDF cannot be checked");
     }
@@ -168,7 +164,7 @@ QString tst_StoryPrint::print(std::optional<QString> author, std::optional<QStri
 void tst_StoryPrint::asksAuthorThenTitleThenPrinter()
 {
     print(QStringLiteral("Петя"), QStringLiteral("Сказка"));
-    QCOMPARE(m_dialogs->kinds(), (QStringList{"input", "input", "print"}));
+    QCOMPARE(m_dialogs->kinds(), (QStringList { "input", "input", "print" }));
     QCOMPARE(m_dialogs->calls[0].text, QStringLiteral("Введи фамилию и имя автора"));
     QCOMPARE(m_dialogs->calls[0].title, QStringLiteral("Тропинец"));
     QCOMPARE(m_dialogs->calls[1].text, QStringLiteral("Введи название рассказа"));
@@ -178,10 +174,11 @@ void tst_StoryPrint::asksAuthorThenTitleThenPrinter()
 void tst_StoryPrint::printsOnePageWithTitleAndAuthor()
 {
     const QString pdf = print(QStringLiteral("Иванова Маша"), QStringLiteral("Волшебный лес"));
-    QCOMPARE(m_dialogs->kinds(), (QStringList{"input", "input", "print"}));
+    QCOMPARE(m_dialogs->kinds(), (QStringList { "input", "input", "print" }));
     QVERIFY(QFile::exists(pdf));
-    QVERIFY(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(
-        QStringLiteral("^Pages:\\s+1$"), QRegularExpression::MultilineOption)));
+    QVERIFY(run(QStringLiteral("pdfinfo"), { pdf })
+                .contains(QRegularExpression(
+                    QStringLiteral("^Pages:\\s+1$"), QRegularExpression::MultilineOption)));
 
     const QList<Word> words = wordsOf(pdf);
     const auto title = boxOf(words, QStringLiteral("Волшебный"));
@@ -198,8 +195,8 @@ void tst_StoryPrint::printsOnePageWithTitleAndAuthor()
     QVERIFY(qAbs((title->top() - m_paintRect.top()) / PointsPerCm - 2) < tolerance);
     const double left = (title->left() - m_paintRect.left()) / PointsPerCm;
     QVERIFY2(qAbs(left - qRound(left)) < tolerance, qPrintable(QString::number(left)));
-    const double centred = (m_paintRect.width() - (titleEnd->right() - title->left())) / 2
-        / PointsPerCm;
+    const double centred
+        = (m_paintRect.width() - (titleEnd->right() - title->left())) / 2 / PointsPerCm;
     QVERIFY2(qAbs(left - centred) <= 0.5 + tolerance, qPrintable(QString::number(centred)));
 }
 
@@ -226,7 +223,7 @@ void tst_StoryPrint::flowchartPrintsAsTextAtItsPlace()
     const QList<Word> words = wordsOf(pdf);
     for (const QString &text : Words)
         QVERIFY2(boxOf(words, text), qPrintable(text));
-    for (const char *caption : {"Начало", "Конец", "Истина", "Ложь"})
+    for (const char *caption : { "Начало", "Конец", "Истина", "Ложь" })
         QVERIFY2(boxOf(words, QString::fromUtf8(caption)), caption);
 
     // Stretched to 17 cm wide, but each editor pixel down is still 1/96 inch.
@@ -238,12 +235,12 @@ void tst_StoryPrint::flowchartPrintsAsTextAtItsPlace()
     const auto lands = [&](const QString &text, QPointF pixels) {
         const QRectF box = *boxOf(words, text);
         const QPointF cm((box.left() - m_paintRect.left()) / PointsPerCm,
-                         (box.top() - m_paintRect.top()) / PointsPerCm);
+            (box.top() - m_paintRect.top()) / PointsPerCm);
         const QPointF wanted(1.5 + pixels.x() * across, 4 + pixels.y() * down);
         if ((cm - wanted).manhattanLength() < 0.2)
             return true;
         qWarning("%s at %g, %g cm, not %g, %g", qPrintable(text), cm.x(), cm.y(), wanted.x(),
-                 wanted.y());
+            wanted.y());
         return false;
     };
     QVERIFY(lands(QStringLiteral("Начало"), QPointF(C - 28, 22 + S / 2)));
@@ -251,7 +248,7 @@ void tst_StoryPrint::flowchartPrintsAsTextAtItsPlace()
 
     // Printed as lines and text, not as a copy of the screen: the page
     // holds no image when no frame has a picture.
-    const QStringList images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+    const QStringList images = run(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(images.size(), 2); // the two header lines
 }
@@ -260,19 +257,19 @@ void tst_StoryPrint::picturesFillTheirRectangles()
 {
     writeStory();
     // Frame 2 stays empty and is left out.
-    for (int k : {0, 1, 3}) {
+    for (int k : { 0, 1, 3 }) {
         QImage picture(PictureSizes[k], QImage::Format_RGB32);
         picture.fill(Colours[k]);
         m_editor->pictureFrame(k)->setPicture(picture);
     }
     const QString pdf = print(QStringLiteral("Петя"), QStringLiteral("Сказка"));
-    QCOMPARE(m_dialogs->kinds(), (QStringList{"input", "input", "print"}));
+    QCOMPARE(m_dialogs->kinds(), (QStringList { "input", "input", "print" }));
 
     const QString prefix = m_dir.filePath(QStringLiteral("raster"));
     QVERIFY(QProcess::execute(QStringLiteral("pdftoppm"),
-                              {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
-                               QStringLiteral("-singlefile"), pdf, prefix})
-            == 0);
+                { QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                    QStringLiteral("-singlefile"), pdf, prefix })
+        == 0);
     const QImage page(prefix + QStringLiteral(".png"));
     QVERIFY(!page.isNull());
 
@@ -282,23 +279,24 @@ void tst_StoryPrint::picturesFillTheirRectangles()
     for (int k = 0; k < 4; ++k) {
         const QRectF cm(1.5 + 4.5 * k, 15, 4, h);
         const QRectF box(m_paintRect.left() + cm.left() * PointsPerCm,
-                         m_paintRect.top() + cm.top() * PointsPerCm,
-                         cm.width() * PointsPerCm, cm.height() * PointsPerCm);
+            m_paintRect.top() + cm.top() * PointsPerCm, cm.width() * PointsPerCm,
+            cm.height() * PointsPerCm);
         const QRectF inside = box.adjusted(inset, inset, -inset, -inset);
-        const QPointF samples[] = {inside.topLeft(), inside.topRight(), inside.bottomLeft(),
-                                   inside.bottomRight(), inside.center()};
+        const QPointF samples[] = { inside.topLeft(), inside.topRight(), inside.bottomLeft(),
+            inside.bottomRight(), inside.center() };
         for (const QPointF &at : samples) {
             const QColor seen = page.pixelColor(at.toPoint());
             const QColor wanted = k == 2 ? QColor(Qt::white) : Colours[k];
-            QVERIFY2(near(seen, wanted), qPrintable(QStringLiteral("frame %1 at %2,%3: %4")
-                                                        .arg(k)
-                                                        .arg(at.x())
-                                                        .arg(at.y())
-                                                        .arg(seen.name())));
+            QVERIFY2(near(seen, wanted),
+                qPrintable(QStringLiteral("frame %1 at %2,%3: %4")
+                               .arg(k)
+                               .arg(at.x())
+                               .arg(at.y())
+                               .arg(seen.name())));
         }
         // Nothing of the picture spills past its rectangle.
-        const QPointF outside[] = {QPointF(box.right() + inset, box.center().y()),
-                                   QPointF(box.center().x(), box.bottom() + inset)};
+        const QPointF outside[] = { QPointF(box.right() + inset, box.center().y()),
+            QPointF(box.center().x(), box.bottom() + inset) };
         for (const QPointF &at : outside) {
             if (k != 2)
                 QVERIFY(!near(page.pixelColor(at.toPoint()), Colours[k], 60));
@@ -312,7 +310,7 @@ void tst_StoryPrint::keptPicturesPrintAsTheyAre()
     // takes it as it is: the document holds it at the kept size.
     const QSize frame = m_editor->pictureFrame(0)->size();
     const QSize at300Dpi(int(std::ceil(4 / 2.54 * 300)),
-                         int(std::ceil(4.0 * frame.height() / frame.width() / 2.54 * 300)));
+        int(std::ceil(4.0 * frame.height() / frame.width() / 2.54 * 300)));
     QCOMPARE(PictureLoader::KeptSize, at300Dpi);
 
     const QString photo = m_dir.filePath(QStringLiteral("photo.jpg"));
@@ -325,7 +323,7 @@ void tst_StoryPrint::keptPicturesPrintAsTheyAre()
     writeStory();
     const QString pdf = print(QStringLiteral("Петя"), QStringLiteral("Сказка"));
 
-    const QStringList images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+    const QStringList images = run(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(images.size(), 3); // two header lines and the picture
     const QStringList columns = images.at(2).simplified().split(QLatin1Char(' '));
@@ -350,8 +348,9 @@ void tst_StoryPrint::emptyAnswersStillPrint()
     QFETCH(std::optional<QString>, title);
     const QString pdf = print(author, title);
     QVERIFY(QFile::exists(pdf));
-    QVERIFY(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(
-        QStringLiteral("^Pages:\\s+1$"), QRegularExpression::MultilineOption)));
+    QVERIFY(run(QStringLiteral("pdfinfo"), { pdf })
+                .contains(QRegularExpression(
+                    QStringLiteral("^Pages:\\s+1$"), QRegularExpression::MultilineOption)));
     const QList<Word> words = wordsOf(pdf);
     const auto line = boxOf(words, QStringLiteral("Автор:"));
     QVERIFY(line);
@@ -373,7 +372,7 @@ void tst_StoryPrint::cancelledPrintDialogWritesNothing()
         return false;
     };
     m_editor->print();
-    QCOMPARE(m_dialogs->kinds(), (QStringList{"input", "input", "print"}));
+    QCOMPARE(m_dialogs->kinds(), (QStringList { "input", "input", "print" }));
     QVERIFY(!QFile::exists(pdf));
 }
 
@@ -388,7 +387,7 @@ void tst_StoryPrint::unwritableFileIsReported()
         return true;
     };
     m_editor->print();
-    QCOMPARE(m_dialogs->kinds(), (QStringList{"input", "input", "print", "error"}));
+    QCOMPARE(m_dialogs->kinds(), (QStringList { "input", "input", "print", "error" }));
     QVERIFY(m_dialogs->calls.last().text.startsWith(QStringLiteral("Рассказ не напечатан")));
     QVERIFY(!QFile::exists(pdf));
 }

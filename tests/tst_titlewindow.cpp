@@ -1,9 +1,9 @@
-#include "windows/ClickLabel.h"
+#include "app/ProgramStart.h"
 #include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "support/ScriptedDialogs.h"
+#include "windows/ClickLabel.h"
 #include "windows/TitleWindow.h"
-#include "app/ProgramStart.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -12,8 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
-class tst_TitleWindow : public QObject
-{
+class tst_TitleWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -103,7 +102,7 @@ void tst_TitleWindow::design()
     QVERIFY(!picture->hasScaledContents());
 
     // The hand, with its fingertip as the hot spot, over the window and the picture.
-    for (QWidget *widget : {static_cast<QWidget *>(title), static_cast<QWidget *>(picture)}) {
+    for (QWidget *widget : { static_cast<QWidget *>(title), static_cast<QWidget *>(picture) }) {
         QCOMPARE(widget->cursor().shape(), Qt::BitmapCursor);
         QCOMPARE(widget->cursor().hotSpot(), QPoint(12, 1));
     }

@@ -18,15 +18,14 @@ double tenPerChar(const QString &text)
 
 PlacedWord at(double x, double y, const QString &text)
 {
-    return {QPointF(x, y), text};
+    return { QPointF(x, y), text };
 }
 
 } // namespace
 
 QT_BEGIN_NAMESPACE
 namespace QTest {
-template<>
-char *toString(const PlacedWord &word)
+template <> char *toString(const PlacedWord &word)
 {
     return qstrdup(QStringLiteral("(%1, %2) \"%3\"")
                        .arg(word.at.x())
@@ -38,8 +37,7 @@ char *toString(const PlacedWord &word)
 } // namespace QTest
 QT_END_NAMESPACE
 
-class tst_Wrap : public QObject
-{
+class tst_Wrap : public QObject {
     Q_OBJECT
 
 private slots:
@@ -60,46 +58,47 @@ void tst_Wrap::wrap_data()
 
     // At client width 663: block 0 lines start 256, 248, 240 and end 449, 441, 433;
     // block 1 runs 317..375 then 307..385; block 6 starts 41.5 with four lines.
-    QTest::newRow("empty text") << 0 << QString() << Words{};
-    QTest::newRow("one word") << 0 << "лиса" << Words{at(256, 55, "лиса")};
+    QTest::newRow("empty text") << 0 << QString() << Words {};
+    QTest::newRow("one word") << 0 << "лиса" << Words { at(256, 55, "лиса") };
     QTest::newRow("each word keeps its space")
-        << 0 << "жила лиса" << Words{at(256, 55, "жила "), at(306, 55, "лиса")};
+        << 0 << "жила лиса" << Words { at(256, 55, "жила "), at(306, 55, "лиса") };
     QTest::newRow("word ending exactly on the limit stays")
         // 256 + 193 = 449: the word with its space ends on the limit.
         << 0 << "aaaaaaaaaaaaaaaaaa... b"
-        << Words{at(256, 55, "aaaaaaaaaaaaaaaaaa... "), at(248, 70, "b")};
+        << Words { at(256, 55, "aaaaaaaaaaaaaaaaaa... "), at(248, 70, "b") };
     QTest::newRow("one pixel past the limit wraps")
         << 0 << "aaaaaaaaaaaaaaaaaa.... b"
-        << Words{at(248, 70, "aaaaaaaaaaaaaaaaaa.... "), at(240, 85, "b")};
+        << Words { at(248, 70, "aaaaaaaaaaaaaaaaaa.... "), at(240, 85, "b") };
     QTest::newRow("first word too wide for line 1")
         << 0 << "aaaaaaaaaaaaaaaaaaaa b"
-        << Words{at(248, 70, "aaaaaaaaaaaaaaaaaaaa "), at(240, 85, "b")};
+        << Words { at(248, 70, "aaaaaaaaaaaaaaaaaaaa "), at(240, 85, "b") };
     QTest::newRow("word wider than a whole line is still written")
         << 0 << "a bbbbbbbbbbbbbbbbbbbbbbbbb c"
-        << Words{at(256, 55, "a "), at(248, 70, "bbbbbbbbbbbbbbbbbbbbbbbbb "), at(240, 85, "c")};
+        << Words { at(256, 55, "a "), at(248, 70, "bbbbbbbbbbbbbbbbbbbbbbbbb "), at(240, 85, "c") };
     QTest::newRow("two spaces make a lone space word")
-        << 0 << "ab  cd" << Words{at(256, 55, "ab "), at(286, 55, " "), at(296, 55, "cd")};
+        << 0 << "ab  cd" << Words { at(256, 55, "ab "), at(286, 55, " "), at(296, 55, "cd") };
     QTest::newRow("trailing space writes everything in the scan")
-        << 0 << "ab cd " << Words{at(256, 55, "ab "), at(286, 55, "cd ")};
+        << 0 << "ab cd " << Words { at(256, 55, "ab "), at(286, 55, "cd ") };
     QTest::newRow("tab belongs to the word")
-        << 0 << "a\tb c" << Words{at(256, 55, "a\tb "), at(296, 55, "c")};
+        << 0 << "a\tb c" << Words { at(256, 55, "a\tb "), at(296, 55, "c") };
     QTest::newRow("question runs out of lines")
         << 1 << "aa bb cc dd ee"
-        << Words{at(317, 124, "aa "), at(307, 139, "bb "), at(337, 139, "cc ")};
+        << Words { at(317, 124, "aa "), at(307, 139, "bb "), at(337, 139, "cc ") };
     QTest::newRow("last word that does not fit the last line is dropped")
-        << 1 << "aa bb cc ddd" << Words{at(317, 124, "aa "), at(307, 139, "bb "),
-                                         at(337, 139, "cc ")};
+        << 1 << "aa bb cc ddd"
+        << Words { at(317, 124, "aa "), at(307, 139, "bb "), at(337, 139, "cc ") };
     QTest::newRow("last word fits the last line")
         << 1 << "aa bb cc d"
-        << Words{at(317, 124, "aa "), at(307, 139, "bb "), at(337, 139, "cc "), at(367, 139, "d")};
+        << Words { at(317, 124, "aa "), at(307, 139, "bb "), at(337, 139, "cc "),
+               at(367, 139, "d") };
     QTest::newRow("ending fills four lines")
         << 6 << "abcd abcd abcd abcd abcd abcd abcd abcd abcd abcd"
-        << Words{at(41.5, 260, "abcd "),  at(91.5, 260, "abcd "),  at(34.5, 275, "abcd "),
-                 at(84.5, 275, "abcd "),  at(27.5, 290, "abcd "),  at(77.5, 290, "abcd "),
-                 at(20.5, 305, "abcd "),  at(70.5, 305, "abcd ")};
+        << Words { at(41.5, 260, "abcd "), at(91.5, 260, "abcd "), at(34.5, 275, "abcd "),
+               at(84.5, 275, "abcd "), at(27.5, 290, "abcd "), at(77.5, 290, "abcd "),
+               at(20.5, 305, "abcd "), at(70.5, 305, "abcd ") };
     QTest::newRow("line break became two spaces")
         << 0 << normaliseLineBreaks("first\r\nsecond")
-        << Words{at(256, 55, "first "), at(316, 55, " "), at(326, 55, "second")};
+        << Words { at(256, 55, "first "), at(316, 55, " "), at(326, 55, "second") };
 }
 
 void tst_Wrap::wrap()
@@ -109,9 +108,8 @@ void tst_Wrap::wrap()
     QFETCH(Words, expected);
     FlowchartLayout layout;
     layout.compute(663, 554);
-    const std::vector<PlacedWord> placed =
-        wrapBlockText(text, layout.lineStartX[block].data(), layout.lineEndX[block].data(),
-                      MaxTextLines, layout.textTop[block], tenPerChar);
+    const std::vector<PlacedWord> placed = wrapBlockText(text, layout.lineStartX[block].data(),
+        layout.lineEndX[block].data(), MaxTextLines, layout.textTop[block], tenPerChar);
     QCOMPARE(Words(placed.begin(), placed.end()), expected);
 }
 
@@ -119,11 +117,16 @@ void tst_Wrap::normalise_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("CR LF") << "a\r\nb" << "a  b";
-    QTest::newRow("lone CR") << "a\rb" << "a b";
-    QTest::newRow("lone LF") << "a\nb" << "a b";
-    QTest::newRow("LF CR") << "\n\r" << "  ";
-    QTest::newRow("nothing to do") << "лиса и заяц" << "лиса и заяц";
+    QTest::newRow("CR LF") << "a\r\nb"
+                           << "a  b";
+    QTest::newRow("lone CR") << "a\rb"
+                             << "a b";
+    QTest::newRow("lone LF") << "a\nb"
+                             << "a b";
+    QTest::newRow("LF CR") << "\n\r"
+                           << "  ";
+    QTest::newRow("nothing to do") << "лиса и заяц"
+                                   << "лиса и заяц";
 }
 
 void tst_Wrap::normalise()
@@ -178,9 +181,8 @@ void tst_Wrap::longTextIsLinear()
     const QString text = QString(QStringLiteral("слово ")).repeated(200'000);
     FlowchartLayout layout;
     layout.compute(663, 554);
-    const std::vector<PlacedWord> placed =
-        wrapBlockText(text, layout.lineStartX[1].data(), layout.lineEndX[1].data(),
-                      MaxTextLines, layout.textTop[1], tenPerChar);
+    const std::vector<PlacedWord> placed = wrapBlockText(text, layout.lineStartX[1].data(),
+        layout.lineEndX[1].data(), MaxTextLines, layout.textTop[1], tenPerChar);
     QVERIFY(!placed.empty());
     QVERIFY(placed.size() < 10);
     QCOMPARE(placed.back().at.y(), 139.0);

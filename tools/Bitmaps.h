@@ -13,9 +13,8 @@ namespace Bitmaps {
 // colours, or transparent where its alpha is below 128.
 QImage iconPixels(const QImage &image);
 
-struct IconImage
-{
-    QImage image;   // ARGB: alpha below 128 is transparent
+struct IconImage {
+    QImage image; // ARGB: alpha below 128 is transparent
     QPoint hotSpot; // cursors only
 };
 

@@ -38,7 +38,7 @@ void zebra(QPainter &p)
     neck.closeSubpath();
     const QPainterPath head = rotatedEllipse(QPointF(16, 16), 14, 6.5, 125);
     QPainterPath legs;
-    for (double x : {39.0, 47.0, 71.0, 79.0})
+    for (double x : { 39.0, 47.0, 71.0, 79.0 })
         legs.addPath(leg(QPointF(x, 38), QPointF(x - 1, 67), 7, 4.2));
     const QPainterPath silhouette = body.united(neck).united(head).united(legs);
 
@@ -93,7 +93,7 @@ void zebra(QPainter &p)
     p.drawPath(mane);
     p.setPen(Qt::NoPen);
     p.setBrush(Ink);
-    for (double x : {38.0, 46.0, 70.0, 78.0})
+    for (double x : { 38.0, 46.0, 70.0, 78.0 })
         p.drawRect(QRectF(x - 2.2, 66, 4.4, 4));
     eye(p, QPointF(19, 12), 1.4);
 }
@@ -159,7 +159,7 @@ void fox(QPainter &p)
     p.restore();
 
     QPainterPath legs;
-    for (double x : {36.0, 44.0, 62.0, 70.0})
+    for (double x : { 36.0, 44.0, 62.0, 70.0 })
         legs.addPath(leg(QPointF(x, 36), QPointF(x + 1, 59), 5.5, 3.6));
     const QPainterPath body = ellipse(QPointF(53, 33), 22, 10.5);
     QPainterPath neck(QPointF(64, 26));
@@ -189,7 +189,7 @@ void fox(QPainter &p)
     jaw.quadTo(96, 26, 106, 24);
     p.drawPath(jaw);
     p.setBrush(QColor(45, 35, 30));
-    for (double x : {36.0, 44.0, 62.0, 70.0})
+    for (double x : { 36.0, 44.0, 62.0, 70.0 })
         p.drawRect(QRectF(x - 4, 50, 9, 10));
     p.restore();
 
@@ -320,7 +320,7 @@ void giraffe(QPainter &p)
     neck.closeSubpath();
     const QPainterPath head = rotatedEllipse(QPointF(72, 20), 11, 5.5, 30);
     QPainterPath legs;
-    for (double x : {16.0, 25.0, 44.0, 53.0})
+    for (double x : { 16.0, 25.0, 44.0, 53.0 })
         legs.addPath(leg(QPointF(x, 100), QPointF(x, 156), 6, 3.6));
     const QPainterPath silhouette = body.united(neck).united(head).united(legs);
     p.setPen(QPen(line, 1.6, Qt::SolidLine, Qt::RoundCap));
@@ -328,7 +328,7 @@ void giraffe(QPainter &p)
     p.setPen(Qt::NoPen);
     p.setBrush(Ink);
     p.drawPath(rotatedEllipse(QPointF(4, 120), 1.8, 4, 10));
-    for (double x : {66.0, 70.0}) {
+    for (double x : { 66.0, 70.0 }) {
         p.setPen(QPen(line, 1.8, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(x, 12), QPointF(x - 1, 5));
         p.setPen(Qt::NoPen);
@@ -355,7 +355,7 @@ void giraffe(QPainter &p)
     p.drawEllipse(QPointF(81, 25), 3, 2.5);
     eye(p, QPointF(72, 17), 1.4);
     p.setBrush(QColor(90, 55, 25));
-    for (double x : {16.0, 25.0, 44.0, 53.0})
+    for (double x : { 16.0, 25.0, 44.0, 53.0 })
         p.drawRect(QRectF(x - 2.2, 155, 4.4, 5));
 }
 

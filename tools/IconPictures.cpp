@@ -141,14 +141,13 @@ QImage fromRows(const char *const *rows, int width, int height, bool mirrored)
 
 // One page of the open book in a 32-unit square; the right page is the
 // mirror image of the left one.
-struct PageShape
-{
-    QPointF outerTop {3, 7.5};
-    QPointF topBend {9.5, 3.5};
-    QPointF innerTop {16, 9};
-    QPointF outerBottom {3, 24};
-    QPointF bottomBend {9.5, 20.5};
-    QPointF innerBottom {16, 26};
+struct PageShape {
+    QPointF outerTop { 3, 7.5 };
+    QPointF topBend { 9.5, 3.5 };
+    QPointF innerTop { 16, 9 };
+    QPointF outerBottom { 3, 24 };
+    QPointF bottomBend { 9.5, 20.5 };
+    QPointF innerBottom { 16, 26 };
 
     QPainterPath path() const
     {

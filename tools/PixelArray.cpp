@@ -34,7 +34,8 @@ int main(int argc, char *argv[])
         << " by tropinets_pixelarray while building; not to be edited.\n"
         << "#include <QtGlobal>\n\n"
         << "extern const int " << name << "Width = " << image.width() << ";\n"
-        << "extern const int " << name << "Height = " << image.height() << ";\n"
+        << "extern const int " << name << "Height = " << image.height()
+        << ";\n"
         // Aligned as Qt's images want their rows.
         << "alignas(16) extern const quint32 " << name << "Pixels[] = {";
     Qt::hex(out);

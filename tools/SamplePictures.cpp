@@ -20,8 +20,8 @@ namespace {
 constexpr int Width = 338;
 constexpr int Height = 260;
 
-const QList<QColor> AutumnLeaves {
-    QColor(230, 70, 30), QColor(245, 150, 30), QColor(250, 205, 40), QColor(200, 40, 35)};
+const QList<QColor> AutumnLeaves { QColor(230, 70, 30), QColor(245, 150, 30), QColor(250, 205, 40),
+    QColor(200, 40, 35) };
 
 void skyAndGround(QPainter &p, const QColor &top, const QColor &horizon, const QColor &near,
     const QColor &far, double horizonY)
@@ -91,7 +91,7 @@ void foxAsleep(QPainter &p, QRandomGenerator &random)
     p.drawEllipse(QPointF(270, 45), 20, 20);
     p.setBrush(QColor(40, 40, 100));
     p.drawEllipse(QPointF(281, 39), 18, 18);
-    woodEdge(p, random, 158, 70, {QColor(120, 60, 50), QColor(150, 90, 40), QColor(110, 80, 50)});
+    woodEdge(p, random, 158, 70, { QColor(120, 60, 50), QColor(150, 90, 40), QColor(110, 80, 50) });
     // The den under the roots of an old tree.
     p.setBrush(QColor(70, 50, 35));
     QPainterPath hill(QPointF(20, 240));
@@ -116,10 +116,10 @@ void foxAndHedgehog(QPainter &p, QRandomGenerator &random)
     place(p, 15, 146, 1.5, [&] { Figures::fox(p); });
     place(
         p, 300, 186, 1.25, [&] { Figures::hedgehog(p, true); }, true);
-    for (const auto &[x, y, colour] : {std::tuple {180.0, 232.0, QColor(150, 85, 40)},
-             std::tuple {290.0, 236.0, QColor(215, 40, 30)},
-             std::tuple {305.0, 244.0, QColor(150, 85, 40)},
-             std::tuple {12.0, 246.0, QColor(215, 40, 30)}})
+    for (const auto &[x, y, colour] : { std::tuple { 180.0, 232.0, QColor(150, 85, 40) },
+             std::tuple { 290.0, 236.0, QColor(215, 40, 30) },
+             std::tuple { 305.0, 244.0, QColor(150, 85, 40) },
+             std::tuple { 12.0, 246.0, QColor(215, 40, 30) } })
         place(p, x, y - 18, 1.1, [&] { Scenery::mushroom(p, colour); });
     grassLeaves(p, random, 200, 40);
 }
@@ -165,7 +165,8 @@ void foxAndBeaver(QPainter &p, QRandomGenerator &random)
 void zooEnclosure(QPainter &p, QRandomGenerator &random, const QColor &skyTop, const QColor &skyLow)
 {
     skyAndGround(p, skyTop, skyLow, QColor(175, 150, 95), QColor(150, 175, 90), 140);
-    woodEdge(p, random, 146, 55, {QColor(90, 150, 70), QColor(240, 190, 50), QColor(225, 95, 40)});
+    woodEdge(
+        p, random, 146, 55, { QColor(90, 150, 70), QColor(240, 190, 50), QColor(225, 95, 40) });
 }
 
 void stripedCloud(QPainter &p, QPointF at, double width)
@@ -218,9 +219,10 @@ void zebraAndChildren(QPainter &p, QRandomGenerator &random)
     place(p, 30, 84, 1.5, [&] { Figures::zebra(p); });
     Scenery::fence(p, QRectF(0, 140, Width, 50), 26);
     const QList<std::tuple<double, QColor, QColor, QColor>> children {
-        {170, QColor(220, 60, 90), QColor(120, 70, 30), QColor(60, 120, 230)},
-        {215, QColor(60, 140, 210), QColor(240, 200, 90), QColor(240, 70, 60)},
-        {260, QColor(120, 180, 70), QColor(60, 40, 30), QColor(250, 200, 40)}};
+        { 170, QColor(220, 60, 90), QColor(120, 70, 30), QColor(60, 120, 230) },
+        { 215, QColor(60, 140, 210), QColor(240, 200, 90), QColor(240, 70, 60) },
+        { 260, QColor(120, 180, 70), QColor(60, 40, 30), QColor(250, 200, 40) }
+    };
     for (const auto &[x, clothes, hair, balloon] : children) {
         place(p, x, 176, 1.15, [&] {
             Figures::child(p, clothes, hair);

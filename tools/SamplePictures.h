@@ -8,8 +8,7 @@
 // the four of «зебра».
 namespace SamplePictures {
 
-struct Picture
-{
+struct Picture {
     QString fileName; // .bmp or .jpg
     QImage image;
 };

@@ -20,8 +20,8 @@ QList<Story> all()
         QStringLiteral("Лиса посмотрела на уток и ушла. Бобёр сам чинил плотину до ночи."),
         QStringLiteral("Лиса и бобёр вместе починили плотину и стали друзьями."),
     };
-    fox.pictures = {QStringLiteral("лиса_спит.bmp"), QStringLiteral("лиса_и_ежик.jpg"),
-        QStringLiteral("лиса_у_реки.jpg"), QStringLiteral("лиса_и_бобр.jpg")};
+    fox.pictures = { QStringLiteral("лиса_спит.bmp"), QStringLiteral("лиса_и_ежик.jpg"),
+        QStringLiteral("лиса_у_реки.jpg"), QStringLiteral("лиса_и_бобр.jpg") };
 
     Story zebra;
     zebra.fileName = QStringLiteral("зебра.txt");
@@ -39,9 +39,9 @@ QList<Story> all()
         QStringLiteral("Зоя вернулась домой. Сторож закрыл калитку и дал ей сена."),
         QStringLiteral("Зоя и Гоша гуляли до вечера и вместе смотрели на закат."),
     };
-    zebra.pictures = {QStringLiteral("зебра_спит.jpg"), QStringLiteral("зебра_и_дети.jpg"),
-        QStringLiteral("зебра_дома.bmp"), QStringLiteral("зебра_и_жираф.jpg")};
-    return {fox, zebra};
+    zebra.pictures = { QStringLiteral("зебра_спит.jpg"), QStringLiteral("зебра_и_дети.jpg"),
+        QStringLiteral("зебра_дома.bmp"), QStringLiteral("зебра_и_жираф.jpg") };
+    return { fox, zebra };
 }
 
 } // namespace SampleStories

@@ -6,8 +6,7 @@
 // The sample stories: ten block texts and four picture file names each.
 namespace SampleStories {
 
-struct Story
-{
+struct Story {
     QString fileName; // the story file; its picture list is named after it
     QStringList texts;
     QStringList pictures;

@@ -25,7 +25,7 @@ void mushroom(QPainter &p, const QColor &cap)
     if (cap.red() > 180 && cap.green() < 90) {
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
-        for (QPointF dot : {QPointF(4, 5), QPointF(9, 3), QPointF(12, 6.5), QPointF(7, 7)})
+        for (QPointF dot : { QPointF(4, 5), QPointF(9, 3), QPointF(12, 6.5), QPointF(7, 7) })
             p.drawEllipse(dot, 1.1, 1);
     }
 }
@@ -100,7 +100,7 @@ void fence(QPainter &p, const QRectF &area, double postStep)
     const double postWidth = postStep * 0.32;
     p.setPen(QPen(line, 0.8));
     p.setBrush(wood.lighter(105));
-    for (double t : {0.3, 0.68}) {
+    for (double t : { 0.3, 0.68 }) {
         const double y = area.top() + area.height() * t;
         p.drawRect(QRectF(area.left(), y, area.width(), area.height() * 0.13));
     }

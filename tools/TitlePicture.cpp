@@ -21,12 +21,12 @@ namespace TitlePicture {
 
 namespace {
 
-const QList<QColor> Birch {
-    QColor(250, 205, 40), QColor(245, 180, 30), QColor(255, 225, 90), QColor(230, 160, 20)};
-const QList<QColor> Maple {
-    QColor(220, 50, 30), QColor(235, 95, 25), QColor(200, 30, 35), QColor(245, 140, 30)};
-const QList<QColor> Oak {
-    QColor(190, 120, 40), QColor(170, 140, 40), QColor(215, 150, 50), QColor(140, 130, 50)};
+const QList<QColor> Birch { QColor(250, 205, 40), QColor(245, 180, 30), QColor(255, 225, 90),
+    QColor(230, 160, 20) };
+const QList<QColor> Maple { QColor(220, 50, 30), QColor(235, 95, 25), QColor(200, 30, 35),
+    QColor(245, 140, 30) };
+const QList<QColor> Oak { QColor(190, 120, 40), QColor(170, 140, 40), QColor(215, 150, 50),
+    QColor(140, 130, 50) };
 
 void sky(QPainter &p)
 {
@@ -149,9 +149,9 @@ void trees(QPainter &p, QRandomGenerator &random)
     haystack(440, 208, 20);
 
     // Mushrooms and fallen leaves in the grass at the foot of the picture.
-    for (const auto &[x, y, s, cap] : {std::tuple {150.0, 322.0, 1.2, QColor(215, 40, 30)},
-             std::tuple {168.0, 328.0, 0.9, QColor(215, 40, 30)},
-             std::tuple {318.0, 318.0, 1.1, QColor(150, 85, 40)}})
+    for (const auto &[x, y, s, cap] : { std::tuple { 150.0, 322.0, 1.2, QColor(215, 40, 30) },
+             std::tuple { 168.0, 328.0, 0.9, QColor(215, 40, 30) },
+             std::tuple { 318.0, 318.0, 1.1, QColor(150, 85, 40) } })
         place(p, x, y, s, [&] { Scenery::mushroom(p, cap); });
     const QList<QColor> fallen = Maple + Birch + Oak;
     for (int i = 0; i < 60; ++i) {
@@ -175,7 +175,8 @@ QFont headingFont(int pixels)
 {
     const QStringList families = QFontDatabase::families(QFontDatabase::Cyrillic);
     QFont font;
-    for (const QString &wanted : {QStringLiteral("URW Bookman"), QStringLiteral("DejaVu Serif")}) {
+    for (const QString &wanted :
+        { QStringLiteral("URW Bookman"), QStringLiteral("DejaVu Serif") }) {
         if (families.contains(wanted)) {
             font.setFamily(wanted);
             break;
@@ -189,10 +190,10 @@ QFont headingFont(int pixels)
 
 void headingText(QPainter &p)
 {
-    const QStringList lines {QStringLiteral("ТРОПИНЕЦ"), QStringLiteral("ВЫБЕРИ ПРОДОЛЖЕНИЕ"),
-        QStringLiteral("РАССКАЗА")};
-    const int sizes[3] = {40, 25, 25};
-    const int baselines[3] = {46, 80, 108};
+    const QStringList lines { QStringLiteral("ТРОПИНЕЦ"), QStringLiteral("ВЫБЕРИ ПРОДОЛЖЕНИЕ"),
+        QStringLiteral("РАССКАЗА") };
+    const int sizes[3] = { 40, 25, 25 };
+    const int baselines[3] = { 46, 80, 108 };
     for (int i = 0; i < 3; ++i) {
         QPainterPath text;
         const QFont font = headingFont(sizes[i]);

@@ -8,8 +8,7 @@ class QWidget;
 // A printer, or a file, as the user chose it in the print dialog: what a
 // print command needs of it. Qt's print support lies behind it, so the
 // program loads that only when a pupil first prints.
-class ChosenPrinter
-{
+class ChosenPrinter {
 public:
     virtual ~ChosenPrinter() = default;
 

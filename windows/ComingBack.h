@@ -9,8 +9,7 @@ class QWidget;
 // message box and file dialog also hands the activation back when it
 // closes, and so does the desktop after another program; those are no
 // coming back and are let pass.
-class ComingBack : public QObject
-{
+class ComingBack : public QObject {
     Q_OBJECT
 
 public:

@@ -10,27 +10,24 @@ class ChosenPrinter;
 class QWidget;
 
 // A file dialog's settings, as a command sets them before showing it.
-struct FileDialogSettings
-{
+struct FileDialogSettings {
     enum Mode { Open, Save };
 
-    struct Filter
-    {
-        QString name;    // shown to the user
+    struct Filter {
+        QString name; // shown to the user
         QString pattern; // e.g. "*.txt"
     };
 
     Mode mode = Open;
-    QString folder;           // initial folder; may not exist
-    QList<Filter> filters;    // in the order shown
-    bool mustExist = false;   // open: refuse names of missing files
+    QString folder; // initial folder; may not exist
+    QList<Filter> filters; // in the order shown
+    bool mustExist = false; // open: refuse names of missing files
     bool confirmOverwrite = false; // save: ask before replacing a file
 };
 
 // Every modal box the program shows goes through here, so whole user flows
 // can run in tests with scripted answers instead of a person.
-class Dialogs
-{
+class Dialogs {
 public:
     enum class Answer { Yes, No };
 
@@ -41,11 +38,13 @@ public:
     virtual Answer ask(QWidget *parent, const QString &text, const QString &title) = 0;
 
     // An input box with an empty default answer; nullopt when cancelled.
-    virtual std::optional<QString> input(QWidget *parent, const QString &prompt,
-                                         const QString &title) = 0;
+    virtual std::optional<QString> input(
+        QWidget *parent, const QString &prompt, const QString &title)
+        = 0;
 
     // The chosen file's full path; nullopt when cancelled.
-    virtual std::optional<QString> chooseFile(QWidget *parent, const FileDialogSettings &settings) = 0;
+    virtual std::optional<QString> chooseFile(QWidget *parent, const FileDialogSettings &settings)
+        = 0;
 
     // The system print dialog; null when cancelled, or when printing cannot
     // be offered, which the dialogs have then said.

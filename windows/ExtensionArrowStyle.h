@@ -7,8 +7,7 @@
 // and Qt's style reads it from PNG files without naming the format: guessing
 // loads every image-format plugin with its libraries, which then stay for as
 // long as the program runs. This reads the same files as PNG.
-class ExtensionArrowStyle : public QProxyStyle
-{
+class ExtensionArrowStyle : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
 

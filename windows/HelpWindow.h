@@ -7,8 +7,7 @@ class QPlainTextEdit;
 // The help window: the program's description in a read-only box. A click
 // around the box hides it, keeping the scroll position for next time; the
 // close box unloads it, so the next opening starts from the top.
-class HelpWindow : public QDialog
-{
+class HelpWindow : public QDialog {
     Q_OBJECT
 
 public:

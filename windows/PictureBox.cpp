@@ -22,7 +22,7 @@ void PictureBox::paintEvent(QPaintEvent *)
     // printer's when the window is printed.
     const QRectF onDevice = painter.deviceTransform().mapRect(QRectF(box));
     QSize wanted(std::max(1, int(std::ceil(onDevice.width()))),
-                 std::max(1, int(std::ceil(onDevice.height()))));
+        std::max(1, int(std::ceil(onDevice.height()))));
     // Never enlarge beyond the picture's own pixels: the device scales up.
     wanted = wanted.boundedTo(m_picture.size());
     if (m_scaled.size() != wanted) {

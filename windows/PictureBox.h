@@ -8,8 +8,7 @@
 // frames and the reading window's picture. The picture is scaled for the
 // device it is painted on, so a printed page gets the picture's own detail
 // rather than the screen's. It keeps the picture for reading and printing.
-class PictureBox : public ClickLabel
-{
+class PictureBox : public ClickLabel {
     Q_OBJECT
 
 public:

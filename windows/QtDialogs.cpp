@@ -8,8 +8,8 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
-#include <QMessageBox>
 #include <QLibrary>
+#include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -24,7 +24,7 @@ void keepTitleVisible(QMessageBox &box)
         return;
     const int titleWidth = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 160;
     grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
-                  grid->rowCount(), 0, 1, grid->columnCount());
+        grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 // Qt's file dialog keeps its history, last folder and layout in the user's
@@ -40,7 +40,7 @@ void keepDialogSettingsInThisRun()
         const QString path = folder.isValid()
             ? folder.path()
             : QCoreApplication::applicationFilePath() + QStringLiteral("/settings");
-        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        for (QSettings::Format format : { QSettings::NativeFormat, QSettings::IniFormat })
             QSettings::setPath(format, QSettings::UserScope, path);
         return true;
     }();
@@ -62,7 +62,7 @@ QString QtDialogs::defaultPrintModule()
 Dialogs::Answer QtDialogs::ask(QWidget *parent, const QString &text, const QString &title)
 {
     QMessageBox box(QMessageBox::Question, title.isEmpty() ? ApplicationTitle : title, text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
+        QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     // Escape and the close box answer No, the only other answer there is.
     box.setEscapeButton(QMessageBox::No);
@@ -70,8 +70,8 @@ Dialogs::Answer QtDialogs::ask(QWidget *parent, const QString &text, const QStri
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-std::optional<QString> QtDialogs::input(QWidget *parent, const QString &prompt,
-                                        const QString &title)
+std::optional<QString> QtDialogs::input(
+    QWidget *parent, const QString &prompt, const QString &title)
 {
     QInputDialog box(parent);
     box.setWindowTitle(title);
@@ -88,7 +88,7 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSe
     keepDialogSettingsInThisRun();
     QFileDialog dialog(parent);
     dialog.setAcceptMode(settings.mode == FileDialogSettings::Save ? QFileDialog::AcceptSave
-                                                           : QFileDialog::AcceptOpen);
+                                                                   : QFileDialog::AcceptOpen);
     dialog.setFileMode(settings.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!settings.folder.isEmpty() && QDir(settings.folder).exists())
         dialog.setDirectory(settings.folder);
@@ -96,8 +96,9 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSe
     for (const FileDialogSettings::Filter &filter : settings.filters) {
         // Qt reads the patterns from the brackets; keep a name that already
         // shows its pattern as it stands.
-        filters << (filter.name.contains(QLatin1Char('(')) ? filter.name
-                        : QStringLiteral("%1 (%2)").arg(filter.name, filter.pattern));
+        filters << (filter.name.contains(QLatin1Char('('))
+                ? filter.name
+                : QStringLiteral("%1 (%2)").arg(filter.name, filter.pattern));
     }
     dialog.setNameFilters(filters);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.confirmOverwrite);
@@ -112,15 +113,17 @@ std::unique_ptr<ChosenPrinter> QtDialogs::choosePrinter(QWidget *parent)
     // Loaded once and kept: Qt's print support stays with the program from
     // the first print on.
     QLibrary module(m_printModule);
-    const auto choose = reinterpret_cast<ChoosePrinterFunction>(module.resolve(ChoosePrinterSymbol));
+    const auto choose
+        = reinterpret_cast<ChoosePrinterFunction>(module.resolve(ChoosePrinterSymbol));
     if (!choose) {
         const QFileInfo file(m_printModule);
         const bool broken = file.exists() && !file.isDir();
-        QString text = QStringLiteral("Печать недоступна: не удалось загрузить модуль печати «%1»: %2.")
-                           .arg(QDir::toNativeSeparators(m_printModule),
-                               !file.exists() ? QStringLiteral("его нет")
-                                   : broken   ? QStringLiteral("он не подходит")
-                                              : QStringLiteral("это папка"));
+        QString text
+            = QStringLiteral("Печать недоступна: не удалось загрузить модуль печати «%1»: %2.")
+                  .arg(QDir::toNativeSeparators(m_printModule),
+                      !file.exists() ? QStringLiteral("его нет")
+                          : broken   ? QStringLiteral("он не подходит")
+                                     : QStringLiteral("это папка"));
         // The loader's own words name what is missing, such as Qt's print
         // library, for whoever looks after the computer.
         if (broken)

@@ -9,8 +9,7 @@
 class QWidget;
 
 // A chosen printer that is Qt's own, at the printer's full resolution.
-class QtPrinter : public ChosenPrinter
-{
+class QtPrinter : public ChosenPrinter {
 public:
     QtPrinter();
 

@@ -7,8 +7,7 @@ class QTimer;
 
 // The title window: the title picture for at most ten seconds, then the
 // editor. A click on the picture hands over at once.
-class TitleWindow : public QWidget
-{
+class TitleWindow : public QWidget {
     Q_OBJECT
 
 public:

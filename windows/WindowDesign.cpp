@@ -34,8 +34,7 @@ std::optional<QPoint> cursorHotSpot(QByteArrayView bytes)
 
 QCursor handCursor()
 {
-    struct Hand
-    {
+    struct Hand {
         QImage image;
         std::optional<QPoint> hotSpot;
     };

@@ -12,8 +12,7 @@
 // alone, but for the one file cups-pdf reads its output folder from, which
 // the daemon removes again. The daemon stops with this object, and with the
 // test program should that die first.
-class CupsDaemon
-{
+class CupsDaemon {
 public:
     CupsDaemon();
     ~CupsDaemon();

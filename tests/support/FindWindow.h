@@ -6,8 +6,7 @@
 
 // The program's window of the given class, found as the user meets it among
 // the application's windows, loaded or hidden; null when there is none.
-template <class Window>
-Window *findWindow()
+template <class Window> Window *findWindow()
 {
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (auto *window = qobject_cast<Window *>(widget))

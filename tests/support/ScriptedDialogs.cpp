@@ -6,7 +6,7 @@
 
 Dialogs::Answer ScriptedDialogs::ask(QWidget *, const QString &text, const QString &title)
 {
-    calls.append({QStringLiteral("ask"), text, title, {}});
+    calls.append({ QStringLiteral("ask"), text, title, {} });
     if (answers.isEmpty()) {
         qWarning("ScriptedDialogs: unexpected question: %s", qPrintable(text));
         return Answer::No;
@@ -14,10 +14,10 @@ Dialogs::Answer ScriptedDialogs::ask(QWidget *, const QString &text, const QStri
     return answers.dequeue();
 }
 
-std::optional<QString> ScriptedDialogs::input(QWidget *, const QString &prompt,
-                                              const QString &title)
+std::optional<QString> ScriptedDialogs::input(
+    QWidget *, const QString &prompt, const QString &title)
 {
-    calls.append({QStringLiteral("input"), prompt, title, {}});
+    calls.append({ QStringLiteral("input"), prompt, title, {} });
     if (inputs.isEmpty()) {
         qWarning("ScriptedDialogs: unexpected input box: %s", qPrintable(prompt));
         return std::nullopt;
@@ -27,7 +27,7 @@ std::optional<QString> ScriptedDialogs::input(QWidget *, const QString &prompt,
 
 std::optional<QString> ScriptedDialogs::chooseFile(QWidget *, const FileDialogSettings &settings)
 {
-    calls.append({QStringLiteral("file"), {}, {}, settings});
+    calls.append({ QStringLiteral("file"), {}, {}, settings });
     if (files.isEmpty()) {
         qWarning("ScriptedDialogs: unexpected file dialog");
         return std::nullopt;
@@ -37,7 +37,7 @@ std::optional<QString> ScriptedDialogs::chooseFile(QWidget *, const FileDialogSe
 
 std::unique_ptr<ChosenPrinter> ScriptedDialogs::choosePrinter(QWidget *)
 {
-    calls.append({QStringLiteral("print"), {}, {}, {}});
+    calls.append({ QStringLiteral("print"), {}, {}, {} });
     auto chosen = std::make_unique<QtPrinter>();
     if (!printer || !printer(chosen->printer()))
         return nullptr;
@@ -46,7 +46,7 @@ std::unique_ptr<ChosenPrinter> ScriptedDialogs::choosePrinter(QWidget *)
 
 void ScriptedDialogs::error(QWidget *, const QString &text)
 {
-    calls.append({QStringLiteral("error"), text, {}, {}});
+    calls.append({ QStringLiteral("error"), text, {}, {} });
 }
 
 QStringList ScriptedDialogs::kinds() const

@@ -11,11 +11,9 @@ class QPrinter;
 
 // Dialogs that answer from a script and record what was asked, so tests can
 // run whole user flows without a person.
-class ScriptedDialogs : public Dialogs
-{
+class ScriptedDialogs : public Dialogs {
 public:
-    struct Call
-    {
+    struct Call {
         QString kind; // "ask", "input", "file", "print", "error"
         QString text; // question, prompt, or error text
         QString title;
@@ -31,8 +29,8 @@ public:
     QList<Call> calls;
 
     Answer ask(QWidget *parent, const QString &text, const QString &title) override;
-    std::optional<QString> input(QWidget *parent, const QString &prompt,
-                                 const QString &title) override;
+    std::optional<QString> input(
+        QWidget *parent, const QString &prompt, const QString &title) override;
     std::optional<QString> chooseFile(QWidget *parent, const FileDialogSettings &settings) override;
     std::unique_ptr<ChosenPrinter> choosePrinter(QWidget *parent) override;
     void error(QWidget *parent, const QString &text) override;
