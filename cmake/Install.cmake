@@ -14,7 +14,6 @@ set(TROPINETS_DESKTOP_PREFIX /usr/local CACHE PATH
 set(desktop ${TROPINETS_DESKTOP_PREFIX})
 
 install(TARGETS tropinets RUNTIME DESTINATION .)
-install(TARGETS tropinets_print LIBRARY DESTINATION .)
 install(DIRECTORY samples/Рассказы samples/Картинки DESTINATION .)
 # Save starts in "Рассказы", so every pupil of the computer may save there;
 # as in /tmp, nobody may replace or delete what another one saved, nor the

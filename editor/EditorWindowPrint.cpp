@@ -3,9 +3,10 @@
 #include "editor/EditorCanvas.h"
 #include "printing/PrintServer.h"
 #include "printing/StoryPage.h"
-#include "windows/ChosenPrinter.h"
 #include "windows/Dialogs.h"
 #include "windows/PictureBox.h"
+
+#include <QPrinter>
 
 void EditorWindow::print()
 {
@@ -17,8 +18,8 @@ void EditorWindow::print()
         = m_dialogs.input(this, QStringLiteral("Введи название рассказа"), ApplicationTitle)
               .value_or(QString());
 
-    const std::unique_ptr<ChosenPrinter> printer = m_dialogs.choosePrinter(this);
-    if (!printer)
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_dialogs.choosePrinter(this, printer))
         return;
 
     StoryPage page(m_surface, m_canvas->size());
@@ -31,10 +32,10 @@ void EditorWindow::print()
 
     // A page for a printer goes to the print server, which may refuse it
     // while Qt reports success.
-    PrintServer server(printer->printerName());
-    const QString failure = server.print(printer->toPrintServer(),
+    PrintServer server(printer.printerName());
+    const QString failure = server.print(printer.outputFormat() == QPrinter::NativeFormat,
         QStringLiteral("не удалось печатать на выбранный принтер или в выбранный файл."),
-        [&] { return page.print(printer->device()); });
+        [&] { return page.print(printer); });
     if (!failure.isEmpty())
         m_dialogs.error(this, failure);
 }

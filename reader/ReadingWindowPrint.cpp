@@ -1,13 +1,12 @@
 #include "reader/ReadingWindow.h"
 
 #include "printing/PrintServer.h"
-#include "windows/ChosenPrinter.h"
 #include "windows/Dialogs.h"
 #include "windows/PictureBox.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -164,19 +163,19 @@ void paintPicture(QPainter &painter, const PictureBox *box, const QWidget *conte
 
 void ReadingWindow::print()
 {
-    const std::unique_ptr<ChosenPrinter> printer = m_dialogs.choosePrinter(this);
-    if (!printer)
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_dialogs.choosePrinter(this, printer))
         return;
 
     // A page for a printer goes to the print server, which may refuse it
     // while Qt reports success.
-    PrintServer server(printer->printerName());
-    const QString file = printer->outputFileName();
-    const QString failure = server.print(printer->toPrintServer(),
+    PrintServer server(printer.printerName());
+    const QString file = printer.outputFileName();
+    const QString failure = server.print(printer.outputFormat() == QPrinter::NativeFormat,
         file.isEmpty()
-            ? QStringLiteral("не удалось печатать на принтер «%1».").arg(printer->printerName())
+            ? QStringLiteral("не удалось печатать на принтер «%1».").arg(printer.printerName())
             : QStringLiteral("не удалось записать файл «%1».").arg(file),
-        [&] { return printContent(&printer->device()); });
+        [&] { return printContent(&printer); });
     if (!failure.isEmpty())
         m_dialogs.error(this, failure);
 }

@@ -72,7 +72,7 @@ void tst_NoSettings::everyDialogLeavesHomeAsItWas()
     QVERIFY(image.save(picture, "BMP"));
 
     StoryDocument document;
-    QtDialogs dialogs(QStringLiteral(TROPINETS_PRINT_MODULE_PATH));
+    QtDialogs dialogs;
     auto editor = std::make_unique<EditorWindow>(document, dialogs);
     QSignalSpy ended(editor.get(), &EditorWindow::programEndRequested);
     editor->setProgramFolder(work.filePath(QStringLiteral("program")));

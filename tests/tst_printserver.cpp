@@ -137,14 +137,14 @@ void tst_PrintServer::init()
     const char *const texts[] = { "Жил-был ёжик Колючка.", "Пойдёт ли он в лес?", "Остался дома.",
         "Ёжик пошёл в лес.", "Спит ли он?", "Найдёт ли он грибы?", "Спал.", "Проснулся.", "Ушёл.",
         "Он нашёл боровик." };
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         m_story.blockTexts[b] = QString::fromUtf8(texts[b]);
     m_dialogs = ScriptedDialogs();
     m_editor = std::make_unique<EditorWindow>(m_story, m_dialogs);
     m_story.showBlockTexts = true;
     connectReadingWindow(*m_editor, m_story, m_dialogs);
     const QColor colours[] = { Qt::red, Qt::darkGreen, Qt::blue, Qt::darkYellow };
-    for (int k = 0; k < StoryPictureCount; ++k) {
+    for (int k = 0; k < FrameCount; ++k) {
         QImage picture(80 + 20 * k, 60, QImage::Format_RGB32);
         picture.fill(colours[k]);
         m_editor->pictureFrame(k)->setPicture(picture);
@@ -379,7 +379,7 @@ void tst_PrintServer::realDialogsPrintAndSayRefusal()
         QSKIP(qPrintable(why));
     if (!PrintServer::canAsk())
         QSKIP("built without libcups: the program cannot ask the print server");
-    QtDialogs dialogs(QStringLiteral(TROPINETS_PRINT_MODULE_PATH));
+    QtDialogs dialogs;
     EditorWindow editor(m_story, dialogs);
     editor.show();
     QVERIFY(comeBackTo(&editor));

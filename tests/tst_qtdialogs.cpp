@@ -1,7 +1,6 @@
 #include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "support/ModalWatcher.h"
-#include "windows/ChosenPrinter.h"
 #include "windows/QtDialogs.h"
 
 #include <QAbstractButton>
@@ -30,8 +29,6 @@ private slots:
     void editorExitThroughRealBox();
     void editorRedrawsOnlyComingBack_data();
     void editorRedrawsOnlyComingBack();
-    void printModuleUnusable_data();
-    void printModuleUnusable();
 
 private:
     QTranslator m_russian;
@@ -235,60 +232,6 @@ void tst_QtDialogs::editorRedrawsOnlyComingBack()
         QTRY_VERIFY(editor.surface().revision() != drawn);
     QTest::qWait(100);
     QCOMPARE(editor.surface().revision() != drawn, redraws);
-}
-
-// Printing comes from a module loaded on the first print. Without a usable
-// one, the user is told which file is wrong, and nothing is printed.
-void tst_QtDialogs::printModuleUnusable_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("bytes"); // empty: no file made
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << "tropinets-print.so" << QByteArray() << "его нет.";
-    QTest::newRow("junk") << "tropinets-print.so"
-                          << QByteArray("\x7f"
-                                        "ELF junk, not a library")
-                          << "он не подходит.\n\n";
-    QTest::newRow("folder") << "tropinets-print.so/" << QByteArray() << "это папка.";
-    QTest::newRow("library without the entry")
-        << QString() << QByteArray() << "он не подходит.\n\n";
-}
-
-void tst_QtDialogs::printModuleUnusable()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, reason);
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    QString module = folder.filePath(name);
-    if (name.isEmpty()) {
-        // A real library, Qt's own, which has no print entry.
-        module
-            = QLibraryInfo::path(QLibraryInfo::LibrariesPath) + QStringLiteral("/libQt6Core.so.6");
-        QVERIFY(QFile::exists(module));
-    } else if (name.endsWith(QLatin1Char('/'))) {
-        QVERIFY(QDir(folder.path()).mkpath(name));
-        module.chop(1);
-    } else if (!bytes.isEmpty()) {
-        QFile file(module);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
-
-    QtDialogs dialogs(module);
-    QString said;
-    whenModal([&](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        QVERIFY(box);
-        QCOMPARE(box->icon(), QMessageBox::Warning);
-        said = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
-    QVERIFY(!dialogs.choosePrinter(nullptr));
-    QVERIFY2(
-        said.startsWith(QStringLiteral("Печать недоступна: не удалось загрузить модуль печати «")
-            + QDir::toNativeSeparators(module) + QStringLiteral("»: ") + reason),
-        qPrintable(said));
 }
 
 int main(int argc, char *argv[])

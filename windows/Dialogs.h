@@ -3,10 +3,9 @@
 #include <QList>
 #include <QString>
 
-#include <memory>
 #include <optional>
 
-class ChosenPrinter;
+class QPrinter;
 class QWidget;
 
 // A file dialog's settings, as a command sets them before showing it.
@@ -46,9 +45,8 @@ public:
     virtual std::optional<QString> chooseFile(QWidget *parent, const FileDialogSettings &settings)
         = 0;
 
-    // The system print dialog; null when cancelled, or when printing cannot
-    // be offered, which the dialogs have then said.
-    virtual std::unique_ptr<ChosenPrinter> choosePrinter(QWidget *parent) = 0;
+    // The system print dialog on the given printer; false when cancelled.
+    virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
 
     // A failure the user must know about, named in plain Russian.
     virtual void error(QWidget *parent, const QString &text) = 0;

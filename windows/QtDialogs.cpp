@@ -1,15 +1,12 @@
 #include "windows/QtDialogs.h"
 
-#include "windows/ChosenPrinter.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
-#include <QLibrary>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -48,16 +45,6 @@ void keepDialogSettingsInThisRun()
 }
 
 } // namespace
-
-QtDialogs::QtDialogs(const QString &printModule)
-    : m_printModule(printModule.isEmpty() ? defaultPrintModule() : printModule)
-{
-}
-
-QString QtDialogs::defaultPrintModule()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/" TROPINETS_PRINT_MODULE);
-}
 
 Dialogs::Answer QtDialogs::ask(QWidget *parent, const QString &text, const QString &title)
 {
@@ -108,32 +95,12 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSe
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
-std::unique_ptr<ChosenPrinter> QtDialogs::choosePrinter(QWidget *parent)
+bool QtDialogs::choosePrinter(QWidget *parent, QPrinter &printer)
 {
-    // Loaded once and kept: Qt's print support stays with the program from
-    // the first print on.
-    QLibrary module(m_printModule);
-    const auto choose
-        = reinterpret_cast<ChoosePrinterFunction>(module.resolve(ChoosePrinterSymbol));
-    if (!choose) {
-        const QFileInfo file(m_printModule);
-        const bool broken = file.exists() && !file.isDir();
-        QString text
-            = QStringLiteral("Печать недоступна: не удалось загрузить модуль печати «%1»: %2.")
-                  .arg(QDir::toNativeSeparators(m_printModule),
-                      !file.exists() ? QStringLiteral("его нет")
-                          : broken   ? QStringLiteral("он не подходит")
-                                     : QStringLiteral("это папка"));
-        // The loader's own words name what is missing, such as Qt's print
-        // library, for whoever looks after the computer.
-        if (broken)
-            text += QStringLiteral("\n\n") + module.errorString();
-        error(parent, text);
-        return nullptr;
-    }
     // Its file field has a file dialog of its own.
     keepDialogSettingsInThisRun();
-    return std::unique_ptr<ChosenPrinter>(choose(parent));
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void QtDialogs::error(QWidget *parent, const QString &text)

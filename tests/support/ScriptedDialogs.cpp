@@ -1,7 +1,5 @@
 #include "support/ScriptedDialogs.h"
 
-#include "windows/QtPrinter.h"
-
 #include <QTest>
 
 Dialogs::Answer ScriptedDialogs::ask(QWidget *, const QString &text, const QString &title)
@@ -35,13 +33,10 @@ std::optional<QString> ScriptedDialogs::chooseFile(QWidget *, const FileDialogSe
     return files.dequeue();
 }
 
-std::unique_ptr<ChosenPrinter> ScriptedDialogs::choosePrinter(QWidget *)
+bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &chosen)
 {
     calls.append({ QStringLiteral("print"), {}, {}, {} });
-    auto chosen = std::make_unique<QtPrinter>();
-    if (!printer || !printer(chosen->printer()))
-        return nullptr;
-    return chosen;
+    return printer ? printer(chosen) : false;
 }
 
 void ScriptedDialogs::error(QWidget *, const QString &text)

@@ -32,7 +32,7 @@ public:
     std::optional<QString> input(
         QWidget *parent, const QString &prompt, const QString &title) override;
     std::optional<QString> chooseFile(QWidget *parent, const FileDialogSettings &settings) override;
-    std::unique_ptr<ChosenPrinter> choosePrinter(QWidget *parent) override;
+    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
     void error(QWidget *parent, const QString &text) override;
 
     QStringList kinds() const;
