@@ -36,21 +36,16 @@ void ProgramStart::start()
 {
     if (m_title || m_editor)
         return;
+    // Every window's icon, the title window's first.
+    QApplication::setWindowIcon(programIcon());
     m_title = new TitleWindow;
     connect(m_title, &TitleWindow::handedOver, this, &ProgramStart::showEditor);
     connect(m_title, &TitleWindow::closedBeforeHandover, this, &ProgramStart::programEnded);
-    // Every window's icon, once the title picture is on the screen.
-    connect(m_title, &TitleWindow::dressed, this, [this] {
-        QApplication::setWindowIcon(programIcon());
-        emit titleShown();
-    });
     m_title->show();
 }
 
 void ProgramStart::showEditor()
 {
-    if (QApplication::windowIcon().isNull())
-        QApplication::setWindowIcon(programIcon());
     if (!m_editor) {
         m_editor = std::make_unique<EditorWindow>(m_story, m_dialogs);
         connect(

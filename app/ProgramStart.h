@@ -26,8 +26,6 @@ public:
     EditorWindow *editor() const; // null until the handover
 
 signals:
-    // The title window is on the screen: what it does not need may follow.
-    void titleShown();
     // The user ended the program, from the editor or by closing the title.
     void programEnded();
 

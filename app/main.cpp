@@ -18,19 +18,16 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     KeyboardStyle::install();
 
+    // Qt's own texts (the buttons of its boxes, its file and print dialogs)
+    // in Russian.
+    QTranslator qtRussian;
+    if (qtRussian.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtRussian);
+
     StoryDocument story;
     QtDialogs dialogs;
     ProgramStart program(story, dialogs);
-    // Qt's own texts (the buttons of its boxes, its file and print dialogs)
-    // in Russian. The title window has none, and finding and reading the
-    // translations is a good part of the start, so they come once it is up.
-    QTranslator qtRussian;
-    QObject::connect(&program, &ProgramStart::titleShown, &app, [&qtRussian] {
-        if (qtRussian.isEmpty()
-            && qtRussian.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
-                QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QApplication::installTranslator(&qtRussian);
-    });
     QObject::connect(
         &program, &ProgramStart::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     program.start();

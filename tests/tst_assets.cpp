@@ -18,8 +18,7 @@ QByteArray resource(const QString &name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The committed file: the title picture goes into the program as pixels
-// made from it, the icon and cursor as they are.
+// The committed file, which the program carries as it is.
 QByteArray committed(const QString &name)
 {
     QFile file(QStringLiteral(TROPINETS_SOURCE_DIR "/windows/assets/") + name);
@@ -98,9 +97,7 @@ void tst_Assets::lengths()
     QFETCH(QString, name);
     QFETCH(qint64, length);
     QCOMPARE(committed(name).size(), length);
-    // The committed icon and cursor are the ones built into the program.
-    if (!name.endsWith(QLatin1String(".bmp")))
-        QCOMPARE(resource(name), committed(name));
+    QCOMPARE(resource(name), committed(name));
 }
 
 void tst_Assets::titlePicture()

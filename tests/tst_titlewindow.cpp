@@ -82,8 +82,7 @@ void tst_TitleWindow::design()
     QCOMPARE(title->size(), QSize(501, 370));
     QCOMPARE(title->palette().color(QPalette::Window), QColor(255, 255, 255));
     QVERIFY(title->autoFillBackground());
-    // The icon and the hand come once the picture has been painted.
-    QTRY_VERIFY(title->windowIcon().availableSizes().contains(QSize(32, 32)));
+    QVERIFY(title->windowIcon().availableSizes().contains(QSize(32, 32)));
     QVERIFY(title->windowIcon().availableSizes().contains(QSize(16, 16)));
 
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -94,8 +93,7 @@ void tst_TitleWindow::design()
     QCOMPARE(picture->objectName(), QStringLiteral("Image1"));
     QCOMPARE(picture->geometry(), QRect(16, 16, 472, 338));
     QCOMPARE(picture->pixmap().size(), QSize(472, 338));
-    // The pixels built into the program are the committed bitmap's, to the
-    // last one.
+    // The committed bitmap, to the last pixel.
     QCOMPARE(picture->pixmap().toImage(),
         QImage(QStringLiteral(TROPINETS_SOURCE_DIR "/windows/assets/title.bmp"))
             .convertToFormat(QImage::Format_RGB32));

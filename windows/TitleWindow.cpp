@@ -1,50 +1,24 @@
 #include "windows/TitleWindow.h"
 
 #include "windows/ClickLabel.h"
-#include "windows/TitlePicturePixels.h"
 #include "windows/WindowDesign.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QPixmap>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 namespace {
 
-// The picture's pixels lie in the program file, and once shown they are never
-// read again: their pages are handed back to the system rather than kept for
-// the rest of the run. A hint only: should anything read them again, they
-// come back from the file.
-void handBackPages(const void *data, qsizetype size)
-{
-#ifdef MADV_PAGEOUT
-    const auto page = quintptr(sysconf(_SC_PAGESIZE));
-    const quintptr start = (quintptr(data) + page - 1) & ~(page - 1);
-    const quintptr end = (quintptr(data) + quintptr(size)) & ~(page - 1);
-    if (end > start)
-        madvise(reinterpret_cast<void *>(start), end - start, MADV_PAGEOUT);
-#else
-    Q_UNUSED(data);
-    Q_UNUSED(size);
-#endif
-}
-
-qsizetype titlePictureBytes()
-{
-    return qsizetype(titlePictureWidth) * titlePictureHeight * 4;
-}
-
-// The title picture as the screen keeps it, shown from where it lies in the
-// program file: nothing to decode, nothing copied while the program starts.
 QPixmap titlePicture()
 {
-    return QPixmap::fromImage(QImage(reinterpret_cast<const uchar *>(titlePicturePixels),
-        titlePictureWidth, titlePictureHeight, titlePictureWidth * 4, QImage::Format_RGB32));
+    // Named, not guessed: guessing would ask every image-format plugin first.
+    QImageReader reader(QStringLiteral(":/windows/assets/title.bmp"), "bmp");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }
 
 } // namespace
@@ -62,11 +36,13 @@ TitleWindow::TitleWindow(QWidget *parent)
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
+    setCursor(handCursor());
 
     m_image = new ClickLabel(this);
     m_image->setObjectName(QStringLiteral("Image1"));
     m_image->setPixmap(titlePicture());
     m_image->setGeometry(twips(240), twips(240), twips(7080), twips(5070));
+    m_image->setCursor(handCursor());
     // Enter or Space on the picture starts as a click does.
     m_image->makeButton(QStringLiteral("Тропинец. Щёлкни по картинке, чтобы начать"));
     connect(m_image, &ClickLabel::clicked, this, &TitleWindow::pictureClicked);
@@ -86,26 +62,6 @@ TitleWindow::TitleWindow(QWidget *parent)
         setGeometry(QStyle::alignedRect(
             Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
     }
-}
-
-void TitleWindow::paintEvent(QPaintEvent *event)
-{
-    QWidget::paintEvent(event);
-    if (m_dressed)
-        return;
-    m_dressed = true;
-    // The icon and the hand are read through Qt's image plugins, which cost a
-    // good part of the start; the picture is shown first, they follow at once.
-    QMetaObject::invokeMethod(this, &TitleWindow::dress, Qt::QueuedConnection);
-}
-
-void TitleWindow::dress()
-{
-    handBackPages(titlePicturePixels, titlePictureBytes());
-    setWindowIcon(programIcon());
-    setCursor(handCursor());
-    m_image->setCursor(handCursor());
-    emit dressed();
 }
 
 void TitleWindow::pictureClicked()

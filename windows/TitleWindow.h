@@ -29,19 +29,14 @@ signals:
     void handedOver();
     // The desktop closed the window before the handover: the program ends.
     void closedBeforeHandover();
-    // Painted once, the window has its icon and its hand cursor.
-    void dressed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     void handover();
-    void dress();
 
     ClickLabel *m_image = nullptr;
     QTimer *m_timer = nullptr;
     bool m_gone = false;
-    bool m_dressed = false;
 };
