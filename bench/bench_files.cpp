@@ -37,9 +37,9 @@ StoryDocument story(qsizetype textBytes)
     while (text.size() < textBytes)
         text += words;
     text.truncate(textBytes);
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         story.blockTexts[b] = text;
-    for (int k = 0; k < StoryPictureCount; ++k)
+    for (int k = 0; k < FrameCount; ++k)
         story.picturePaths[k] = QStringLiteral("/home/ученик/Картинки/%1.jpg").arg(k);
     return story;
 }

@@ -32,7 +32,7 @@ const Size Sizes[] = { { 663, 554 }, { 1920, 1017 }, { 3840, 2034 } };
 // that puts them on the screen.
 class ShownEditor {
 public:
-    ShownEditor(const std::array<QString, StoryBlockCount> &texts, Size size)
+    ShownEditor(const std::array<QString, BlockCount> &texts, Size size)
         : m_editor(m_story, m_dialogs)
     {
         m_story.blockTexts = texts;
@@ -84,7 +84,7 @@ TimedRun bestOfThree(const std::function<void()> &pass)
     };
 }
 
-std::array<QString, StoryBlockCount> sampleTexts()
+std::array<QString, BlockCount> sampleTexts()
 {
     const LinesRead read
         = StoryFiles::readStory(QStringLiteral(TROPINETS_SOURCE_DIR "/samples/Рассказы/лиса.txt"));
@@ -92,15 +92,15 @@ std::array<QString, StoryBlockCount> sampleTexts()
         QTextStream(stderr) << "bench: " << read.error << '\n';
         std::exit(2);
     }
-    std::array<QString, StoryBlockCount> texts;
-    for (int b = 0; b < StoryBlockCount; ++b)
+    std::array<QString, BlockCount> texts;
+    for (int b = 0; b < BlockCount; ++b)
         texts[b] = read.lines.at(b);
     return texts;
 }
 
-std::array<QString, StoryBlockCount> tenTexts(const QString &text)
+std::array<QString, BlockCount> tenTexts(const QString &text)
 {
-    std::array<QString, StoryBlockCount> texts;
+    std::array<QString, BlockCount> texts;
     texts.fill(text);
     return texts;
 }

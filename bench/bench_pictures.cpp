@@ -1,5 +1,5 @@
 #include "BenchSupport.h"
-#include "story/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -3,8 +3,8 @@
 #include "flowchart/DrawFlowchart.h"
 #include "flowchart/FlowchartLayout.h"
 #include "flowchart/Surface.h"
+#include "pictures/PictureLoader.h"
 #include "printing/StoryPage.h"
-#include "story/PictureLoader.h"
 
 #include <QGuiApplication>
 #include <QPainter>

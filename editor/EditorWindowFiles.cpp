@@ -1,7 +1,7 @@
 #include "editor/EditorWindow.h"
 
 #include "editor/EditorCanvas.h"
-#include "story/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
 #include "windows/Dialogs.h"
@@ -58,7 +58,7 @@ void EditorWindow::open()
         return;
     }
     newStory();
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         m_story.blockTexts[b] = texts.lines.at(b);
     writeBlockTexts();
     m_canvas->update();
@@ -71,7 +71,7 @@ void EditorWindow::open()
             m_dialogs.error(this, paths.error);
         return;
     }
-    for (int k = 0; k < StoryPictureCount; ++k) {
+    for (int k = 0; k < FrameCount; ++k) {
         m_story.picturePaths[k] = paths.lines.at(k);
         loadFramePicture(k, paths.lines.at(k), *path);
     }

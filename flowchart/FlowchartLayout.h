@@ -1,11 +1,11 @@
 #pragma once
 
+#include "story/StoryDocument.h"
+
 #include <QtGlobal>
 
 #include <array>
 
-inline constexpr int BlockCount = 10;
-inline constexpr int FrameCount = 4;
 inline constexpr int MaxTextLines = 6; // line 0 unused; a 0 entry ends a block
 
 // Designed sizes of the editor's controls, in editor pixels.

@@ -1,6 +1,6 @@
 #include "FuzzCheck.h"
 
-#include "story/Cp1251.h"
+#include "files/Cp1251.h"
 #include "story/StoryFiles.h"
 
 #include <QStringList>

@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(writeFile(StoryFiles::pictureListPath(f.storyPath), bytes));
     const LinesRead read = StoryFiles::readPictureList(f.storyPath);
     FUZZ_CHECK(read.ok());
-    FUZZ_CHECK(read.lines == StoryFiles::decodeLines(bytes, StoryPictureCount));
+    FUZZ_CHECK(read.lines == StoryFiles::decodeLines(bytes, FrameCount));
 
     for (const QString &path : read.lines) {
         FUZZ_CHECK(!path.contains(QLatin1Char('\r')) && !path.contains(QLatin1Char('\n')));

@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(folder().isValid());
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    const QStringList texts = StoryFiles::decodeLines(bytes, StoryBlockCount);
-    FUZZ_CHECK(texts.size() == StoryBlockCount);
+    const QStringList texts = StoryFiles::decodeLines(bytes, BlockCount);
+    FUZZ_CHECK(texts.size() == BlockCount);
     for (const QString &text : texts)
         FUZZ_CHECK(!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')));
 
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(read.lines == texts);
 
     StoryDocument story;
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         story.blockTexts[b] = texts.at(b);
     FUZZ_CHECK(StoryFiles::save(storyPath, story).ok());
     const LinesRead reopened = StoryFiles::readStory(storyPath);
@@ -47,6 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(reopened.lines == texts);
     const LinesRead pictures = StoryFiles::readPictureList(storyPath);
     FUZZ_CHECK(pictures.ok());
-    FUZZ_CHECK(pictures.lines == QStringList(StoryPictureCount, QString()));
+    FUZZ_CHECK(pictures.lines == QStringList(FrameCount, QString()));
     return 0;
 }

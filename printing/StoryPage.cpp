@@ -100,7 +100,7 @@ void StoryPage::paint(QPainter &painter) const
         painter.restore();
     }
 
-    for (int k = 0; k < StoryPageLayout::PictureCount; ++k) {
+    for (int k = 0; k < FrameCount; ++k) {
         const QImage &picture = m_pictures[k];
         const QRectF &place = page.pictures[k];
         if (picture.isNull() || place.isEmpty())

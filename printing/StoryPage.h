@@ -45,7 +45,7 @@ public:
 private:
     const Surface &m_drawing;
     QSize m_canvasSize;
-    std::array<QImage, StoryPageLayout::PictureCount> m_pictures {};
+    std::array<QImage, FrameCount> m_pictures {};
     QSizeF m_frame0Size;
     QString m_title;
     QString m_author;

@@ -19,7 +19,7 @@ StoryPageLayout StoryPageLayout::compute(double printableWidth, double titleWidt
     // vanish under the pictures, so they move down just below it.
     const double picturesTop
         = std::max(15.0, page.drawing.top() + pixelsToCm(flowchartBottomPixels) + 0.5);
-    for (int k = 0; k < PictureCount; ++k)
+    for (int k = 0; k < FrameCount; ++k)
         page.pictures[k]
             = QRectF(1.5 + k * (PictureWidth + PictureGap), picturesTop, PictureWidth, height);
     return page;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "story/StoryDocument.h"
+
 #include <QRectF>
 #include <QSizeF>
 
@@ -8,7 +10,6 @@
 // Where everything lies on the story page printed from the editor, in
 // centimetres from the top-left corner of the printable area.
 struct StoryPageLayout {
-    static constexpr int PictureCount = 4;
     static constexpr double PictureWidth = 4.0;
     static constexpr double PictureGap = 0.5;
     static constexpr double DrawingWidth = 17.0;
@@ -17,7 +18,7 @@ struct StoryPageLayout {
     double titleTop = 2;
     QPointF authorTopLeft { 10, 3 };
     QRectF drawing;
-    std::array<QRectF, PictureCount> pictures {};
+    std::array<QRectF, FrameCount> pictures {};
 
     // printableWidth and titleWidth in centimetres; the frame size, the
     // drawing height and the flowchart's lowest line in editor pixels, which

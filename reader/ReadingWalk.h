@@ -7,7 +7,7 @@
 #include <array>
 #include <optional>
 
-using BlockTexts = std::array<QString, StoryBlockCount>;
+using BlockTexts = std::array<QString, BlockCount>;
 
 // One reading of the story along one path of the flowchart: the opening
 // chapter, a question, the chapter of that branch, a second question, and

@@ -1,20 +1,28 @@
 #include "story/StoryFiles.h"
 
-#include "story/LineCodec.h"
-#include "story/PendingFile.h"
+#include "files/Cp1251.h"
+#include "files/PendingFile.h"
 #include "story/StoryDocument.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
-#include <limits>
 #include <optional>
 
 namespace {
+
+constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF", 3);
+
+// Windows-1251 text that begins like UTF-8's byte-order mark would be read
+// back as UTF-8.
+const QString LooksLikeBom = Cp1251::decode(Utf8Bom);
 
 qsizetype fileNameStart(const QString &path)
 {
@@ -79,15 +87,22 @@ QString cannotWrite(const QString &path, int error)
         .arg(StoryFiles::displayName(path), reason);
 }
 
-// Writes the lines into the pending file and syncs them to the disk; the
-// old file stays as it was until commit().
-bool prepare(PendingFile &file, std::span<const QString> lines)
+QString tooBig(const QString &path, qint64 bytes)
+{
+    const QLocale russian(QLocale::Russian);
+    return QStringLiteral("Файл «%1» слишком большой (%2 МБ): рассказ бывает не больше %3 МБ.")
+        .arg(StoryFiles::displayName(path),
+            russian.toString(std::ceil(bytes * 10.0 / (1024 * 1024)) / 10, 'f', 1))
+        .arg(StoryFiles::MaxFileBytes / (1024 * 1024));
+}
+
+// Writes the bytes into the pending file and syncs them to the disk; the old
+// file stays as it was until commit().
+bool prepare(PendingFile &file, const QByteArray &bytes)
 {
     if (QFileInfo(file.target()).isDir())
         return false;
-    return file.open()
-        && LineCodec::write(lines, [&](QByteArrayView bytes) { return file.write(bytes); })
-        && file.finish();
+    return file.open() && file.write(bytes) && file.finish();
 }
 
 } // namespace
@@ -111,25 +126,40 @@ QString StoryFiles::pictureListPath(const QString &storyPath)
 
 QByteArray StoryFiles::encodeLines(const QStringList &lines)
 {
-    QByteArray bytes;
-    LineCodec::write(lines, [&](QByteArrayView chunk) {
-        bytes += chunk;
-        return true;
-    });
+    bool cp1251 = lines.isEmpty() || !lines.constFirst().startsWith(LooksLikeBom);
+    for (const QString &line : lines)
+        cp1251 = cp1251 && Cp1251::canEncode(line);
+    QByteArray bytes = cp1251 ? QByteArray() : Utf8Bom.toByteArray();
+    for (const QString &line : lines) {
+        QByteArray text = cp1251 ? Cp1251::encode(line) : line.toUtf8();
+        bytes += text.replace('\r', ' ').replace('\n', ' ');
+        bytes += "\r\n";
+    }
     return bytes;
 }
 
 QStringList StoryFiles::decodeLines(QByteArrayView bytes, int count)
 {
+    const bool utf8 = bytes.startsWith(Utf8Bom);
+    if (utf8)
+        bytes = bytes.sliced(Utf8Bom.size());
+    // A mark at the start of a later line is text, and kept.
+    QStringDecoder fromUtf8(QStringDecoder::Utf8,
+        QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+    QStringList lines;
     qsizetype at = 0;
-    const auto source = [&](char *buffer, qint64 size) {
-        const qint64 n = std::min<qint64>(size, bytes.size() - at);
-        if (n > 0)
-            std::memcpy(buffer, bytes.data() + at, size_t(n));
-        at += n;
-        return n;
-    };
-    return LineCodec::read(source, count, std::numeric_limits<qint64>::max(), bytes.size()).lines;
+    while (lines.size() < count && at < bytes.size()) {
+        qsizetype end = at;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        const QByteArrayView line = bytes.sliced(at, end - at);
+        lines << (utf8 ? QString(fromUtf8(line)) : Cp1251::decode(line));
+        const bool crLf = end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n';
+        at = end + (crLf ? 2 : 1);
+    }
+    while (lines.size() < count)
+        lines << QString();
+    return lines;
 }
 
 LinesRead StoryFiles::readLines(const QString &path, int count)
@@ -140,59 +170,54 @@ LinesRead StoryFiles::readLines(const QString &path, int count)
         result.error = *error;
         return result;
     }
-    // Unbuffered: the codec reads in chunks of its own, straight from the file.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         result.error = QStringLiteral("Не удалось открыть файл «%1»: %2.")
                            .arg(displayName(path), file.errorString());
         return result;
     }
-    const auto source = [&](char *buffer, qint64 size) { return file.read(buffer, size); };
-    // A small file is read in one piece, so each of its lines is decoded
-    // into a string of just its size.
-    const qint64 size = file.size();
-    const qsizetype chunk = qsizetype(std::clamp<qint64>(size + 1, 4096, 256 * 1024));
-    LineCodec::Decoded decoded = LineCodec::read(source, count, MaxFileBytes, size, chunk);
-    switch (decoded.status) {
-    case LineCodec::Status::Read:
-        result.lines = std::move(decoded.lines);
-        break;
-    case LineCodec::Status::TooBig:
-        result.error = QStringLiteral("Файл «%1» слишком большой: больше %2 МБ.")
-                           .arg(displayName(path))
-                           .arg(MaxFileBytes / (1024 * 1024));
-        break;
-    case LineCodec::Status::Failed:
+    if (file.size() > MaxFileBytes) {
+        result.error = tooBig(path, file.size());
+        return result;
+    }
+    // One read of the whole file. One byte more than the limit tells a file
+    // that has grown since, or whose size the file system does not know.
+    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
         result.error = QStringLiteral("Не удалось прочитать файл «%1»: %2.")
                            .arg(displayName(path), file.errorString());
-        break;
+    } else if (bytes.size() > MaxFileBytes) {
+        result.error = tooBig(path, std::max<qint64>(file.size(), bytes.size()));
+    } else {
+        result.lines = decodeLines(bytes, count);
     }
     return result;
 }
 
 LinesRead StoryFiles::readStory(const QString &storyPath)
 {
-    return readLines(storyPath, StoryBlockCount);
+    return readLines(storyPath, BlockCount);
 }
 
 LinesRead StoryFiles::readPictureList(const QString &storyPath)
 {
-    return readLines(pictureListPath(storyPath), StoryPictureCount);
+    return readLines(pictureListPath(storyPath), FrameCount);
 }
 
 StorySaved StoryFiles::save(const QString &storyPath, const StoryDocument &story)
 {
-    std::array<QString, StoryPictureCount> paths;
-    for (int k = 0; k < StoryPictureCount; ++k)
-        paths[k] = story.picturePath(k);
+    QStringList paths;
+    for (int k = 0; k < FrameCount; ++k)
+        paths << story.picturePath(k);
 
     // Both new files are whole and on the disk before either replaces an old
     // one, so a crash or a failure up to then leaves the old pair.
     PendingFile storyFile(storyPath);
     PendingFile listFile(pictureListPath(storyPath));
-    if (!prepare(storyFile, story.blockTexts))
+    if (!prepare(
+            storyFile, encodeLines(QStringList(story.blockTexts.begin(), story.blockTexts.end()))))
         return { cannotWrite(storyPath, storyFile.error()) };
-    if (!prepare(listFile, paths))
+    if (!prepare(listFile, encodeLines(paths)))
         return { cannotWrite(listFile.target(), listFile.error()) };
 
     // Two renames cannot be made one, but back to back they leave only a

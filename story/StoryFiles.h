@@ -27,9 +27,9 @@ struct StorySaved {
 // No widgets and no dialogs here: the callers show what goes wrong.
 class StoryFiles {
 public:
-    // Nothing this program writes comes near it; it keeps a hostile file
-    // from taking all the memory.
-    static constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
+    // Ten texts of the most a block takes, even as UTF-8, stay below it;
+    // a larger file is no story of this program's and is refused.
+    static constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
 
     // The picture-list file that goes with a story file: its name is cut
     // after the first dot of the file name and given "il" (fox.txt, fox and
@@ -47,7 +47,7 @@ public:
     // the end are empty, lines after the count are ignored.
     static QStringList decodeLines(QByteArrayView bytes, int count);
 
-    // Reads the first count lines of a file.
+    // Reads the first count lines of a file of at most MaxFileBytes.
     static LinesRead readLines(const QString &path, int count);
     static LinesRead readStory(const QString &storyPath);
     static LinesRead readPictureList(const QString &storyPath);

@@ -1,4 +1,4 @@
-#include "story/Cp1251.h"
+#include "files/Cp1251.h"
 
 #include <QSet>
 #include <QStringDecoder>

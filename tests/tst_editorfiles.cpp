@@ -1,5 +1,5 @@
 #include "editor/EditorWindow.h"
-#include "story/Cp1251.h"
+#include "files/Cp1251.h"
 #include "story/StoryDocument.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
@@ -125,10 +125,10 @@ QString tst_EditorFiles::picture(const QString &name, QColor colour, QSize size)
 
 void tst_EditorFiles::fillStory()
 {
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         m_story.blockTexts[b] = Texts[b];
     const QList<QColor> colours = { Qt::red, Qt::green, Qt::blue, Qt::yellow };
-    for (int k = 0; k < StoryPictureCount; ++k) {
+    for (int k = 0; k < FrameCount; ++k) {
         const QString path
             = picture(QStringLiteral("pics/%1.%2").arg(k).arg(k % 2 ? "bmp" : "jpg"), colours[k]);
         m_dialogs->files.enqueue(path);
@@ -210,7 +210,7 @@ void tst_EditorFiles::saveThenOpen()
     m_window->save();
     QCOMPARE(readAll(file(QStringLiteral("stories/Лисёнок.txt"))), crlf(Texts));
     QStringList paths;
-    for (int k = 0; k < StoryPictureCount; ++k)
+    for (int k = 0; k < FrameCount; ++k)
         paths << saved.picturePath(k);
     QCOMPARE(readAll(file(QStringLiteral("stories/Лисёнок.il"))), crlf(paths));
 
@@ -221,7 +221,7 @@ void tst_EditorFiles::saveThenOpen()
 
     QCOMPARE(m_dialogs->kinds().count(QStringLiteral("error")), 0);
     QCOMPARE(m_story.blockTexts, saved.blockTexts);
-    for (int k = 0; k < StoryPictureCount; ++k) {
+    for (int k = 0; k < FrameCount; ++k) {
         QCOMPARE(m_story.picturePath(k), saved.picturePath(k));
         QCOMPARE(m_window->pictureFrame(k)->picture().size(), QSize(60, 40));
     }
@@ -331,9 +331,9 @@ void tst_EditorFiles::openPictureOutcomes()
     m_window->open();
 
     QCOMPARE(m_dialogs->kinds().contains(QStringLiteral("error")), error);
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         QCOMPARE(m_story.blockTexts[b], Texts[b]);
-    for (int k = 0; k < StoryPictureCount; ++k) {
+    for (int k = 0; k < FrameCount; ++k) {
         QCOMPARE(m_story.picturePath(k), QString(paths[k]).replace(QLatin1Char('@'), folder));
         QCOMPARE(
             !m_window->pictureFrame(k)->picture().isNull(), loaded.contains(QString::number(k)));
@@ -368,7 +368,7 @@ void tst_EditorFiles::openLineEnds()
     m_dialogs->files.enqueue(folder + QStringLiteral("story"));
     m_window->open();
 
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         QCOMPARE(m_story.blockTexts[b], b < lines ? Texts[b] : QString());
     // The picture list is read all the same.
     QCOMPARE(m_story.picturePath(1), red);
@@ -393,7 +393,7 @@ void tst_EditorFiles::openStoryFromAnotherComputer()
     QVERIFY(!m_window->pictureFrame(0)->picture().isNull());
     QVERIFY(!m_window->pictureFrame(1)->picture().isNull());
     QVERIFY(m_window->pictureFrame(2)->picture().isNull());
-    for (int k = 0; k < StoryPictureCount; ++k)
+    for (int k = 0; k < FrameCount; ++k)
         QCOMPARE(m_story.picturePath(k), stored[k]);
 
     // Saved again, the list holds what was read.

@@ -1,5 +1,5 @@
-#include "story/BmpBands.h"
-#include "story/PictureLoader.h"
+#include "pictures/BmpBands.h"
+#include "pictures/PictureLoader.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

@@ -11,7 +11,7 @@ namespace {
 BlockTexts numberedStory()
 {
     BlockTexts texts;
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         texts[b] = QStringLiteral("b%1").arg(b);
     return texts;
 }

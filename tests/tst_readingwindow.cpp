@@ -67,7 +67,8 @@ void answerInTurn(QList<SeenBox> *seen, QStringList script)
     if (script.isEmpty())
         return;
     whenModal([seen, script](QWidget *modal) {
-        SeenBox box { QString(), modal->windowTitle() };
+        SeenBox box;
+        box.title = modal->windowTitle();
         if (auto *question = qobject_cast<QMessageBox *>(modal)) {
             box.kind = QStringLiteral("ask");
             box.text = question->text();
@@ -125,7 +126,7 @@ private:
 void tst_ReadingWindow::init()
 {
     m_story = StoryDocument();
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         m_story.blockTexts[b] = QStringLiteral("блок%1").arg(b);
     m_dialogs = ScriptedDialogs();
     startEditor(m_dialogs);

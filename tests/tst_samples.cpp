@@ -1,6 +1,6 @@
 #include "editor/EditorCanvas.h"
 #include "editor/EditorWindow.h"
-#include "story/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
 #include "support/ScriptedDialogs.h"

@@ -99,7 +99,7 @@ private:
 void tst_Soak::init()
 {
     m_story = std::make_unique<StoryDocument>();
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         m_story->blockTexts[b] = QStringLiteral("глава %1").arg(b);
     m_dialogs = std::make_unique<ScriptedDialogs>();
     m_editor = std::make_unique<EditorWindow>(*m_story, *m_dialogs);
@@ -123,7 +123,7 @@ void tst_Soak::enterText(int round)
     // Between two clicks of the pupil the event loop turns, and what was
     // unloaded is gone.
     settle();
-    const int block = round % StoryBlockCount;
+    const int block = round % BlockCount;
     const QString text = QStringLiteral("Лиса %1 пошла\nк реке").arg(round);
     const bool byCloseBox = closeBox(round);
     whenModal([&](QWidget *modal) {

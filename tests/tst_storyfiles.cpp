@@ -1,5 +1,4 @@
-#include "story/Cp1251.h"
-#include "story/LineCodec.h"
+#include "files/Cp1251.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
 #include "support/TestFiles.h"
@@ -18,23 +17,15 @@ const QString Ru = QStringLiteral("Жили-были дед и баба, и бы
 StoryDocument fullStory()
 {
     StoryDocument story;
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         story.blockTexts[b] = QStringLiteral("%1 глава %2").arg(Ru).arg(b);
-    for (int k = 0; k < StoryPictureCount; ++k)
+    for (int k = 0; k < FrameCount; ++k)
         story.picturePaths[k] = QStringLiteral("/home/ученик/Картинки/лиса %1.jpg").arg(k);
     return story;
 }
 
-QByteArray crlfLines(const QList<QByteArray> &lines)
-{
-    QByteArray bytes;
-    for (const QByteArray &line : lines)
-        bytes += line + "\r\n";
-    return bytes;
-}
-
-// The story file's bytes made the plain way, the whole text at once: what
-// the chunked writer must give, byte for byte.
+// The story file's bytes made from the whole text at once, as a reference
+// for awkward texts.
 QByteArray wholeTextBytes(const QStringList &lines)
 {
     QString text;
@@ -46,36 +37,6 @@ QByteArray wholeTextBytes(const QStringList &lines)
     if (Cp1251::canEncode(text) && !Cp1251::encode(text).startsWith(bom))
         return Cp1251::encode(text);
     return bom + text.toUtf8();
-}
-
-QByteArray writtenInChunks(const QStringList &lines, qsizetype chunk)
-{
-    QByteArray bytes;
-    const bool ok = LineCodec::write(
-        lines,
-        [&](QByteArrayView part) {
-            if (part.size() > chunk)
-                return false;
-            bytes += part;
-            return true;
-        },
-        chunk);
-    return ok ? bytes : QByteArray("failed");
-}
-
-QStringList readInChunks(const QByteArray &bytes, int count, qsizetype chunk)
-{
-    qsizetype at = 0;
-    return LineCodec::read(
-        [&](char *buffer, qint64 size) {
-            const qint64 n = std::min<qint64>(size, bytes.size() - at);
-            if (n > 0)
-                memcpy(buffer, bytes.constData() + at, n);
-            at += n;
-            return n;
-        },
-        count, bytes.size(), bytes.size(), chunk)
-        .lines;
 }
 
 } // namespace
@@ -93,16 +54,13 @@ private slots:
     void encodeCyrillic();
     void encodeOutsideCodePage();
     void encodeLineBreaksInText();
-    void encodeInChunks_data();
-    void encodeInChunks();
+    void encodeAwkwardTexts_data();
+    void encodeAwkwardTexts();
 
     void decode_data();
     void decode();
     void decodeBinaryJunkKeepsEveryByte();
 
-    void readAcrossChunks();
-    void readHugeFile();
-    void readOnlyWhatIsNeeded();
     void readFailures_data();
     void readFailures();
 
@@ -201,7 +159,7 @@ void tst_StoryFiles::encodeLineBreaksInText()
         QByteArray("a  b c d\r\ne\r\n"));
 }
 
-void tst_StoryFiles::encodeInChunks_data()
+void tst_StoryFiles::encodeAwkwardTexts_data()
 {
     QTest::addColumn<QStringList>("lines");
     const QString pair = QStringLiteral("🐈");
@@ -224,13 +182,10 @@ void tst_StoryFiles::encodeInChunks_data()
     QTest::newRow("mark too short") << QStringList { QStringLiteral("п»"), QStringLiteral("їа") };
 }
 
-void tst_StoryFiles::encodeInChunks()
+void tst_StoryFiles::encodeAwkwardTexts()
 {
     QFETCH(QStringList, lines);
-    const QByteArray whole = wholeTextBytes(lines);
-    QCOMPARE(StoryFiles::encodeLines(lines), whole);
-    for (qsizetype chunk = 8; chunk <= 24; ++chunk)
-        QCOMPARE(writtenInChunks(lines, chunk), whole);
+    QCOMPARE(StoryFiles::encodeLines(lines), wholeTextBytes(lines));
 }
 
 void tst_StoryFiles::decode_data()
@@ -265,8 +220,6 @@ void tst_StoryFiles::decode_data()
                                   << QStringList { QString(QChar::ReplacementCharacter) };
     QTest::newRow("NUL kept") << QByteArray("a\0b", 3) << 1
                               << QStringList { QString::fromLatin1("a\0b", 3) };
-    // Read in chunks of 1 to 8 bytes below, these put line ends, marks and
-    // UTF-8 sequences across every boundary.
     QTest::newRow("long lines") << QByteArray("0123456789\r\nabcdefghijk\rlmn\nopq\r\n\r\nz") << 6
                                 << QStringList { "0123456789", "abcdefghijk", "lmn", "opq", "",
                                        "z" };
@@ -284,10 +237,8 @@ void tst_StoryFiles::decode()
     QFETCH(int, count);
     QFETCH(QStringList, lines);
     QCOMPARE(StoryFiles::decodeLines(bytes, count), lines);
-    for (qsizetype chunk = 1; chunk <= 8; ++chunk)
-        QCOMPARE(readInChunks(bytes, count, chunk), lines);
 
-    // The same through a real file, which reads only the lines it needs.
+    // The same through a real file.
     const QString file = path(QStringLiteral("decode.txt"));
     QVERIFY(writeAll(file, bytes));
     const LinesRead read = StoryFiles::readLines(file, count);
@@ -318,61 +269,6 @@ void tst_StoryFiles::decodeBinaryJunkKeepsEveryByte()
     }
 }
 
-void tst_StoryFiles::readAcrossChunks()
-{
-    // A file too big to be read in one piece, its first CR LF falling at
-    // and around the end of a piece: after the three bytes that decide the
-    // encoding, pieces are 256 KB.
-    const qsizetype pieceEnd = 3 + 256 * 1024;
-    for (qsizetype cr = pieceEnd - 2; cr <= pieceEnd + 1; ++cr) {
-        QByteArray bytes(cr, '\xE0');
-        bytes += "\r\n\xFF\r\n";
-        bytes += QByteArray(300 * 1024, 'z');
-        const QString file = path(QStringLiteral("pieces.txt"));
-        QVERIFY(writeAll(file, bytes));
-        const LinesRead read = StoryFiles::readLines(file, 3);
-        QVERIFY2(read.ok(), qPrintable(read.error));
-        QCOMPARE(read.lines.at(0), QString(cr, QChar(0x0430)));
-        QCOMPARE(read.lines.at(1), QStringLiteral("я"));
-        QCOMPARE(read.lines.at(2), QString(300 * 1024, QLatin1Char('z')));
-    }
-}
-
-void tst_StoryFiles::readHugeFile()
-{
-    // A file bigger than the limit without ten line ends is refused before
-    // it is read whole. A sparse file costs no disk.
-    const QString file = path(QStringLiteral("huge.txt"));
-    {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QVERIFY(f.resize(StoryFiles::MaxFileBytes + 100));
-    }
-    const LinesRead read = StoryFiles::readStory(file);
-    QVERIFY(!read.ok());
-    QVERIFY(!read.missing);
-    QVERIFY(read.error.contains(QStringLiteral("слишком большой")));
-    QVERIFY(read.error.contains(QDir::toNativeSeparators(file)));
-}
-
-void tst_StoryFiles::readOnlyWhatIsNeeded()
-{
-    // Ten short lines and then a huge tail: the story still reads.
-    const QString file = path(QStringLiteral("tail.txt"));
-    QList<QByteArray> lines;
-    for (int i = 0; i < 10; ++i)
-        lines << QByteArray::number(i);
-    {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(crlfLines(lines));
-        QVERIFY(f.resize(StoryFiles::MaxFileBytes * 2));
-    }
-    const LinesRead read = StoryFiles::readStory(file);
-    QVERIFY2(read.ok(), qPrintable(read.error));
-    QCOMPARE(read.lines.constLast(), QStringLiteral("9"));
-}
-
 void tst_StoryFiles::readFailures_data()
 {
     QTest::addColumn<QString>("name");
@@ -382,6 +278,12 @@ void tst_StoryFiles::readFailures_data()
     QTest::newRow("folder") << "folder.txt" << false << QStringLiteral("папка");
     QTest::newRow("device") << "/dev/zero" << false << QStringLiteral("не обычный файл");
     QTest::newRow("unreadable") << "locked.txt" << false << QStringLiteral("Не удалось открыть");
+    // Made sparse, they cost no disk.
+    QTest::newRow("over the limit")
+        << "huge.txt" << false
+        << QStringLiteral("слишком большой (4,1 МБ): рассказ бывает не больше 4 МБ.");
+    QTest::newRow("ten short lines and a huge tail")
+        << "tail.txt" << false << QStringLiteral("слишком большой (8,0 МБ)");
 }
 
 void tst_StoryFiles::readFailures()
@@ -392,6 +294,13 @@ void tst_StoryFiles::readFailures()
     const QString file = name.startsWith(QLatin1Char('/')) ? name : path(name);
     if (name == QLatin1String("folder.txt"))
         QVERIFY(QDir().mkpath(file));
+    if (name == QLatin1String("huge.txt") || name == QLatin1String("tail.txt")) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("0\r\n").repeated(10));
+        QVERIFY(f.resize(name == QLatin1String("huge.txt") ? StoryFiles::MaxFileBytes + 1
+                                                           : 2 * StoryFiles::MaxFileBytes));
+    }
     if (name == QLatin1String("locked.txt")) {
         if (geteuid() == 0)
             QSKIP("root reads every file");
@@ -435,9 +344,9 @@ void tst_StoryFiles::saveAndReadBack()
     const LinesRead texts = StoryFiles::readStory(file);
     const LinesRead paths = StoryFiles::readPictureList(file);
     QVERIFY(texts.ok() && paths.ok());
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         QCOMPARE(texts.lines[b], story.blockTexts[b]);
-    for (int k = 0; k < StoryPictureCount; ++k)
+    for (int k = 0; k < FrameCount; ++k)
         QCOMPARE(paths.lines[k], story.picturePath(k));
 }
 
@@ -453,6 +362,13 @@ void tst_StoryFiles::saveMixedEncodings()
     QCOMPARE(readAll(path(QStringLiteral("emoji.il"))),
         QByteArray("\r\n/home/u/\xEA\xEE\xF2.jpg\r\n\r\n\r\n"));
     QCOMPARE(StoryFiles::readStory(file).lines.at(3), story.blockTexts[3]);
+
+    // The most the blocks take, in UTF-8's widest characters, opens again.
+    StoryDocument largest;
+    largest.blockTexts.fill(QString(MaxBlockTextLength, QChar(0x4E2D)));
+    QVERIFY(StoryFiles::save(file, largest).ok());
+    QCOMPARE(StoryFiles::readStory(file).lines,
+        QStringList(largest.blockTexts.begin(), largest.blockTexts.end()));
 }
 
 void tst_StoryFiles::saveReplacesOldFiles()
@@ -564,7 +480,7 @@ void tst_StoryFiles::findPicture()
     QFETCH(QString, stored);
     QFETCH(QString, found);
     const QDir root(m_dir.path());
-    for (const QString &file : { "elsewhere/a.jpg", "stories/b.jpg", "stories/both.jpg",
+    for (const char *file : { "elsewhere/a.jpg", "stories/b.jpg", "stories/both.jpg",
              "pictures/c.jpg", "pictures/both.jpg", "cwd/cwd.jpg", "cwd/sub/cwd.jpg" }) {
         QVERIFY(root.mkpath(QFileInfo(root.filePath(file)).path()));
         QVERIFY(writeAll(root.filePath(file), "x"));

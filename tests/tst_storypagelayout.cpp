@@ -61,7 +61,7 @@ void tst_StoryPageLayout::fixedPlaces()
             QCOMPARE(page.drawing.topLeft(), QPointF(1.5, 4));
             QCOMPARE(page.drawing.width(), 17.0);
             const double lefts[] = { 1.5, 6, 10.5, 15 };
-            for (int k = 0; k < StoryPageLayout::PictureCount; ++k)
+            for (int k = 0; k < FrameCount; ++k)
                 QCOMPARE(page.pictures[k].topLeft(), QPointF(lefts[k], 15));
         }
     }
@@ -104,7 +104,7 @@ void tst_StoryPageLayout::picturesTakeFrame0Proportions()
     QFETCH(QSizeF, frame0);
     QFETCH(double, height);
     const StoryPageLayout page = StoryPageLayout::compute(19, 5, frame0, 554);
-    for (int k = 0; k < StoryPageLayout::PictureCount; ++k) {
+    for (int k = 0; k < FrameCount; ++k) {
         QCOMPARE(page.pictures[k].width(), 4.0);
         QCOMPARE(page.pictures[k].height(), height);
     }
@@ -124,7 +124,7 @@ void tst_StoryPageLayout::picturesStayBelowTheFlowchart()
     QFETCH(double, bottom);
     QFETCH(double, top);
     const StoryPageLayout page = StoryPageLayout::compute(19, 5, QSizeF(169, 130), 800, bottom);
-    for (int k = 0; k < StoryPageLayout::PictureCount; ++k)
+    for (int k = 0; k < FrameCount; ++k)
         QCOMPARE(page.pictures[k].top(), top);
     QCOMPARE(page.drawing.height(), 800 * 2.54 / 96);
 }

@@ -24,9 +24,9 @@ namespace {
 StoryDocument version(char which, qsizetype textBytes)
 {
     StoryDocument story;
-    for (int b = 0; b < StoryBlockCount; ++b)
+    for (int b = 0; b < BlockCount; ++b)
         story.blockTexts[b] = QString(textBytes, QLatin1Char(which));
-    for (int k = 0; k < StoryPictureCount; ++k)
+    for (int k = 0; k < FrameCount; ++k)
         story.picturePaths[k]
             = QStringLiteral("/%1/картинка %2.jpg").arg(QLatin1Char(which)).arg(k);
     return story;
@@ -60,7 +60,7 @@ QStringList storyLines(const StoryDocument &story)
 QStringList listLines(const StoryDocument &story)
 {
     QStringList lines;
-    for (int k = 0; k < StoryPictureCount; ++k)
+    for (int k = 0; k < FrameCount; ++k)
         lines << story.picturePath(k);
     return lines;
 }

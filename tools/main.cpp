@@ -4,7 +4,7 @@
 #include "SampleStories.h"
 #include "TitlePicture.h"
 
-#include "story/Cp1251.h"
+#include "files/Cp1251.h"
 #include "story/StoryFiles.h"
 
 #include <QBuffer>

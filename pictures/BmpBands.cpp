@@ -1,4 +1,4 @@
-#include "story/BmpBands.h"
+#include "pictures/BmpBands.h"
 
 #include <QIODevice>
 #include <QtEndian>

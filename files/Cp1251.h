@@ -19,9 +19,4 @@ public:
     // where that would lose text.
     static QByteArray encode(QStringView text);
     static bool canEncode(QStringView text);
-
-    // The loops behind the above, for callers that fill their own buffers:
-    // out holds bytes.size() characters, or text.size() bytes.
-    static void decodeInto(QByteArrayView bytes, char16_t *out);
-    static void encodeInto(QStringView text, char *out);
 };

@@ -1,6 +1,6 @@
-#include "story/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
-#include "story/BmpBands.h"
+#include "pictures/BmpBands.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "story/PendingFile.h"
+#include "files/PendingFile.h"
 
 #include <QFile>
 #include <QFileInfo>
