@@ -2,6 +2,7 @@
 
 #include "editor/EditorCanvas.h"
 #include "editor/TextEntryWindow.h"
+#include "flowchart/DrawBlockTexts.h"
 #include "flowchart/DrawFlowchart.h"
 #include "story/StoryDocument.h"
 #include "windows/ClickLabel.h"
@@ -132,7 +133,7 @@ void EditorWindow::writeBlockTexts()
     // desktop reaches, so making the window wider without a redraw shows it on.
     const QScreen *screen = m_canvas->screen();
     const int widest = screen ? screen->virtualGeometry().width() : 0;
-    m_wrappedTexts.draw(m_story.showBlockTexts, m_story.blockTexts, m_layout, m_surface,
+    drawBlockTexts(m_story.showBlockTexts, m_story.blockTexts, m_layout, m_surface,
         std::max(m_canvas->width(), widest));
 }
 

@@ -2,7 +2,6 @@
 
 #include "flowchart/FlowchartLayout.h"
 #include "flowchart/Surface.h"
-#include "flowchart/WrappedTexts.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -76,7 +75,6 @@ private:
     Dialogs &m_dialogs;
     Surface m_surface;
     FlowchartLayout m_layout;
-    WrappedTexts m_wrappedTexts;
     EditorCanvas *m_canvas = nullptr;
     EditorKeyboard *m_keyboard = nullptr;
     std::array<ClickLabel *, BlockCount> m_blockAreas {};

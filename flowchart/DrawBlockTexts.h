@@ -1,5 +1,7 @@
 #pragma once
 
+#include "story/StoryDocument.h"
+
 #include <QPointF>
 #include <QString>
 
@@ -14,13 +16,12 @@ struct FlowchartLayout;
 struct PlacedWord {
     QPointF at;
     QString text;
-    bool operator==(const PlacedWord &) const = default;
-};
-
-// A placed word and the width by which writing it moves the drawing position.
-struct WrappedWord {
-    PlacedWord placed;
+    // How far writing it moves the drawing position: the width of the text,
+    // in the font it is written in.
     double width = 0;
+
+    // The same words at the same places.
+    bool operator==(const PlacedWord &other) const { return at == other.at && text == other.text; }
 };
 
 using MeasureText = std::function<double(const QString &)>;
@@ -28,22 +29,22 @@ using MeasureText = std::function<double(const QString &)>;
 // Nothing written further right than this shows on any screen or page.
 inline constexpr double FarBeyondAnyScreen = 100000;
 
-// Every CR and every LF becomes one space; the length never changes. A text
-// without line breaks comes back as it went in, uncopied.
+// Every CR and every LF becomes one space; the length never changes.
 QString normaliseLineBreaks(QString text);
 
-// Wraps one block's (normalised) text onto its text lines. startX and endX
-// are the block's line tables (entry 0 unused, a 0 end ends the block). A
-// word too wide for its line runs on past the outline; of such a word only
-// what reaches visibleRight is kept, and it is measured no further than that.
+// Wraps one block's (normalised) text onto its text lines, word by word: a
+// space ends a word and goes with it, a word goes down a line when it would
+// end past its line's end, and the block stops when its lines run out.
+// startX and endX are the block's line tables (entry 0 unused, a 0 end ends
+// the block). A word too wide for its line runs on past the outline; of
+// such a word only what reaches visibleRight is kept, and it is measured
+// no further than that, so an endless word costs what a short one does.
 std::vector<PlacedWord> wrapBlockText(const QString &text, const double *startX, const double *endX,
     int lineCount, double top, const MeasureText &measure,
     double visibleRight = FarBeyondAnyScreen);
-std::vector<WrappedWord> wrapBlockWords(const QString &text, const double *startX,
-    const double *endX, int lineCount, double top, const MeasureText &measure,
-    double visibleRight = FarBeyondAnyScreen);
 
 // Writes the ten block texts into their blocks, normalising the stored texts
-// first. Does nothing at all when show is false.
-void drawBlockTexts(bool showBlockTexts, std::array<QString, 10> &blockTexts,
-    const FlowchartLayout &layout, Surface &surface);
+// first. Does nothing at all when show is false. visibleRight is the
+// rightmost x that the drawing can show.
+void drawBlockTexts(bool showBlockTexts, std::array<QString, BlockCount> &blockTexts,
+    const FlowchartLayout &layout, Surface &surface, double visibleRight = FarBeyondAnyScreen);

@@ -25,19 +25,6 @@ const QPaintDevice *referenceDevice()
     return &image;
 }
 
-// Long texts are measured in pieces, and only as far as any device could
-// show: past that point a pasted megabyte would only cost time.
-const qsizetype MeasureChunk = 4096;
-const double FarBeyondAnyPage = 100000;
-
-qsizetype chunkEnd(const QString &text, qsizetype from)
-{
-    qsizetype end = std::min(text.size(), from + MeasureChunk);
-    if (end < text.size() && text.at(end - 1).isHighSurrogate())
-        --end;
-    return end;
-}
-
 } // namespace
 
 Surface::Surface() = default;
@@ -133,18 +120,7 @@ void Surface::caption(QPointF topLeft, const QString &text)
 
 void Surface::write(const QString &text)
 {
-    // A very long text is kept only as far as any page could show it.
-    qsizetype end = text.size();
-    if (text.size() > MeasureChunk) {
-        end = 0;
-        double width = 0;
-        while (end < text.size() && width <= FarBeyondAnyPage) {
-            const qsizetype next = chunkEnd(text, end);
-            width += textWidth(text.mid(end, next - end));
-            end = next;
-        }
-    }
-    writeMeasured(text.left(end), textWidth(text));
+    writeMeasured(text, textWidth(text));
 }
 
 void Surface::writeMeasured(const QString &text, double width)
@@ -171,16 +147,7 @@ double Surface::textWidth(const QString &text) const
         m_metrics = std::make_unique<QFontMetricsF>(fontFor(m_fontSize), referenceDevice());
         m_metricsSize = m_fontSize;
     }
-    const QFontMetricsF *metrics = m_metrics.get();
-    if (text.size() <= MeasureChunk)
-        return metrics->horizontalAdvance(text);
-    double width = 0;
-    for (qsizetype from = 0; from < text.size() && width <= FarBeyondAnyPage;) {
-        const qsizetype end = chunkEnd(text, from);
-        width += metrics->horizontalAdvance(text.mid(from, end - from));
-        from = end;
-    }
-    return width;
+    return m_metrics->horizontalAdvance(text);
 }
 
 void Surface::setFontSize(double points)

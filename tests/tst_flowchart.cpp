@@ -45,7 +45,6 @@ private slots:
     void repeatedPassIsIdentical();
     void renderedPixels_data();
     void renderedPixels();
-    void longTextIsKeptOnlyAsFarAsVisible();
     void linesKeepOnePixelWhenScaled();
 };
 
@@ -266,26 +265,6 @@ void tst_Flowchart::renderedPixels()
     QVERIFY(anyPixel(image, QRect(C + 90, 115 + 3 * S, 50, 14), isRed));
     QVERIFY(!anyPixel(image, QRect(C - 28, 22 + S / 2, 50, 12), isRed));
     QVERIFY(anyPixel(image, QRect(C - 28, 22 + S / 2, 50, 12), isDark));
-}
-
-void tst_Flowchart::longTextIsKeptOnlyAsFarAsVisible()
-{
-    Surface surface;
-    surface.setFontSize(8);
-    const QString word(1'000'000, QLatin1Char('w'));
-    const double width = surface.textWidth(word);
-    QVERIFY(width > 100000);
-    surface.setCurrentPos(QPointF(10, 20));
-    surface.write(word);
-    const SurfaceOp &op = surface.ops().constLast();
-    QVERIFY(op.text.size() < 100000);
-    QVERIFY(word.startsWith(op.text));
-    QVERIFY(surface.textWidth(op.text) > 100000);
-    QCOMPARE(surface.currentPos(), QPointF(10 + width, 20));
-    // Short texts are measured whole, as written.
-    const QString shortText = QString(QStringLiteral("лиса ")).repeated(100);
-    surface.write(shortText);
-    QCOMPARE(surface.ops().constLast().text, shortText);
 }
 
 void tst_Flowchart::linesKeepOnePixelWhenScaled()
