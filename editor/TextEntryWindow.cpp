@@ -6,8 +6,14 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
 
 namespace {
 
@@ -47,6 +53,20 @@ TextEntryWindow::TextEntryWindow(StoryDocument &story, QWidget *owner)
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text->setFont(designFont(12));
     m_text->setTabChangesFocus(true);
+    connect(m_text->document(), &QTextDocument::contentsChange, this,
+        [this](int position, int, int added) { keepWithinLimit(position, added); });
+
+    // Over the bottom of the box, shown only once something was cut.
+    m_cutNote = new QLabel(QStringLiteral("Блок вмещает не больше %1 знаков: лишнее не вставлено.")
+                               .arg(QLocale(QLocale::Russian).toString(MaxBlockTextLength)),
+        this);
+    m_cutNote->setObjectName(QStringLiteral("cutNote"));
+    m_cutNote->setWordWrap(true);
+    m_cutNote->setAutoFillBackground(true);
+    m_cutNote->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 225); color: black;"
+                                            "border: 1px solid #a08060; padding: 2px;"));
+    m_cutNote->setGeometry(twips(120) + 1, twips(120) + twips(2895) - 40, twips(4455) - 20, 39);
+    m_cutNote->hide();
 
     m_button = new QPushButton(QStringLiteral("Ввод завершён"), this);
     m_button->setObjectName(QStringLiteral("Command1"));
@@ -65,6 +85,7 @@ TextEntryWindow::TextEntryWindow(StoryDocument &story, QWidget *owner)
 
 void TextEntryWindow::showForBlock()
 {
+    m_cutNote->hide();
     m_text->setPlainText(toBoxText(m_story.blockTexts.at(m_story.currentBlock)));
     m_text->setAccessibleDescription(blockName(m_story.currentBlock));
     if (parentWidget()) {
@@ -72,6 +93,24 @@ void TextEntryWindow::showForBlock()
         move(owner.center() - rect().center());
     }
     exec();
+}
+
+void TextEntryWindow::keepWithinLimit(int position, int added)
+{
+    // The document counts one more character than its text, the end of
+    // its last paragraph. A text longer than the limit from before (read
+    // from a file) is left as it is; only what comes in is cut.
+    const int over = m_text->document()->characterCount() - 1 - MaxBlockTextLength;
+    if (added <= 0 || over <= 0)
+        return;
+    int from = position + added - std::min(over, added);
+    if (from > position && m_text->document()->characterAt(from - 1).isHighSurrogate())
+        --from;
+    QTextCursor cursor(m_text->document());
+    cursor.setPosition(from);
+    cursor.setPosition(position + added, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    m_cutNote->show();
 }
 
 void TextEntryWindow::takeText()

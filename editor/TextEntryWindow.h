@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 struct StoryDocument;
@@ -16,6 +17,8 @@ public:
 
     QPlainTextEdit *textBox() const { return m_text; }
     QPushButton *doneButton() const { return m_button; }
+    // Says that what was pasted or typed past the most a block takes was cut.
+    QLabel *cutNote() const { return m_cutNote; }
 
     // Fills the box with the current block's text and shows the window modally.
     void showForBlock();
@@ -29,8 +32,10 @@ protected:
 
 private:
     void takeText();
+    void keepWithinLimit(int position, int added);
 
     StoryDocument &m_story;
     QPlainTextEdit *m_text = nullptr;
     QPushButton *m_button = nullptr;
+    QLabel *m_cutNote = nullptr;
 };

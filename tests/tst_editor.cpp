@@ -9,6 +9,7 @@
 #include "windows/PictureBox.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -47,6 +48,8 @@ private slots:
     void entryByButton();
     void entryByCloseBoxKeepsText();
     void entryEscapeDoesNotLeave();
+    void entryCutsWhatPassesTheLimit_data();
+    void entryCutsWhatPassesTheLimit();
     void eachBlockShowsItsOwnText();
     void lineBreakBecomesTwoSpaces();
     void newRightAfterStart();
@@ -221,6 +224,40 @@ void tst_Editor::entryEscapeDoesNotLeave()
     QTest::mouseClick(m_editor->blockArea(4), Qt::LeftButton);
     QVERIFY(whenModalDone());
     QCOMPARE(m_story->blockTexts[4], QStringLiteral("не потерять"));
+}
+
+void tst_Editor::entryCutsWhatPassesTheLimit_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<int>("kept"); // characters of the block afterwards
+    const int most = MaxBlockTextLength;
+    QTest::newRow("up to the limit") << most - 3 << QStringLiteral("abc") << most;
+    QTest::newRow("a key past it") << most << QStringLiteral("x") << most;
+    QTest::newRow("a paste past it") << 10 << QString(most, QLatin1Char('y')) << most;
+    QTest::newRow("no half of a pair") << most - 2 << QStringLiteral("a😀") << most - 1;
+}
+
+void tst_Editor::entryCutsWhatPassesTheLimit()
+{
+    QFETCH(int, before);
+    QFETCH(QString, pasted);
+    QFETCH(int, kept);
+    bool noted = false;
+    whenModal([&](QWidget *modal) {
+        auto *entry = qobject_cast<TextEntryWindow *>(modal);
+        QVERIFY(entry);
+        entry->textBox()->setPlainText(QString(before, QChar(0x0436)));
+        entry->textBox()->moveCursor(QTextCursor::End);
+        entry->textBox()->insertPlainText(pasted);
+        noted = entry->cutNote()->isVisible();
+        entry->doneButton()->click();
+    });
+    QTest::mouseClick(m_editor->blockArea(2), Qt::LeftButton);
+    QVERIFY(whenModalDone());
+    QCOMPARE(m_story->blockTexts[2].size(), kept);
+    QCOMPARE(m_story->blockTexts[2], QString(before, QChar(0x0436)) + pasted.left(kept - before));
+    QCOMPARE(noted, before + pasted.size() > MaxBlockTextLength);
 }
 
 void tst_Editor::eachBlockShowsItsOwnText()
