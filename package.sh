@@ -13,6 +13,20 @@ setup_builds=no
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 folder=${1:-build-deb}
 
+# The changelogs' and the AppStream releases' newest entries name the version
+# being packaged; a package whose changelog lags behind is refused by lintian.
+version=$(sed -n 's/^project(tropinets VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+newest() { grep -m1 -E "$2" "packaging/$1" || true; }
+for check in "changelog|^tropinets |^tropinets \($version\) " \
+             "rpm-changelog|^\* |^\* .* - $version-1\$" \
+             "tropinets.metainfo.xml|<release |<release version=\"$version\""; do
+    IFS='|' read -r file entry wanted <<<"$check"
+    if ! newest "$file" "$entry" | grep -qE "$wanted"; then
+        echo "packaging/$file starts with \"$(newest "$file" "$entry")\", not with the version $version" >&2
+        exit 1
+    fi
+done
+
 # Debian's hardening flags, as every Debian package is built: fortified
 # functions, read-only relocations, immediate binding. No debug information
 # (-g), as the package strips it; no compiler name in the program (-fno-ident).
@@ -22,7 +36,6 @@ cxxflags="$(buildflags CPPFLAGS) $(buildflags CXXFLAGS | sed 's/\(^\| \)-g\( \|$
 cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTROPINETS_BUILD_TOOLS=OFF \
       -DCMAKE_INSTALL_PREFIX=/opt/tropinets -DTROPINETS_DESKTOP_PREFIX=/usr \
       -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$(buildflags LDFLAGS)" \
-      -DCMAKE_MODULE_LINKER_FLAGS="$(buildflags LDFLAGS)" \
       -DCMAKE_SKIP_RPATH=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
 cmake --build "$folder" -j"$(nproc)" --target tropinets
 rm -f "$folder"/tropinets_*.deb "$folder"/tropinets-*.rpm

@@ -5,23 +5,6 @@
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(maintainer "Tropinets maintainers <maintainers@tropinets.example>")
 
-# The changelogs' and the AppStream releases' newest entries name the version
-# being packaged; a package whose changelog lags behind is refused by lintian.
-foreach(pair "changelog:^tropinets \\(${PROJECT_VERSION}\\) "
-             "rpm-changelog:^\\* .* - ${PROJECT_VERSION}-1$"
-             "tropinets.metainfo.xml:<release version=\"${PROJECT_VERSION}\"")
-    string(REPLACE ":" ";" pair "${pair}")
-    list(GET pair 0 file)
-    list(GET pair 1 pattern)
-    file(STRINGS ${packaging}/${file} newest REGEX "^tropinets |^\\* |<release " LIMIT_COUNT 1)
-    if(NOT newest MATCHES "${pattern}")
-        message(FATAL_ERROR "packaging/${file} starts with \"${newest}\", "
-                            "not with the version ${PROJECT_VERSION}")
-    endif()
-endforeach()
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-    ${packaging}/changelog ${packaging}/rpm-changelog ${packaging}/tropinets.metainfo.xml)
-
 # Manual pages and the changelog are installed compressed, as Debian wants
 # them; -n leaves the name and time out, so every build gives the same bytes.
 set(compressed ${CMAKE_CURRENT_BINARY_DIR}/compressed)
