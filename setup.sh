@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need on Debian, then configures
-# and builds into ./build. Sourced by run.sh, test.sh and bench.sh.
+# Installs what building and running the program need on Debian, then
+# configures and builds into ./build. Sourced by run.sh, test.sh, bench.sh,
+# fuzz.sh and package.sh, which may set before sourcing it:
+#   extra_packages  more packages to install (what their tests need)
+#   build_targets   what to build (default: everything)
+#   setup_builds=no install only
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
-          qt6-image-formats-plugins libgl-dev fonts-liberation2 fonts-dejavu-core
-          poppler-utils cups cups-client printer-driver-cups-pdf libcups2-dev)
-# A script that sources this one may ask for more packages (extra_packages)
-# and skip the build in ./build (setup_builds=no).
+          qt6-image-formats-plugins libgl-dev libcups2-dev fonts-liberation2 fonts-dejavu-core)
 packages+=(${extra_packages[@]+"${extra_packages[@]}"})
 missing=()
 for p in "${packages[@]}"; do
@@ -29,4 +30,5 @@ fi
 if [ ! -f build/CMakeCache.txt ]; then
     cmake -S . -B build -G Ninja
 fi
-cmake --build build -j"$(nproc)"
+targets=(${build_targets[@]+"${build_targets[@]}"})
+cmake --build build -j"$(nproc)" ${targets[@]+--target "${targets[@]}"}

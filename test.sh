@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Builds the program and runs every test (installing what is missing).
+# Builds the program, its tests and benchmarks and runs every test
+# (installing what is missing: the tests also need a print server with a PDF
+# printer, poppler's PDF tools and clang-format).
 set -euo pipefail
+extra_packages=(poppler-utils cups cups-client printer-driver-cups-pdf clang-format)
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
