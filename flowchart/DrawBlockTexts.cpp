@@ -9,8 +9,10 @@ namespace {
 
 const double LineSpacing = 15;
 
-// Words up to this long are measured whole; a longer one by prefixes four
-// times longer each, until one is wider than what can matter.
+// Words up to this long are measured whole; a longer one by prefixes twice
+// as long each, until one is wider than what can matter. Doubling measures
+// at most twice the characters that are kept, and keeps at most twice the
+// characters that show.
 const qsizetype FirstPrefix = 64;
 
 struct MeasuredWord {
@@ -18,10 +20,10 @@ struct MeasuredWord {
     double width = 0;
 };
 
-MeasuredWord measureUpTo(
-    const QString &text, qsizetype start, qsizetype end, double limit, const MeasureText &measure)
+MeasuredWord measureUpTo(const QString &text, qsizetype start, qsizetype end, double limit,
+    const MeasureText &measure, qsizetype length = FirstPrefix)
 {
-    qsizetype length = std::min(end - start, FirstPrefix);
+    length = std::min(end - start, length);
     for (;;) {
         // Never half of a character made of two.
         if (start + length < end && text.at(start + length - 1).isHighSurrogate()
@@ -31,7 +33,7 @@ MeasuredWord measureUpTo(
         word.width = measure(word.text);
         if (start + length == end || word.width > limit)
             return word;
-        length = std::min(end - start, length * 4);
+        length = std::min(end - start, length * 2);
     }
 }
 
@@ -67,7 +69,7 @@ std::vector<PlacedWord> wrapBlockText(const QString &text, const double *startX,
         // line anyway.
         const double shown = std::max(visibleRight, endOf(n)) - x;
         if (word.text.size() < end - start && word.width <= shown)
-            word = measureUpTo(text, start, end, shown, measure);
+            word = measureUpTo(text, start, end, shown, measure, 2 * word.text.size());
         if (!word.text.isEmpty())
             placed.push_back({ QPointF(x, y), word.text, word.width });
         x += word.width;
