@@ -111,10 +111,11 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const auto sample = sampleTexts();
-    // A pasted megabyte: sentences with line breaks, and one endless word.
+    // The most a block takes: sentences with line breaks, and one endless word.
     const QString sentence = QStringLiteral("Лиса бежала по тропинке\r\nи думала о зиме. ");
-    const QString withSpaces = sentence.repeated(1'000'000 / sentence.size() + 1).left(1'000'000);
-    const QString withoutSpace(1'000'000, QChar(0x0436));
+    const QString withSpaces = sentence.repeated(MaxBlockTextLength / sentence.size() + 1)
+                                   .left(MaxBlockTextLength);
+    const QString withoutSpace(MaxBlockTextLength, QChar(0x0436));
 
     for (const Size size : Sizes) {
         ShownEditor editor(sample, size);
@@ -127,7 +128,7 @@ int main(int argc, char *argv[])
         for (const auto &[what, text] : { std::pair { QStringLiteral("spaces"), withSpaces },
                  std::pair { QStringLiteral("no space"), withoutSpace } }) {
             ShownEditor big(tenTexts(text), size);
-            compare(QStringLiteral("redraw %1 px, ten 1 MB texts (%2) / sample")
+            compare(QStringLiteral("redraw %1 px, largest story (%2) / sample")
                         .arg(size.width)
                         .arg(what),
                 bestOfThree([&] { big.redraw(); }), bestOfThree([&] { editor.redraw(); }), 21);
