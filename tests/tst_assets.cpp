@@ -1,4 +1,3 @@
-#include "windows/ExtensionArrowStyle.h"
 #include "windows/WindowDesign.h"
 
 #include <QCursor>
@@ -77,8 +76,6 @@ private slots:
     void icon();
     void cursor();
     void handCursorAndIcon();
-    void extensionArrow_data();
-    void extensionArrow();
     void hotSpotOfHostileHeaders_data();
     void hotSpotOfHostileHeaders();
 };
@@ -223,33 +220,6 @@ void tst_Assets::handCursorAndIcon()
     QCOMPARE(sizes.size(), 2);
     QVERIFY(sizes.contains(QSize(32, 32)));
     QVERIFY(sizes.contains(QSize(16, 16)));
-}
-
-void tst_Assets::extensionArrow_data()
-{
-    QTest::addColumn<Qt::LayoutDirection>("direction");
-    QTest::newRow("left to right") << Qt::LeftToRight;
-    QTest::newRow("right to left") << Qt::RightToLeft;
-}
-
-// The menu bar's arrow, read without guessing its format, is Qt's own arrow
-// to the pixel, at the sizes stored and at sizes scaled from them.
-void tst_Assets::extensionArrow()
-{
-    QFETCH(Qt::LayoutDirection, direction);
-    ExtensionArrowStyle style;
-    QStyleOption option;
-    option.direction = direction;
-    const QIcon ours = style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, &option);
-    const QIcon qts
-        = style.baseStyle()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, &option);
-    QCOMPARE(ours.availableSizes(), qts.availableSizes());
-    QCOMPARE(qts.availableSizes().size(), 3);
-    for (const int side : { 8, 12, 16, 24, 32, 64 }) {
-        const QSize size(side, side);
-        QCOMPARE(ours.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32),
-            qts.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32));
-    }
 }
 
 void tst_Assets::hotSpotOfHostileHeaders_data()

@@ -1,6 +1,5 @@
 #include "windows/KeyboardStyle.h"
 
-#include "windows/ExtensionArrowStyle.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -24,7 +23,7 @@ void KeyboardStyle::install()
 {
     // Over the style that reads the menu bar's arrow without asking every
     // image plugin.
-    QApplication::setStyle(new KeyboardStyle(new ExtensionArrowStyle));
+    QApplication::setStyle(new KeyboardStyle);
 }
 
 int KeyboardStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
