@@ -5,7 +5,6 @@
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
-#include <QStyleOption>
 #include <QTest>
 #include <QtEndian>
 
