@@ -225,10 +225,10 @@ QString tst_Keyboard::printPage(const QString &name)
         printer.setOutputFileName(pdf);
         return true;
     };
-    answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); },
+    const auto answered = answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); },
         [](QWidget *) { pressKey(Qt::Key_Return); } });
     m_editor->print();
-    [] { QTRY_VERIFY(modalsAnswered()); }();
+    [&] { QTRY_VERIFY(answered()); }();
     return pdf;
 }
 
@@ -288,11 +288,11 @@ void tst_Keyboard::focusMarkOnlyForTheKeyboard()
     QCOMPARE(canvas->grab().toImage(), mouseView);
     // A click on a block opens it, and leaves no mark either.
     pressKey(Qt::Key_Tab);
-    answerModals({ [](QWidget *entry) {
+    const auto answered = answerModals({ [](QWidget *entry) {
         QTest::mouseClick(static_cast<TextEntryWindow *>(entry)->doneButton(), Qt::LeftButton);
     } });
     QTest::mouseClick(m_editor->blockArea(2), Qt::LeftButton);
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
     QTRY_VERIFY(m_editor->isActiveWindow());
     QCOMPARE(focused(), place(2));
     QCOMPARE(canvas->grab().toImage(), mouseView);
@@ -375,7 +375,7 @@ void tst_Keyboard::accessibleTextBoxes()
         QCOMPARE(iface->text(QAccessible::Name), name);
     };
 
-    answerModals({ [&](QWidget *window) {
+    const auto answered = answerModals({ [&](QWidget *window) {
         auto *entry = static_cast<TextEntryWindow *>(window);
         check(entry->textBox(), QAccessible::EditableText, QStringLiteral("Текст блока"));
         QCOMPARE(
@@ -387,7 +387,7 @@ void tst_Keyboard::accessibleTextBoxes()
     } });
     focusPlace(3);
     pressKey(Qt::Key_Return);
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
 
     HelpWindow help;
     check(help.textBox(), QAccessible::EditableText, QStringLiteral("Описание программы"));
@@ -455,13 +455,13 @@ void tst_Keyboard::wholeStoryByKeyboard()
         for (int tabs = 0; focused() != place(b) && tabs < 14; ++tabs)
             pressKey(Qt::Key_Tab);
         QCOMPARE(focused(), place(b));
-        answerModals({ [b](QWidget *) {
+        const auto answered = answerModals({ [b](QWidget *) {
             typeText(Texts[b]);
             pressKey(Qt::Key_Tab);
             pressKey(Qt::Key_Space);
         } });
         pressKey(Qt::Key_Return);
-        QTRY_VERIFY(modalsAnswered());
+        QTRY_VERIFY(answered());
         QTRY_VERIFY(m_editor->isActiveWindow());
         // Back on the block that opened the window.
         QCOMPARE(focused(), place(b));
@@ -505,10 +505,10 @@ void tst_Keyboard::wholeStoryByKeyboard()
         printer.setOutputFileName(storyPdf);
         return true;
     };
-    answerModals({ [](QWidget *) {
-                      typeText(QStringLiteral("Маша Ёлкина"));
-                      pressKey(Qt::Key_Return);
-                  },
+    auto answered = answerModals({ [](QWidget *) {
+                                      typeText(QStringLiteral("Маша Ёлкина"));
+                                      pressKey(Qt::Key_Return);
+                                  },
         [](QWidget *) {
             typeText(QStringLiteral("Колючка"));
             pressKey(Qt::Key_Return);
@@ -516,14 +516,14 @@ void tst_Keyboard::wholeStoryByKeyboard()
     pressAltLetter(QChar(u'р'));
     QVERIFY(QApplication::activePopupWidget());
     typeText(QStringLiteral("п"));
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
     const QString page = pdfText(storyPdf);
     for (const QString &word :
         { QStringLiteral("Маша Ёлкина"), QStringLiteral("Колючка"), QStringLiteral("боровик") })
         QVERIFY2(page.contains(word), qPrintable(word));
 
     // Рассказ › Читать: the questions answered by keys, No then Yes.
-    answerModals(
+    answered = answerModals(
         { [](QWidget *) { pressKey(Qt::Key_Escape); }, [](QWidget *) { pressKey(Qt::Key_Return); },
             [](QWidget *) {
                 typeText(QStringLiteral("Пирог"));
@@ -535,7 +535,7 @@ void tst_Keyboard::wholeStoryByKeyboard()
             } });
     pressAltLetter(QChar(u'р'));
     typeText(QStringLiteral("ч"));
-    QTRY_VERIFY_WITH_TIMEOUT(modalsAnswered(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(answered(), 10000);
     ReadingWindow *reading = findWindow<ReadingWindow>();
     QVERIFY(reading);
     QTRY_COMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Петя"));
@@ -561,9 +561,9 @@ void tst_Keyboard::wholeStoryByKeyboard()
     QCOMPARE(focused(), place(13));
 
     // Выход, and Enter answers Yes.
-    answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); } });
+    answered = answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); } });
     pressAltLetter(QChar(u'в'));
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
     QCOMPARE(ended.size(), 1);
 }
 

@@ -81,40 +81,41 @@ void tst_NoSettings::everyDialogLeavesHomeAsItWas()
     QTRY_VERIFY(editor->isActiveWindow());
 
     // The entry window.
-    answerModals({ [](QWidget *) {
+    auto answered = answerModals({ [](QWidget *) {
         typeText(QStringLiteral("Жил-был ёж."));
         pressKey(Qt::Key_Tab);
         pressKey(Qt::Key_Space);
     } });
     pressKey(Qt::Key_Return);
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
     QCOMPARE(document.blockTexts[0], QStringLiteral("Жил-был ёж."));
 
     // Help, closed by Escape.
-    answerModals({ [](QWidget *) { pressKey(Qt::Key_Escape); } });
+    answered = answerModals({ [](QWidget *) { pressKey(Qt::Key_Escape); } });
     pressAltLetter(QChar(u'о'));
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
 
     // A picture through the real file dialog; the focus comes back to the frame.
     for (int tabs = 0; QApplication::focusWidget() != editor->pictureFrame(0) && tabs < 14; ++tabs)
         pressKey(Qt::Key_Tab);
-    answerModals({ [picture](QWidget *dialog) { chooseInFileDialog(dialog, picture); } });
+    answered
+        = answerModals({ [picture](QWidget *dialog) { chooseInFileDialog(dialog, picture); } });
     pressKey(Qt::Key_Return);
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
     QCOMPARE(document.picturePath(0), QDir::toNativeSeparators(picture));
     QCOMPARE(QApplication::focusWidget(), editor->pictureFrame(0));
 
     // Save and open through the real file dialogs.
-    answerModals({ [story](QWidget *dialog) { chooseInFileDialog(dialog, story); } });
+    answered = answerModals({ [story](QWidget *dialog) { chooseInFileDialog(dialog, story); } });
     pressKey(Qt::Key_S, Qt::ControlModifier);
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
     QVERIFY(QFileInfo::exists(story));
-    answerModals({ [story](QWidget *dialog) { chooseInFileDialog(dialog, story); } });
+    answered = answerModals({ [story](QWidget *dialog) { chooseInFileDialog(dialog, story); } });
     pressKey(Qt::Key_O, Qt::ControlModifier);
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
 
     // Printing: the two input boxes, then the print dialog, cancelled.
-    answerModals(
+    answered = answerModals(
         { [](QWidget *) { pressKey(Qt::Key_Return); }, [](QWidget *) { pressKey(Qt::Key_Return); },
             [](QWidget *dialog) {
                 QVERIFY(qobject_cast<QPrintDialog *>(dialog));
@@ -122,15 +123,15 @@ void tst_NoSettings::everyDialogLeavesHomeAsItWas()
             } });
     pressAltLetter(QChar(u'р'));
     typeText(QStringLiteral("п"));
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
 
     // Reading: two questions and two input boxes, then back.
-    answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); },
+    answered = answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); },
         [](QWidget *) { pressKey(Qt::Key_Return); }, [](QWidget *) { pressKey(Qt::Key_Return); },
         [](QWidget *) { pressKey(Qt::Key_Return); } });
     pressAltLetter(QChar(u'р'));
     typeText(QStringLiteral("ч"));
-    QTRY_VERIFY_WITH_TIMEOUT(modalsAnswered(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(answered(), 10000);
     QTRY_VERIFY(findWindow<ReadingWindow>() && findWindow<ReadingWindow>()->isActiveWindow());
     pressAltLetter(QChar(u'в'));
     QTRY_VERIFY(editor->isActiveWindow());

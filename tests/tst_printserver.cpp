@@ -5,7 +5,7 @@
 #include "story/StoryDocument.h"
 #include "support/CupsDaemon.h"
 #include "support/FindWindow.h"
-#include "support/ModalWatcher.h"
+#include "support/KeyInput.h"
 #include "support/ScriptedDialogs.h"
 #include "windows/PictureBox.h"
 #include "windows/QtDialogs.h"
@@ -388,27 +388,25 @@ void tst_PrintServer::realDialogsPrintAndSayRefusal()
     QString warning;
     // Two input boxes, then the print dialog, then perhaps a warning.
     const auto answerAll = [&](bool warned) {
-        whenModal([&, warned](QWidget *author) {
-            qobject_cast<QInputDialog *>(author)->accept();
-            whenModal([&, warned](QWidget *title) {
-                qobject_cast<QInputDialog *>(title)->accept();
-                whenModal([&, warned](QWidget *modal) {
-                    auto *dialog = qobject_cast<QPrintDialog *>(modal);
-                    QVERIFY(dialog);
-                    offered = dialog->printer()->printerName();
-                    if (warned) {
-                        whenModal([&](QWidget *box) {
-                            auto *message = qobject_cast<QMessageBox *>(box);
-                            QVERIFY(message);
-                            QCOMPARE(message->icon(), QMessageBox::Warning);
-                            warning = message->text();
-                            message->button(QMessageBox::Ok)->click();
-                        });
-                    }
-                    dialog->accept();
-                });
-            });
-        });
+        QList<std::function<void(QWidget *)>> steps
+            = { [](QWidget *author) { qobject_cast<QInputDialog *>(author)->accept(); },
+                  [](QWidget *title) { qobject_cast<QInputDialog *>(title)->accept(); },
+                  [&](QWidget *modal) {
+                      auto *dialog = qobject_cast<QPrintDialog *>(modal);
+                      QVERIFY(dialog);
+                      offered = dialog->printer()->printerName();
+                      dialog->accept();
+                  } };
+        if (warned) {
+            steps << [&](QWidget *box) {
+                auto *message = qobject_cast<QMessageBox *>(box);
+                QVERIFY(message);
+                QCOMPARE(message->icon(), QMessageBox::Warning);
+                warning = message->text();
+                message->button(QMessageBox::Ok)->click();
+            };
+        }
+        return answerModals(steps, 30000);
     };
 
     answerAll(false);
