@@ -10,6 +10,7 @@
 #include "story/StoryFiles.h"
 #include "support/FindWindow.h"
 #include "support/KeyInput.h"
+#include "support/Pdf.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
 #include "windows/HelpWindow.h"
@@ -26,10 +27,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,23 +70,6 @@ public:
 private:
     QtDialogs m_real;
 };
-
-QString pdfText(const QString &pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") });
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QImage pageImage(const QString &pdf)
-{
-    const QString stem = pdf + QStringLiteral("-page");
-    QProcess::execute(QStringLiteral("pdftoppm"),
-        { QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
-            QStringLiteral("-singlefile"), pdf, stem });
-    return QImage(stem + QStringLiteral(".png"));
-}
 
 QWidget *focused()
 {
@@ -234,7 +216,7 @@ QString tst_Keyboard::printPage(const QString &name)
 
 void tst_Keyboard::focusMarkOnlyForTheKeyboard()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+    if (!popplerInstalled())
         QSKIP("poppler-utils are not installed: the printed page cannot be checked");
     EditorCanvas *canvas = m_editor->canvas();
     // The window opens with the focus on the opening block, unmarked.
@@ -274,10 +256,10 @@ void tst_Keyboard::focusMarkOnlyForTheKeyboard()
     focusPlace(12);
     pressKey(Qt::Key_Tab);
     QVERIFY(!m_editor->keyboard()->mark()->markRect().isEmpty());
-    const QImage pageMarked = pageImage(printPage(QStringLiteral("marked.pdf")));
+    const QImage pageMarked = pageImage(printPage(QStringLiteral("marked.pdf")), 72);
     QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(3, 3));
     QVERIFY(m_editor->keyboard()->mark()->markRect().isEmpty());
-    const QImage pagePlain = pageImage(printPage(QStringLiteral("plain.pdf")));
+    const QImage pagePlain = pageImage(printPage(QStringLiteral("plain.pdf")), 72);
     QVERIFY(!pagePlain.isNull());
     QCOMPARE(pageMarked, pagePlain);
 
@@ -446,7 +428,7 @@ void tst_Keyboard::menuLettersOnlyWithAlt()
 
 void tst_Keyboard::wholeStoryByKeyboard()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+    if (!popplerInstalled())
         QSKIP("poppler-utils are not installed: the printed PDF cannot be checked");
     QSignalSpy ended(m_editor.get(), &EditorWindow::programEndRequested);
 
