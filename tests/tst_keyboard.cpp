@@ -81,6 +81,9 @@ QWidget *focused()
 class tst_Keyboard : public QObject {
     Q_OBJECT
 
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
 private slots:
     void initTestCase();
     void init();
@@ -110,6 +113,7 @@ private:
 
 void tst_Keyboard::initTestCase()
 {
+    KeyboardStyle::install();
     QVERIFY(m_dir.isValid());
 }
 
@@ -549,13 +553,5 @@ void tst_Keyboard::wholeStoryByKeyboard()
     QCOMPARE(ended.size(), 1);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    KeyboardStyle::install();
-    tst_Keyboard test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_Keyboard)
 #include "tst_keyboard.moc"

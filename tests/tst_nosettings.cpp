@@ -21,9 +21,17 @@
 
 namespace {
 
-// Made before the application, so that everything Qt looks up lands here.
-QTemporaryDir *g_home = nullptr;
-QTemporaryDir *g_config = nullptr;
+QTemporaryDir &home()
+{
+    static QTemporaryDir folder;
+    return folder;
+}
+
+QTemporaryDir &config()
+{
+    static QTemporaryDir folder;
+    return folder;
+}
 
 QStringList filesUnder(const QString &folder)
 {
@@ -52,6 +60,16 @@ void chooseInFileDialog(QWidget *window, const QString &path)
 class tst_NoSettings : public QObject {
     Q_OBJECT
 
+public:
+    // Before the application, so that everything Qt looks up lands in the
+    // test's own folders.
+    static void initMain()
+    {
+        qputenv("HOME", home().path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", config().path().toLocal8Bit());
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    }
+
 private slots:
     void everyDialogLeavesHomeAsItWas();
 };
@@ -61,8 +79,8 @@ private slots:
 // the user's home or config folders.
 void tst_NoSettings::everyDialogLeavesHomeAsItWas()
 {
-    QVERIFY(g_home->isValid() && g_config->isValid());
-    QCOMPARE(QDir::homePath(), g_home->path());
+    QVERIFY(home().isValid() && config().isValid());
+    QCOMPARE(QDir::homePath(), home().path());
     QTemporaryDir work;
     QVERIFY(QDir(work.path()).mkpath(QStringLiteral("program/Рассказы")));
     const QString story = work.filePath(QStringLiteral("program/Рассказы/ёж.txt"));
@@ -143,22 +161,9 @@ void tst_NoSettings::everyDialogLeavesHomeAsItWas()
     editor.reset();
     QCoreApplication::processEvents();
 
-    QCOMPARE(filesUnder(g_home->path()), QStringList());
-    QCOMPARE(filesUnder(g_config->path()), QStringList());
+    QCOMPARE(filesUnder(home().path()), QStringList());
+    QCOMPARE(filesUnder(config().path()), QStringList());
 }
 
-int main(int argc, char *argv[])
-{
-    QTemporaryDir home;
-    QTemporaryDir config;
-    g_home = &home;
-    g_config = &config;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    tst_NoSettings test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_NoSettings)
 #include "tst_nosettings.moc"

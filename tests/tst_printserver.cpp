@@ -72,6 +72,9 @@ QString userName()
 class tst_PrintServer : public QObject {
     Q_OBJECT
 
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
 private slots:
     void initTestCase();
     void init();
@@ -430,12 +433,5 @@ void tst_PrintServer::pageNeverHandedOverIsNoPrint()
     QCOMPARE(server.lostJob(), reason);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    tst_PrintServer test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_PrintServer)
 #include "tst_printserver.moc"

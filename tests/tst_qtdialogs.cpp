@@ -20,6 +20,9 @@
 class tst_QtDialogs : public QObject {
     Q_OBJECT
 
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
 private slots:
     void initTestCase();
     void questionBox_data();
@@ -237,12 +240,5 @@ void tst_QtDialogs::editorRedrawsOnlyComingBack()
     QCOMPARE(editor.surface().revision() != drawn, redraws);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    tst_QtDialogs test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_QtDialogs)
 #include "tst_qtdialogs.moc"

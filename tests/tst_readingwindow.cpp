@@ -99,6 +99,9 @@ std::function<bool()> answerInTurn(QList<SeenBox> *seen, const QStringList &scri
 class tst_ReadingWindow : public QObject {
     Q_OBJECT
 
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
 private slots:
     void init();
     void cleanup();
@@ -406,12 +409,5 @@ void tst_ReadingWindow::realBoxes()
         m_editor->pictureFrame(2)->picture().cacheKey());
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    tst_ReadingWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_ReadingWindow)
 #include "tst_readingwindow.moc"

@@ -44,6 +44,9 @@ bool isWhite(const QImage &page, QPoint at)
 class tst_ReadPrint : public QObject {
     Q_OBJECT
 
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
 private slots:
     void initTestCase();
     void init();
@@ -241,12 +244,5 @@ void tst_ReadPrint::smallPageTakesWindowWhole()
     QVERIFY(!isPicture(page, QPoint(int(picture.right()) + 3, int(picture.center().y()))));
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    tst_ReadPrint test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_ReadPrint)
 #include "tst_readprint.moc"
