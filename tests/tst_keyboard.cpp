@@ -26,7 +26,6 @@
 #include <QImageWriter>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyle>
@@ -206,11 +205,7 @@ void tst_Keyboard::arrowsFollowTheFlowchart()
 QString tst_Keyboard::printPage(const QString &name)
 {
     const QString pdf = m_dir.filePath(name);
-    m_dialogs->printer = [pdf](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return true;
-    };
+    m_dialogs->printToFile(pdf);
     const auto answered = answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); },
         [](QWidget *) { pressKey(Qt::Key_Return); } });
     m_editor->print();
@@ -486,11 +481,7 @@ void tst_Keyboard::wholeStoryByKeyboard()
 
     // Рассказ › Печатать: the author and the title typed into the boxes.
     const QString storyPdf = m_dir.filePath(QStringLiteral("story.pdf"));
-    m_dialogs->printer = [storyPdf](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(storyPdf);
-        return true;
-    };
+    m_dialogs->printToFile(storyPdf);
     auto answered = answerModals({ [](QWidget *) {
                                       typeText(QStringLiteral("Маша Ёлкина"));
                                       pressKey(Qt::Key_Return);
@@ -531,11 +522,7 @@ void tst_Keyboard::wholeStoryByKeyboard()
 
     // Печать рассказа, then Выход back to the editor.
     const QString readPdf = m_dir.filePath(QStringLiteral("reading.pdf"));
-    m_dialogs->printer = [readPdf](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(readPdf);
-        return true;
-    };
+    m_dialogs->printToFile(readPdf);
     pressAltLetter(QChar(u'п'));
     const QString read = pdfText(readPdf);
     for (const QString &word :

@@ -192,11 +192,7 @@ void tst_ReadPrint::cancelledDialogWritesNothing()
 {
     QVERIFY(walk(QStringLiteral("Маша")));
     const QString path = m_dir.filePath(QStringLiteral("cancelled.pdf"));
-    m_dialogs.printer = [path](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        return false;
-    };
+    m_dialogs.printToFile(path, false);
     findWindow<ReadingWindow>()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
     QVERIFY(!QFileInfo::exists(path));
     QCOMPARE(m_dialogs.kinds().mid(4), QStringList({ "print" }));
@@ -210,11 +206,7 @@ void tst_ReadPrint::unwritableFileIsReported()
     // A folder stands where the file should go.
     const QString path = m_dir.filePath(QStringLiteral("taken.pdf"));
     QVERIFY(QDir().mkpath(path));
-    m_dialogs.printer = [path](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        return true;
-    };
+    m_dialogs.printToFile(path);
     findWindow<ReadingWindow>()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
     QCOMPARE(m_dialogs.kinds().mid(4), QStringList({ "print", "error" }));
     QVERIFY(m_dialogs.calls.last().text.contains(path));

@@ -347,11 +347,7 @@ void tst_StoryPrint::cancelledPrintDialogWritesNothing()
 {
     const QString pdf = m_dir.filePath(QStringLiteral("cancelled.pdf"));
     m_dialogs->inputs << QStringLiteral("Петя") << QStringLiteral("Сказка");
-    m_dialogs->printer = [pdf](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return false;
-    };
+    m_dialogs->printToFile(pdf, false);
     m_editor->print();
     QCOMPARE(m_dialogs->kinds(), (QStringList { "input", "input", "print" }));
     QVERIFY(!QFile::exists(pdf));
@@ -362,11 +358,7 @@ void tst_StoryPrint::unwritableFileIsReported()
     // A file that cannot be made must not pass for a printed story.
     const QString pdf = m_dir.filePath(QStringLiteral("missing-folder/page.pdf"));
     m_dialogs->inputs << QStringLiteral("Петя") << QStringLiteral("Сказка");
-    m_dialogs->printer = [pdf](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return true;
-    };
+    m_dialogs->printToFile(pdf);
     m_editor->print();
     QCOMPARE(m_dialogs->kinds(), (QStringList { "input", "input", "print", "error" }));
     QVERIFY(m_dialogs->calls.last().text.startsWith(QStringLiteral("Рассказ не напечатан")));
