@@ -3,7 +3,7 @@
 #include "editor/TextEntryWindow.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
-#include "support/ModalWatcher.h"
+#include "support/KeyInput.h"
 #include "support/ScriptedDialogs.h"
 #include "windows/ClickLabel.h"
 #include "windows/PictureBox.h"
@@ -90,7 +90,7 @@ void tst_Editor::reactivate()
 
 void tst_Editor::typeIntoBlock(int block, const QString &text, bool byButton)
 {
-    whenModal([&](QWidget *modal) {
+    const auto answered = answerModals({ [&](QWidget *modal) {
         auto *entry = qobject_cast<TextEntryWindow *>(modal);
         QVERIFY(entry);
         entry->textBox()->setPlainText(text);
@@ -98,9 +98,9 @@ void tst_Editor::typeIntoBlock(int block, const QString &text, bool byButton)
             entry->doneButton()->click();
         else
             entry->close();
-    });
+    } });
     QTest::mouseClick(m_editor->blockArea(block), Qt::LeftButton);
-    QVERIFY(whenModalDone());
+    QTRY_VERIFY(answered());
 }
 
 void tst_Editor::designAndMenus()
@@ -177,7 +177,7 @@ void tst_Editor::resizeDoesNotRedraw()
 
 void tst_Editor::entryByButton()
 {
-    whenModal([](QWidget *modal) {
+    const auto answered = answerModals({ [](QWidget *modal) {
         auto *entry = qobject_cast<TextEntryWindow *>(modal);
         QVERIFY(entry);
         QCOMPARE(entry->windowTitle(), QStringLiteral("Ввод текста"));
@@ -188,9 +188,9 @@ void tst_Editor::entryByButton()
         QTRY_VERIFY(entry->textBox()->hasFocus());
         typeText(entry->textBox(), QStringLiteral("Жила-была лиса"));
         entry->doneButton()->click();
-    });
+    } });
     QTest::mouseClick(m_editor->blockArea(0), Qt::LeftButton);
-    QVERIFY(whenModalDone());
+    QTRY_VERIFY(answered());
     QCOMPARE(m_story->blockTexts[0], QStringLiteral("Жила-была лиса"));
     QCOMPARE(m_story->currentBlock, qint16(0));
     QVERIFY(m_story->showBlockTexts);
@@ -213,16 +213,16 @@ void tst_Editor::entryByCloseBoxKeepsText()
 
 void tst_Editor::entryEscapeDoesNotLeave()
 {
-    whenModal([](QWidget *modal) {
+    const auto answered = answerModals({ [](QWidget *modal) {
         auto *entry = qobject_cast<TextEntryWindow *>(modal);
         QVERIFY(entry);
         entry->textBox()->setPlainText(QStringLiteral("не потерять"));
         QTest::keyClick(entry, Qt::Key_Escape);
         QVERIFY(entry->isVisible());
         entry->doneButton()->click();
-    });
+    } });
     QTest::mouseClick(m_editor->blockArea(4), Qt::LeftButton);
-    QVERIFY(whenModalDone());
+    QTRY_VERIFY(answered());
     QCOMPARE(m_story->blockTexts[4], QStringLiteral("не потерять"));
 }
 
@@ -244,7 +244,7 @@ void tst_Editor::entryCutsWhatPassesTheLimit()
     QFETCH(QString, pasted);
     QFETCH(int, kept);
     bool noted = false;
-    whenModal([&](QWidget *modal) {
+    const auto answered = answerModals({ [&](QWidget *modal) {
         auto *entry = qobject_cast<TextEntryWindow *>(modal);
         QVERIFY(entry);
         entry->textBox()->setPlainText(QString(before, QChar(0x0436)));
@@ -252,9 +252,9 @@ void tst_Editor::entryCutsWhatPassesTheLimit()
         entry->textBox()->insertPlainText(pasted);
         noted = entry->cutNote()->isVisible();
         entry->doneButton()->click();
-    });
+    } });
     QTest::mouseClick(m_editor->blockArea(2), Qt::LeftButton);
-    QVERIFY(whenModalDone());
+    QTRY_VERIFY(answered());
     QCOMPARE(m_story->blockTexts[2].size(), kept);
     QCOMPARE(m_story->blockTexts[2], QString(before, QChar(0x0436)) + pasted.left(kept - before));
     QCOMPARE(noted, before + pasted.size() > MaxBlockTextLength);
@@ -266,13 +266,13 @@ void tst_Editor::eachBlockShowsItsOwnText()
     m_story->blockTexts[5] = QStringLiteral("пять");
     QStringList seen;
     for (int block : { 2, 5, 2 }) {
-        whenModal([&](QWidget *modal) {
+        const auto answered = answerModals({ [&](QWidget *modal) {
             auto *entry = qobject_cast<TextEntryWindow *>(modal);
             seen << entry->textBox()->toPlainText();
             entry->doneButton()->click();
-        });
+        } });
         QTest::mouseClick(m_editor->blockArea(block), Qt::LeftButton);
-        QVERIFY(whenModalDone());
+        QTRY_VERIFY(answered());
     }
     QCOMPARE(seen, QStringList({ "два", "пять", "два" }));
     QCOMPARE(m_story->blockTexts[2], QStringLiteral("два"));
@@ -280,27 +280,28 @@ void tst_Editor::eachBlockShowsItsOwnText()
 
 void tst_Editor::lineBreakBecomesTwoSpaces()
 {
-    whenModal([](QWidget *modal) {
+    auto answered = answerModals({ [](QWidget *modal) {
         auto *entry = qobject_cast<TextEntryWindow *>(modal);
         typeText(entry->textBox(), QStringLiteral("первое"));
         QTest::keyClick(entry->textBox(), Qt::Key_Return); // Enter starts a new line
         typeText(entry->textBox(), QStringLiteral("второе"));
         QVERIFY(entry->isVisible());
         entry->doneButton()->click();
-    });
+    } });
     QTest::mouseClick(m_editor->blockArea(3), Qt::LeftButton);
-    QVERIFY(whenModalDone());
+    // As typed, until the editor is active again.
     QCOMPARE(m_story->blockTexts[3], QStringLiteral("первое\r\nвторое"));
+    QTRY_VERIFY(answered());
     QTRY_VERIFY(m_editor->isActiveWindow());
     QTRY_COMPARE(m_story->blockTexts[3], QStringLiteral("первое  второе"));
     QString shown;
-    whenModal([&](QWidget *modal) {
+    answered = answerModals({ [&](QWidget *modal) {
         auto *entry = qobject_cast<TextEntryWindow *>(modal);
         shown = entry->textBox()->toPlainText();
         entry->doneButton()->click();
-    });
+    } });
     QTest::mouseClick(m_editor->blockArea(3), Qt::LeftButton);
-    QVERIFY(whenModalDone());
+    QTRY_VERIFY(answered());
     QCOMPARE(shown, QStringLiteral("первое  второе"));
 }
 

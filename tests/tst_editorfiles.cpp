@@ -53,6 +53,9 @@ bool drawn(const Surface &surface, const QString &word)
 class tst_EditorFiles : public QObject {
     Q_OBJECT
 
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
 private slots:
     void initTestCase();
     void init();
@@ -499,12 +502,5 @@ void tst_EditorFiles::refusedPictureKeepsTheOld()
         QByteArray('\n' + shown.toLatin1()));
 }
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    tst_EditorFiles test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_EditorFiles)
 #include "tst_editorfiles.moc"

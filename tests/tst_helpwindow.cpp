@@ -1,7 +1,7 @@
 #include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
-#include "support/ModalWatcher.h"
+#include "support/KeyInput.h"
 #include "support/ScriptedDialogs.h"
 #include "windows/HelpWindow.h"
 
@@ -57,7 +57,7 @@ void tst_HelpWindow::cleanup()
 
 void tst_HelpWindow::openHelp(const std::function<void(HelpWindow *)> &action)
 {
-    whenModal([&](QWidget *modal) {
+    const auto answered = answerModals({ [&](QWidget *modal) {
         auto *help = qobject_cast<HelpWindow *>(modal);
         // A failed check must not leave the window up and the test hanging.
         const auto leave = qScopeGuard([modal] {
@@ -66,10 +66,10 @@ void tst_HelpWindow::openHelp(const std::function<void(HelpWindow *)> &action)
         });
         QVERIFY(help);
         action(help);
-    });
+    } });
     const quint64 drawn = m_editor->surface().revision();
     m_editor->showHelp();
-    QVERIFY(whenModalDone());
+    QTRY_VERIFY(answered());
     // Control is back with the editor: nothing modal is left up, and the
     // editor's activation has redrawn it.
     QCOMPARE(QApplication::activeModalWidget(), nullptr);

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTextStream>
 
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,7 +22,8 @@ namespace {
 
 const QString Prefix = QStringLiteral("/opt/tropinets");
 const QString DesktopPrefix = QStringLiteral(TROPINETS_DESKTOP_PREFIX);
-const char *const ProgramFolderArg = "--program-folder";
+// Tells this program, started again, only to say its folder.
+const char SayFolderVariable[] = "TROPINETS_TEST_SAY_PROGRAM_FOLDER";
 
 QString source(const QString &path)
 {
@@ -41,12 +43,28 @@ QString linkTarget(const QString &path)
 QString programFolderWhenStartedAs(const QString &path)
 {
     QProcess child;
-    child.start(path, { QString::fromLatin1(ProgramFolderArg) });
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(SayFolderVariable), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.start(path);
     if (!child.waitForFinished(60000) || child.exitCode() != 0) {
         qWarning() << child.readAllStandardError();
         return {};
     }
     return QString::fromUtf8(child.readAllStandardOutput()).trimmed();
+}
+
+int sayProgramFolder()
+{
+    int argc = 1;
+    char name[] = "tst_installlayout";
+    char *argv[] = { name, nullptr };
+    QApplication app(argc, argv);
+    StoryDocument story;
+    ScriptedDialogs dialogs;
+    const EditorWindow editor(story, dialogs);
+    QTextStream(stdout) << editor.programFolder() << '\n';
+    return 0;
 }
 
 QMap<QString, QString> desktopEntry(const QString &path, QString *firstLine)
@@ -69,6 +87,14 @@ QMap<QString, QString> desktopEntry(const QString &path, QString *firstLine)
 
 class tst_InstallLayout : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain()
+    {
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        if (qEnvironmentVariableIsSet(SayFolderVariable))
+            std::exit(sayProgramFolder());
+    }
 
 private slots:
     void initTestCase();
@@ -249,20 +275,5 @@ void tst_InstallLayout::programFolderThroughSymlinks()
     QCOMPARE(programFolderWhenStartedAs(started), expected);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    if (argc == 2 && qstrcmp(argv[1], ProgramFolderArg) == 0) {
-        StoryDocument story;
-        ScriptedDialogs dialogs;
-        const EditorWindow editor(story, dialogs);
-        QTextStream(stdout) << editor.programFolder() << '\n';
-        return 0;
-    }
-    tst_InstallLayout test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_InstallLayout)
 #include "tst_installlayout.moc"

@@ -10,6 +10,7 @@
 #include "story/StoryFiles.h"
 #include "support/FindWindow.h"
 #include "support/KeyInput.h"
+#include "support/Pdf.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
 #include "windows/HelpWindow.h"
@@ -25,11 +26,8 @@
 #include <QImageWriter>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,23 +70,6 @@ private:
     QtDialogs m_real;
 };
 
-QString pdfText(const QString &pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") });
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QImage pageImage(const QString &pdf)
-{
-    const QString stem = pdf + QStringLiteral("-page");
-    QProcess::execute(QStringLiteral("pdftoppm"),
-        { QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
-            QStringLiteral("-singlefile"), pdf, stem });
-    return QImage(stem + QStringLiteral(".png"));
-}
-
 QWidget *focused()
 {
     return QApplication::focusWidget();
@@ -98,6 +79,9 @@ QWidget *focused()
 
 class tst_Keyboard : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
 private slots:
     void initTestCase();
@@ -128,6 +112,7 @@ private:
 
 void tst_Keyboard::initTestCase()
 {
+    KeyboardStyle::install();
     QVERIFY(m_dir.isValid());
 }
 
@@ -220,21 +205,17 @@ void tst_Keyboard::arrowsFollowTheFlowchart()
 QString tst_Keyboard::printPage(const QString &name)
 {
     const QString pdf = m_dir.filePath(name);
-    m_dialogs->printer = [pdf](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return true;
-    };
-    answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); },
+    m_dialogs->printToFile(pdf);
+    const auto answered = answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); },
         [](QWidget *) { pressKey(Qt::Key_Return); } });
     m_editor->print();
-    [] { QTRY_VERIFY(modalsAnswered()); }();
+    [&] { QTRY_VERIFY(answered()); }();
     return pdf;
 }
 
 void tst_Keyboard::focusMarkOnlyForTheKeyboard()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+    if (!popplerInstalled())
         QSKIP("poppler-utils are not installed: the printed page cannot be checked");
     EditorCanvas *canvas = m_editor->canvas();
     // The window opens with the focus on the opening block, unmarked.
@@ -274,10 +255,10 @@ void tst_Keyboard::focusMarkOnlyForTheKeyboard()
     focusPlace(12);
     pressKey(Qt::Key_Tab);
     QVERIFY(!m_editor->keyboard()->mark()->markRect().isEmpty());
-    const QImage pageMarked = pageImage(printPage(QStringLiteral("marked.pdf")));
+    const QImage pageMarked = pageImage(printPage(QStringLiteral("marked.pdf")), 72);
     QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(3, 3));
     QVERIFY(m_editor->keyboard()->mark()->markRect().isEmpty());
-    const QImage pagePlain = pageImage(printPage(QStringLiteral("plain.pdf")));
+    const QImage pagePlain = pageImage(printPage(QStringLiteral("plain.pdf")), 72);
     QVERIFY(!pagePlain.isNull());
     QCOMPARE(pageMarked, pagePlain);
 
@@ -288,11 +269,11 @@ void tst_Keyboard::focusMarkOnlyForTheKeyboard()
     QCOMPARE(canvas->grab().toImage(), mouseView);
     // A click on a block opens it, and leaves no mark either.
     pressKey(Qt::Key_Tab);
-    answerModals({ [](QWidget *entry) {
+    const auto answered = answerModals({ [](QWidget *entry) {
         QTest::mouseClick(static_cast<TextEntryWindow *>(entry)->doneButton(), Qt::LeftButton);
     } });
     QTest::mouseClick(m_editor->blockArea(2), Qt::LeftButton);
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
     QTRY_VERIFY(m_editor->isActiveWindow());
     QCOMPARE(focused(), place(2));
     QCOMPARE(canvas->grab().toImage(), mouseView);
@@ -375,7 +356,7 @@ void tst_Keyboard::accessibleTextBoxes()
         QCOMPARE(iface->text(QAccessible::Name), name);
     };
 
-    answerModals({ [&](QWidget *window) {
+    const auto answered = answerModals({ [&](QWidget *window) {
         auto *entry = static_cast<TextEntryWindow *>(window);
         check(entry->textBox(), QAccessible::EditableText, QStringLiteral("Текст блока"));
         QCOMPARE(
@@ -387,7 +368,7 @@ void tst_Keyboard::accessibleTextBoxes()
     } });
     focusPlace(3);
     pressKey(Qt::Key_Return);
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
 
     HelpWindow help;
     check(help.textBox(), QAccessible::EditableText, QStringLiteral("Описание программы"));
@@ -446,7 +427,7 @@ void tst_Keyboard::menuLettersOnlyWithAlt()
 
 void tst_Keyboard::wholeStoryByKeyboard()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+    if (!popplerInstalled())
         QSKIP("poppler-utils are not installed: the printed PDF cannot be checked");
     QSignalSpy ended(m_editor.get(), &EditorWindow::programEndRequested);
 
@@ -455,13 +436,13 @@ void tst_Keyboard::wholeStoryByKeyboard()
         for (int tabs = 0; focused() != place(b) && tabs < 14; ++tabs)
             pressKey(Qt::Key_Tab);
         QCOMPARE(focused(), place(b));
-        answerModals({ [b](QWidget *) {
+        const auto answered = answerModals({ [b](QWidget *) {
             typeText(Texts[b]);
             pressKey(Qt::Key_Tab);
             pressKey(Qt::Key_Space);
         } });
         pressKey(Qt::Key_Return);
-        QTRY_VERIFY(modalsAnswered());
+        QTRY_VERIFY(answered());
         QTRY_VERIFY(m_editor->isActiveWindow());
         // Back on the block that opened the window.
         QCOMPARE(focused(), place(b));
@@ -500,15 +481,11 @@ void tst_Keyboard::wholeStoryByKeyboard()
 
     // Рассказ › Печатать: the author and the title typed into the boxes.
     const QString storyPdf = m_dir.filePath(QStringLiteral("story.pdf"));
-    m_dialogs->printer = [storyPdf](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(storyPdf);
-        return true;
-    };
-    answerModals({ [](QWidget *) {
-                      typeText(QStringLiteral("Маша Ёлкина"));
-                      pressKey(Qt::Key_Return);
-                  },
+    m_dialogs->printToFile(storyPdf);
+    auto answered = answerModals({ [](QWidget *) {
+                                      typeText(QStringLiteral("Маша Ёлкина"));
+                                      pressKey(Qt::Key_Return);
+                                  },
         [](QWidget *) {
             typeText(QStringLiteral("Колючка"));
             pressKey(Qt::Key_Return);
@@ -516,14 +493,14 @@ void tst_Keyboard::wholeStoryByKeyboard()
     pressAltLetter(QChar(u'р'));
     QVERIFY(QApplication::activePopupWidget());
     typeText(QStringLiteral("п"));
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
     const QString page = pdfText(storyPdf);
     for (const QString &word :
         { QStringLiteral("Маша Ёлкина"), QStringLiteral("Колючка"), QStringLiteral("боровик") })
         QVERIFY2(page.contains(word), qPrintable(word));
 
     // Рассказ › Читать: the questions answered by keys, No then Yes.
-    answerModals(
+    answered = answerModals(
         { [](QWidget *) { pressKey(Qt::Key_Escape); }, [](QWidget *) { pressKey(Qt::Key_Return); },
             [](QWidget *) {
                 typeText(QStringLiteral("Пирог"));
@@ -535,7 +512,7 @@ void tst_Keyboard::wholeStoryByKeyboard()
             } });
     pressAltLetter(QChar(u'р'));
     typeText(QStringLiteral("ч"));
-    QTRY_VERIFY_WITH_TIMEOUT(modalsAnswered(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(answered(), 10000);
     ReadingWindow *reading = findWindow<ReadingWindow>();
     QVERIFY(reading);
     QTRY_COMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Петя"));
@@ -545,11 +522,7 @@ void tst_Keyboard::wholeStoryByKeyboard()
 
     // Печать рассказа, then Выход back to the editor.
     const QString readPdf = m_dir.filePath(QStringLiteral("reading.pdf"));
-    m_dialogs->printer = [readPdf](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(readPdf);
-        return true;
-    };
+    m_dialogs->printToFile(readPdf);
     pressAltLetter(QChar(u'п'));
     const QString read = pdfText(readPdf);
     for (const QString &word :
@@ -561,19 +534,11 @@ void tst_Keyboard::wholeStoryByKeyboard()
     QCOMPARE(focused(), place(13));
 
     // Выход, and Enter answers Yes.
-    answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); } });
+    answered = answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); } });
     pressAltLetter(QChar(u'в'));
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
     QCOMPARE(ended.size(), 1);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    KeyboardStyle::install();
-    tst_Keyboard test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_Keyboard)
 #include "tst_keyboard.moc"

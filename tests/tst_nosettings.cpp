@@ -21,9 +21,17 @@
 
 namespace {
 
-// Made before the application, so that everything Qt looks up lands here.
-QTemporaryDir *g_home = nullptr;
-QTemporaryDir *g_config = nullptr;
+QTemporaryDir &home()
+{
+    static QTemporaryDir folder;
+    return folder;
+}
+
+QTemporaryDir &config()
+{
+    static QTemporaryDir folder;
+    return folder;
+}
 
 QStringList filesUnder(const QString &folder)
 {
@@ -52,6 +60,16 @@ void chooseInFileDialog(QWidget *window, const QString &path)
 class tst_NoSettings : public QObject {
     Q_OBJECT
 
+public:
+    // Before the application, so that everything Qt looks up lands in the
+    // test's own folders.
+    static void initMain()
+    {
+        qputenv("HOME", home().path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", config().path().toLocal8Bit());
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    }
+
 private slots:
     void everyDialogLeavesHomeAsItWas();
 };
@@ -61,8 +79,8 @@ private slots:
 // the user's home or config folders.
 void tst_NoSettings::everyDialogLeavesHomeAsItWas()
 {
-    QVERIFY(g_home->isValid() && g_config->isValid());
-    QCOMPARE(QDir::homePath(), g_home->path());
+    QVERIFY(home().isValid() && config().isValid());
+    QCOMPARE(QDir::homePath(), home().path());
     QTemporaryDir work;
     QVERIFY(QDir(work.path()).mkpath(QStringLiteral("program/Рассказы")));
     const QString story = work.filePath(QStringLiteral("program/Рассказы/ёж.txt"));
@@ -81,40 +99,41 @@ void tst_NoSettings::everyDialogLeavesHomeAsItWas()
     QTRY_VERIFY(editor->isActiveWindow());
 
     // The entry window.
-    answerModals({ [](QWidget *) {
+    auto answered = answerModals({ [](QWidget *) {
         typeText(QStringLiteral("Жил-был ёж."));
         pressKey(Qt::Key_Tab);
         pressKey(Qt::Key_Space);
     } });
     pressKey(Qt::Key_Return);
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
     QCOMPARE(document.blockTexts[0], QStringLiteral("Жил-был ёж."));
 
     // Help, closed by Escape.
-    answerModals({ [](QWidget *) { pressKey(Qt::Key_Escape); } });
+    answered = answerModals({ [](QWidget *) { pressKey(Qt::Key_Escape); } });
     pressAltLetter(QChar(u'о'));
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
 
     // A picture through the real file dialog; the focus comes back to the frame.
     for (int tabs = 0; QApplication::focusWidget() != editor->pictureFrame(0) && tabs < 14; ++tabs)
         pressKey(Qt::Key_Tab);
-    answerModals({ [picture](QWidget *dialog) { chooseInFileDialog(dialog, picture); } });
+    answered
+        = answerModals({ [picture](QWidget *dialog) { chooseInFileDialog(dialog, picture); } });
     pressKey(Qt::Key_Return);
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
     QCOMPARE(document.picturePath(0), QDir::toNativeSeparators(picture));
     QCOMPARE(QApplication::focusWidget(), editor->pictureFrame(0));
 
     // Save and open through the real file dialogs.
-    answerModals({ [story](QWidget *dialog) { chooseInFileDialog(dialog, story); } });
+    answered = answerModals({ [story](QWidget *dialog) { chooseInFileDialog(dialog, story); } });
     pressKey(Qt::Key_S, Qt::ControlModifier);
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
     QVERIFY(QFileInfo::exists(story));
-    answerModals({ [story](QWidget *dialog) { chooseInFileDialog(dialog, story); } });
+    answered = answerModals({ [story](QWidget *dialog) { chooseInFileDialog(dialog, story); } });
     pressKey(Qt::Key_O, Qt::ControlModifier);
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
 
     // Printing: the two input boxes, then the print dialog, cancelled.
-    answerModals(
+    answered = answerModals(
         { [](QWidget *) { pressKey(Qt::Key_Return); }, [](QWidget *) { pressKey(Qt::Key_Return); },
             [](QWidget *dialog) {
                 QVERIFY(qobject_cast<QPrintDialog *>(dialog));
@@ -122,15 +141,15 @@ void tst_NoSettings::everyDialogLeavesHomeAsItWas()
             } });
     pressAltLetter(QChar(u'р'));
     typeText(QStringLiteral("п"));
-    QTRY_VERIFY(modalsAnswered());
+    QTRY_VERIFY(answered());
 
     // Reading: two questions and two input boxes, then back.
-    answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); },
+    answered = answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); },
         [](QWidget *) { pressKey(Qt::Key_Return); }, [](QWidget *) { pressKey(Qt::Key_Return); },
         [](QWidget *) { pressKey(Qt::Key_Return); } });
     pressAltLetter(QChar(u'р'));
     typeText(QStringLiteral("ч"));
-    QTRY_VERIFY_WITH_TIMEOUT(modalsAnswered(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(answered(), 10000);
     QTRY_VERIFY(findWindow<ReadingWindow>() && findWindow<ReadingWindow>()->isActiveWindow());
     pressAltLetter(QChar(u'в'));
     QTRY_VERIFY(editor->isActiveWindow());
@@ -142,22 +161,9 @@ void tst_NoSettings::everyDialogLeavesHomeAsItWas()
     editor.reset();
     QCoreApplication::processEvents();
 
-    QCOMPARE(filesUnder(g_home->path()), QStringList());
-    QCOMPARE(filesUnder(g_config->path()), QStringList());
+    QCOMPARE(filesUnder(home().path()), QStringList());
+    QCOMPARE(filesUnder(config().path()), QStringList());
 }
 
-int main(int argc, char *argv[])
-{
-    QTemporaryDir home;
-    QTemporaryDir config;
-    g_home = &home;
-    g_config = &config;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    tst_NoSettings test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_NoSettings)
 #include "tst_nosettings.moc"

@@ -5,7 +5,8 @@
 #include "story/StoryDocument.h"
 #include "support/CupsDaemon.h"
 #include "support/FindWindow.h"
-#include "support/ModalWatcher.h"
+#include "support/KeyInput.h"
+#include "support/Pdf.h"
 #include "support/ScriptedDialogs.h"
 #include "windows/PictureBox.h"
 #include "windows/QtDialogs.h"
@@ -16,10 +17,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTextEdit>
 
@@ -38,37 +36,20 @@ namespace {
 enum class Command { Editor, Reader };
 enum class Fault { Rejecting, UserDenied, Deleted, ServerGone };
 
-QString run(const QString &tool, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(tool, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 int fontCount(const QString &pdf)
 {
     // name type encoding emb sub uni object ID, under two header lines
-    return run(QStringLiteral("pdffonts"), { pdf })
+    return runTool(QStringLiteral("pdffonts"), { pdf })
                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
                .size()
         - 2;
-}
-
-int pageCount(const QString &pdf)
-{
-    static const QRegularExpression pages(
-        QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption);
-    const auto match = pages.match(run(QStringLiteral("pdfinfo"), { pdf }));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
 // The images the page holds, each as its size on paper in inches.
 QList<QSizeF> imagesOf(const QString &pdf)
 {
     QList<QSizeF> images;
-    const QStringList lines = run(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
+    const QStringList lines = runTool(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     // page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio
     for (const QString &line : lines.mid(2)) {
@@ -90,6 +71,9 @@ QString userName()
 
 class tst_PrintServer : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
 private slots:
     void initTestCase();
@@ -120,10 +104,8 @@ private:
 
 void tst_PrintServer::initTestCase()
 {
-    for (const char *tool : { "pdfinfo", "pdftotext", "pdfimages", "pdffonts" }) {
-        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
-            QSKIP("poppler-utils are not installed: the printed PDF cannot be checked");
-    }
+    if (!popplerInstalled())
+        QSKIP("poppler-utils are not installed: the printed PDF cannot be checked");
     if (const QString failed = m_cups.start(); !failed.isEmpty())
         QSKIP(qPrintable(QStringLiteral("no private print server: ") + failed));
 }
@@ -205,7 +187,7 @@ QString tst_PrintServer::handedOverText() const
     const QStringList files = m_cups.handedOverFiles();
     if (files.size() != 1)
         return QString();
-    return run(QStringLiteral("pdftotext"), { files.first(), QStringLiteral("-") });
+    return runTool(QStringLiteral("pdftotext"), { files.first(), QStringLiteral("-") });
 }
 
 void tst_PrintServer::editorPageReachesQueue()
@@ -388,27 +370,25 @@ void tst_PrintServer::realDialogsPrintAndSayRefusal()
     QString warning;
     // Two input boxes, then the print dialog, then perhaps a warning.
     const auto answerAll = [&](bool warned) {
-        whenModal([&, warned](QWidget *author) {
-            qobject_cast<QInputDialog *>(author)->accept();
-            whenModal([&, warned](QWidget *title) {
-                qobject_cast<QInputDialog *>(title)->accept();
-                whenModal([&, warned](QWidget *modal) {
-                    auto *dialog = qobject_cast<QPrintDialog *>(modal);
-                    QVERIFY(dialog);
-                    offered = dialog->printer()->printerName();
-                    if (warned) {
-                        whenModal([&](QWidget *box) {
-                            auto *message = qobject_cast<QMessageBox *>(box);
-                            QVERIFY(message);
-                            QCOMPARE(message->icon(), QMessageBox::Warning);
-                            warning = message->text();
-                            message->button(QMessageBox::Ok)->click();
-                        });
-                    }
-                    dialog->accept();
-                });
-            });
-        });
+        QList<std::function<void(QWidget *)>> steps
+            = { [](QWidget *author) { qobject_cast<QInputDialog *>(author)->accept(); },
+                  [](QWidget *title) { qobject_cast<QInputDialog *>(title)->accept(); },
+                  [&](QWidget *modal) {
+                      auto *dialog = qobject_cast<QPrintDialog *>(modal);
+                      QVERIFY(dialog);
+                      offered = dialog->printer()->printerName();
+                      dialog->accept();
+                  } };
+        if (warned) {
+            steps << [&](QWidget *box) {
+                auto *message = qobject_cast<QMessageBox *>(box);
+                QVERIFY(message);
+                QCOMPARE(message->icon(), QMessageBox::Warning);
+                warning = message->text();
+                message->button(QMessageBox::Ok)->click();
+            };
+        }
+        return answerModals(steps, 30000);
     };
 
     answerAll(false);
@@ -453,12 +433,5 @@ void tst_PrintServer::pageNeverHandedOverIsNoPrint()
     QCOMPARE(server.lostJob(), reason);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    tst_PrintServer test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_PrintServer)
 #include "tst_printserver.moc"

@@ -1,6 +1,6 @@
 #include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
-#include "support/ModalWatcher.h"
+#include "support/KeyInput.h"
 #include "windows/QtDialogs.h"
 
 #include <QAbstractButton>
@@ -19,6 +19,9 @@
 
 class tst_QtDialogs : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
 private slots:
     void initTestCase();
@@ -60,7 +63,7 @@ void tst_QtDialogs::questionBox()
     QFETCH(bool, clickYes);
     QtDialogs dialogs;
     bool checked = false;
-    whenModal([&](QWidget *modal) {
+    answerModals({ [&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         QVERIFY(box);
         QCOMPARE(box->windowTitle(), shownTitle);
@@ -76,7 +79,7 @@ void tst_QtDialogs::questionBox()
         }
         checked = true;
         box->button(clickYes ? QMessageBox::Yes : QMessageBox::No)->click();
-    });
+    } });
     const Dialogs::Answer answer
         = dialogs.ask(nullptr, QStringLiteral("Пойдёт ли лиса в лес?"), title);
     QVERIFY(checked);
@@ -86,7 +89,7 @@ void tst_QtDialogs::questionBox()
 void tst_QtDialogs::inputBox()
 {
     QtDialogs dialogs;
-    whenModal([](QWidget *modal) {
+    answerModals({ [](QWidget *modal) {
         auto *box = qobject_cast<QInputDialog *>(modal);
         QVERIFY(box);
         QCOMPARE(box->windowTitle(), QStringLiteral("Тропинец"));
@@ -94,11 +97,11 @@ void tst_QtDialogs::inputBox()
         QVERIFY(box->textValue().isEmpty());
         box->setTextValue(QStringLiteral("Маша"));
         box->accept();
-    });
+    } });
     QCOMPARE(dialogs.input(nullptr, QStringLiteral("Расказ читал:"), QStringLiteral("Тропинец")),
         std::optional<QString>(QStringLiteral("Маша")));
 
-    whenModal([](QWidget *modal) { qobject_cast<QInputDialog *>(modal)->reject(); });
+    answerModals({ [](QWidget *modal) { qobject_cast<QInputDialog *>(modal)->reject(); } });
     QCOMPARE(dialogs.input(nullptr, QStringLiteral("Расказ читал:"), QStringLiteral("Тропинец")),
         std::nullopt);
 }
@@ -114,7 +117,7 @@ void tst_QtDialogs::fileDialogSettings()
     settings.mustExist = true;
     settings.filters = { { QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt") },
         { QStringLiteral("Файлы без расширения"), QStringLiteral("*") } };
-    whenModal([&](QWidget *modal) {
+    answerModals({ [&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         QVERIFY(dialog);
         QCOMPARE(dialog->nameFilters(),
@@ -124,16 +127,16 @@ void tst_QtDialogs::fileDialogSettings()
         QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
         QVERIFY(dialog->defaultSuffix().isEmpty());
         dialog->reject();
-    });
+    } });
     QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);
 
     settings.filters = { { QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp") } };
-    whenModal([&](QWidget *modal) {
+    answerModals({ [&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         // A name that already shows its pattern is kept as it stands.
         QCOMPARE(dialog->nameFilters(), QStringList({ QStringLiteral("Формат bitmap (*.bmp)") }));
         dialog->reject();
-    });
+    } });
     QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);
 }
 
@@ -146,7 +149,7 @@ void tst_QtDialogs::editorExitThroughRealBox()
     QTRY_VERIFY(editor.isActiveWindow());
     QSignalSpy ended(&editor, &EditorWindow::programEndRequested);
 
-    whenModal([](QWidget *modal) {
+    const auto answered = answerModals({ [](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         QVERIFY(box);
         QCOMPARE(box->text(), QStringLiteral("Вы действительно хотите выйти из программы?"));
@@ -154,15 +157,15 @@ void tst_QtDialogs::editorExitThroughRealBox()
         QCOMPARE(box->icon(), QMessageBox::Question);
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
         box->button(QMessageBox::No)->click();
-    });
+    } });
     QVERIFY(!editor.close());
-    QVERIFY(whenModalDone());
+    QTRY_VERIFY(answered());
     QVERIFY(editor.isVisible());
     QCOMPARE(ended.size(), 0);
 
-    whenModal([](QWidget *modal) {
+    answerModals({ [](QWidget *modal) {
         qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click();
-    });
+    } });
     QVERIFY(editor.close());
     QCOMPARE(ended.size(), 1);
 }
@@ -199,14 +202,10 @@ void tst_QtDialogs::editorRedrawsOnlyComingBack()
     QTRY_VERIFY(editor.centralWidget()->width() > 900);
 
     bool errorShown = false;
-    whenModal([&](QWidget *modal) {
+    QList<std::function<void(QWidget *)>> steps = { [&](QWidget *modal) {
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             box->button(QMessageBox::No)->click();
         } else if (command == QLatin1String("error")) {
-            whenModal([&](QWidget *box) {
-                errorShown = qobject_cast<QMessageBox *>(box) != nullptr;
-                box->close();
-            });
             auto *files = qobject_cast<QFileDialog *>(modal);
             // Typed, as a pupil would, into the dialog's name box.
             files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(junk);
@@ -214,7 +213,14 @@ void tst_QtDialogs::editorRedrawsOnlyComingBack()
         } else {
             modal->close();
         }
-    });
+    } };
+    if (command == QLatin1String("error")) {
+        steps << [&](QWidget *box) {
+            errorShown = qobject_cast<QMessageBox *>(box) != nullptr;
+            box->close();
+        };
+    }
+    const auto answered = answerModals(steps);
     if (command == QLatin1String("error") || command.startsWith(QLatin1String("Image1"))) {
         editor.choosePicture(0);
     } else if (command.startsWith(QLatin1String("Label1"))) {
@@ -222,7 +228,7 @@ void tst_QtDialogs::editorRedrawsOnlyComingBack()
     } else {
         editor.findChild<QAction *>(command)->trigger();
     }
-    QTRY_VERIFY(whenModalDone());
+    QTRY_VERIFY(answered());
     QTRY_COMPARE(errorShown, command == QLatin1String("error"));
     // Offscreen, only the program hands the activation back; a desktop does
     // it for every box. Either way it must not lay the flowchart out again.
@@ -234,12 +240,5 @@ void tst_QtDialogs::editorRedrawsOnlyComingBack()
     QCOMPARE(editor.surface().revision() != drawn, redraws);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    tst_QtDialogs test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_QtDialogs)
 #include "tst_qtdialogs.moc"

@@ -3,7 +3,7 @@
 #include "reader/ReadingWindow.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
-#include "support/ModalWatcher.h"
+#include "support/KeyInput.h"
 #include "support/ScriptedDialogs.h"
 #include "windows/PictureBox.h"
 #include "windows/QtDialogs.h"
@@ -62,42 +62,45 @@ struct SeenBox {
 
 // Answers the boxes in turn as they open: "yes" and "no" a question, any
 // other string an input box.
-void answerInTurn(QList<SeenBox> *seen, QStringList script)
+std::function<bool()> answerInTurn(QList<SeenBox> *seen, const QStringList &script)
 {
-    if (script.isEmpty())
-        return;
-    whenModal([seen, script](QWidget *modal) {
-        SeenBox box;
-        box.title = modal->windowTitle();
-        if (auto *question = qobject_cast<QMessageBox *>(modal)) {
-            box.kind = QStringLiteral("ask");
-            box.text = question->text();
-            box.icon = question->icon();
-            box.yesIsDefault = question->defaultButton() == question->button(QMessageBox::Yes);
-            seen->append(box);
-            question
-                ->button(
-                    script.first() == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No)
-                ->click();
-        } else if (auto *input = qobject_cast<QInputDialog *>(modal)) {
-            box.kind = QStringLiteral("input");
-            box.text = input->labelText();
-            box.startValue = input->textValue();
-            seen->append(box);
-            input->setTextValue(script.first());
-            input->accept();
-        } else {
-            seen->append(box);
-            modal->close();
-        }
-        answerInTurn(seen, script.mid(1));
-    });
+    QList<std::function<void(QWidget *)>> steps;
+    for (const QString &answer : script) {
+        steps << [seen, answer](QWidget *modal) {
+            SeenBox box;
+            box.title = modal->windowTitle();
+            if (auto *question = qobject_cast<QMessageBox *>(modal)) {
+                box.kind = QStringLiteral("ask");
+                box.text = question->text();
+                box.icon = question->icon();
+                box.yesIsDefault = question->defaultButton() == question->button(QMessageBox::Yes);
+                seen->append(box);
+                question
+                    ->button(answer == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No)
+                    ->click();
+            } else if (auto *input = qobject_cast<QInputDialog *>(modal)) {
+                box.kind = QStringLiteral("input");
+                box.text = input->labelText();
+                box.startValue = input->textValue();
+                seen->append(box);
+                input->setTextValue(answer);
+                input->accept();
+            } else {
+                seen->append(box);
+                modal->close();
+            }
+        };
+    }
+    return answerModals(steps, 30000);
 }
 
 } // namespace
 
 class tst_ReadingWindow : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
 private slots:
     void init();
@@ -377,11 +380,11 @@ void tst_ReadingWindow::realBoxes()
     startEditor(dialogs);
     m_story.blockTexts[1] = QStringLiteral("Пойдёт ли ёжик в лес?");
     QList<SeenBox> seen;
-    answerInTurn(&seen, { "yes", "no", "Ёжик в лесу", "Маша" });
+    const auto answered = answerInTurn(&seen, { "yes", "no", "Ёжик в лесу", "Маша" });
     trigger(m_editor.get(), "MnuRead");
     QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 4, 30000);
     ReadingWindow *reading = findWindow<ReadingWindow>();
-    QTRY_VERIFY(whenModalDone() && !QApplication::activeModalWidget());
+    QTRY_VERIFY(answered() && !QApplication::activeModalWidget());
 
     const QStringList kinds = { "ask", "ask", "input", "input" };
     const QStringList titles = { "Выбор продолжения", "Тропинец", "Тропинец", "Тропинец" };
@@ -406,12 +409,5 @@ void tst_ReadingWindow::realBoxes()
         m_editor->pictureFrame(2)->picture().cacheKey());
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    tst_ReadingWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_ReadingWindow)
 #include "tst_readingwindow.moc"

@@ -3,6 +3,7 @@
 #include "reader/ReadingWindow.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
+#include "support/Pdf.h"
 #include "support/ScriptedDialogs.h"
 #include "windows/PictureBox.h"
 
@@ -12,8 +13,6 @@
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -25,39 +24,8 @@ using Answer = Dialogs::Answer;
 namespace {
 
 const QColor PictureColour(220, 20, 20);
-
-// Runs a poppler tool; its standard output, or a null array when it failed.
-QByteArray poppler(const QString &tool, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(tool, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return process.readAllStandardOutput();
-}
-
-int pageCount(const QString &pdf)
-{
-    for (const QByteArray &line : poppler(QStringLiteral("pdfinfo"), { pdf }).split('\n')) {
-        if (line.startsWith("Pages:"))
-            return line.mid(6).trimmed().toInt();
-    }
-    return -1;
-}
-
-QString pdfText(const QString &pdf)
-{
-    return QString::fromUtf8(poppler(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") }));
-}
-
-// The page at 96 dots per inch: one pixel for each pixel of the screen.
-QImage pageImage(const QString &pdf, const QString &stem)
-{
-    poppler(QStringLiteral("pdftoppm"),
-        { QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
-            QStringLiteral("-singlefile"), pdf, stem });
-    return QImage(stem + QStringLiteral(".png"));
-}
+// Pages are looked at with one pixel for each pixel of the screen.
+constexpr int ScreenDpi = 96;
 
 bool isPicture(const QImage &page, QPoint at)
 {
@@ -75,6 +43,9 @@ bool isWhite(const QImage &page, QPoint at)
 
 class tst_ReadPrint : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
 private slots:
     void initTestCase();
@@ -102,10 +73,8 @@ private:
 void tst_ReadPrint::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    for (const char *tool : { "pdfinfo", "pdftotext", "pdftoppm" }) {
-        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
-            QSKIP("poppler-utils are not installed: the printed PDF cannot be checked");
-    }
+    if (!popplerInstalled())
+        QSKIP("poppler-utils are not installed: the printed PDF cannot be checked");
 }
 
 void tst_ReadPrint::init()
@@ -171,7 +140,7 @@ void tst_ReadPrint::printsWindowOnOnePage()
 
     // The picture control lies at 8, 168, 225 x 185 pixels of the window's
     // client area, which starts at the printable area's corner.
-    const QImage page = pageImage(pdf, m_dir.filePath(QStringLiteral("page")));
+    const QImage page = pageImage(pdf, ScreenDpi);
     QVERIFY(!page.isNull());
     const QPoint corner = m_paintRect.topLeft();
     const QRect picture(corner + QPoint(8, 168), QSize(225, 185));
@@ -214,8 +183,7 @@ void tst_ReadPrint::printingTwiceGivesSamePage()
     const QString first = printToFile(QStringLiteral("first.pdf"));
     const QString second = printToFile(QStringLiteral("second.pdf"));
     QCOMPARE(pdfText(second), pdfText(first));
-    QCOMPARE(pageImage(second, m_dir.filePath(QStringLiteral("second"))),
-        pageImage(first, m_dir.filePath(QStringLiteral("first"))));
+    QCOMPARE(pageImage(second, ScreenDpi), pageImage(first, ScreenDpi));
     // Printing asks nothing of the walk again.
     QCOMPARE(m_dialogs.kinds().mid(4), QStringList({ "print", "print" }));
 }
@@ -224,11 +192,7 @@ void tst_ReadPrint::cancelledDialogWritesNothing()
 {
     QVERIFY(walk(QStringLiteral("Маша")));
     const QString path = m_dir.filePath(QStringLiteral("cancelled.pdf"));
-    m_dialogs.printer = [path](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        return false;
-    };
+    m_dialogs.printToFile(path, false);
     findWindow<ReadingWindow>()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
     QVERIFY(!QFileInfo::exists(path));
     QCOMPARE(m_dialogs.kinds().mid(4), QStringList({ "print" }));
@@ -242,11 +206,7 @@ void tst_ReadPrint::unwritableFileIsReported()
     // A folder stands where the file should go.
     const QString path = m_dir.filePath(QStringLiteral("taken.pdf"));
     QVERIFY(QDir().mkpath(path));
-    m_dialogs.printer = [path](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        return true;
-    };
+    m_dialogs.printToFile(path);
     findWindow<ReadingWindow>()->findChild<QAction *>(QStringLiteral("MnuPrint"))->trigger();
     QCOMPARE(m_dialogs.kinds().mid(4), QStringList({ "print", "error" }));
     QVERIFY(m_dialogs.calls.last().text.contains(path));
@@ -267,7 +227,7 @@ void tst_ReadPrint::smallPageTakesWindowWhole()
         QVERIFY(reading->printContent(&writer));
     }
     QCOMPARE(pageCount(pdf), 1);
-    const QImage page = pageImage(pdf, m_dir.filePath(QStringLiteral("small")));
+    const QImage page = pageImage(pdf, ScreenDpi);
     QVERIFY(!page.isNull());
     const QRectF picture(QPointF(4, 84), QSizeF(112.5, 92.5));
     QVERIFY(isPicture(page, (picture.topLeft() + QPointF(2, 2)).toPoint()));
@@ -276,12 +236,5 @@ void tst_ReadPrint::smallPageTakesWindowWhole()
     QVERIFY(!isPicture(page, QPoint(int(picture.right()) + 3, int(picture.center().y()))));
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QApplication app(argc, argv);
-    tst_ReadPrint test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(tst_ReadPrint)
 #include "tst_readprint.moc"

@@ -4,7 +4,7 @@
 #include "reader/ReadingWindow.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
-#include "support/ModalWatcher.h"
+#include "support/KeyInput.h"
 #include "support/ScriptedDialogs.h"
 #include "windows/ClickLabel.h"
 #include "windows/HelpWindow.h"
@@ -126,7 +126,7 @@ void tst_Soak::enterText(int round)
     const int block = round % BlockCount;
     const QString text = QStringLiteral("Лиса %1 пошла\nк реке").arg(round);
     const bool byCloseBox = closeBox(round);
-    whenModal([&](QWidget *modal) {
+    const auto answered = answerModals({ [&](QWidget *modal) {
         auto *entry = qobject_cast<TextEntryWindow *>(modal);
         QVERIFY(entry);
         entry->textBox()->setPlainText(text);
@@ -134,10 +134,11 @@ void tst_Soak::enterText(int round)
             entry->close();
         else
             QTest::mouseClick(entry->doneButton(), Qt::LeftButton);
-    });
+    } });
     QTest::mouseClick(m_editor->blockArea(block), Qt::LeftButton);
-    QVERIFY(whenModalDone());
+    // As typed, until the editor is active again.
     QCOMPARE(m_story->blockTexts[block], QStringLiteral("Лиса %1 пошла\r\nк реке").arg(round));
+    QTRY_VERIFY(answered());
     QVERIFY(!findWindow<TextEntryWindow>() || !findWindow<TextEntryWindow>()->isVisible());
 }
 
@@ -145,16 +146,16 @@ void tst_Soak::showHelp(int round)
 {
     settle();
     const bool byCloseBox = closeBox(round);
-    whenModal([&](QWidget *modal) {
+    const auto answered = answerModals({ [&](QWidget *modal) {
         auto *help = qobject_cast<HelpWindow *>(modal);
         QVERIFY(help);
         if (byCloseBox)
             help->close();
         else
             help->marginClicked();
-    });
+    } });
     m_editor->showHelp();
-    QVERIFY(whenModalDone());
+    QTRY_VERIFY(answered());
     QVERIFY(!findWindow<HelpWindow>() || !findWindow<HelpWindow>()->isVisible());
 }
 

@@ -3,15 +3,14 @@
 #include "pictures/PictureLoader.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
+#include "support/Pdf.h"
 #include "support/ScriptedDialogs.h"
 #include "windows/PictureBox.h"
 
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,15 +31,6 @@ const QSize PictureSizes[] = { QSize(60, 60), QSize(300, 40), QSize(30, 120), QS
 
 constexpr double PointsPerCm = 72 / 2.54;
 
-QString run(const QString &tool, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(tool, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 struct Word {
     QString text;
     QRectF box; // points, from the page's top-left corner
@@ -52,8 +42,8 @@ QList<Word> wordsOf(const QString &pdf)
     static const QRegularExpression re(QStringLiteral(R"re(<word xMin="(-?[\d.]+)" )re"
                                                       R"re(yMin="(-?[\d.]+)" xMax="(-?[\d.]+)" )re"
                                                       R"re(yMax="(-?[\d.]+)">([^<]*)</word>)re"));
-    const QString html
-        = run(QStringLiteral("pdftotext"), { QStringLiteral("-bbox"), pdf, QStringLiteral("-") });
+    const QString html = runTool(
+        QStringLiteral("pdftotext"), { QStringLiteral("-bbox"), pdf, QStringLiteral("-") });
     for (auto it = re.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         const QPointF from(m.captured(1).toDouble(), m.captured(2).toDouble());
@@ -115,10 +105,8 @@ private:
 void tst_StoryPrint::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    for (const char *tool : { "pdfinfo", "pdftotext", "pdftoppm", "pdfimages" }) {
-        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
-            QSKIP("poppler-utils are not installed: the printed PDF cannot be checked");
-    }
+    if (!popplerInstalled())
+        QSKIP("poppler-utils are not installed: the printed PDF cannot be checked");
 }
 
 void tst_StoryPrint::init()
@@ -176,9 +164,7 @@ void tst_StoryPrint::printsOnePageWithTitleAndAuthor()
     const QString pdf = print(QStringLiteral("Иванова Маша"), QStringLiteral("Волшебный лес"));
     QCOMPARE(m_dialogs->kinds(), (QStringList { "input", "input", "print" }));
     QVERIFY(QFile::exists(pdf));
-    QVERIFY(run(QStringLiteral("pdfinfo"), { pdf })
-                .contains(QRegularExpression(
-                    QStringLiteral("^Pages:\\s+1$"), QRegularExpression::MultilineOption)));
+    QCOMPARE(pageCount(pdf), 1);
 
     const QList<Word> words = wordsOf(pdf);
     const auto title = boxOf(words, QStringLiteral("Волшебный"));
@@ -248,8 +234,9 @@ void tst_StoryPrint::flowchartPrintsAsTextAtItsPlace()
 
     // Printed as lines and text, not as a copy of the screen: the page
     // holds no image when no frame has a picture.
-    const QStringList images = run(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
-                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList images
+        = runTool(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
+              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(images.size(), 2); // the two header lines
 }
 
@@ -265,12 +252,7 @@ void tst_StoryPrint::picturesFillTheirRectangles()
     const QString pdf = print(QStringLiteral("Петя"), QStringLiteral("Сказка"));
     QCOMPARE(m_dialogs->kinds(), (QStringList { "input", "input", "print" }));
 
-    const QString prefix = m_dir.filePath(QStringLiteral("raster"));
-    QVERIFY(QProcess::execute(QStringLiteral("pdftoppm"),
-                { QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
-                    QStringLiteral("-singlefile"), pdf, prefix })
-        == 0);
-    const QImage page(prefix + QStringLiteral(".png"));
+    const QImage page = pageImage(pdf, 72);
     QVERIFY(!page.isNull());
 
     const QSize frame = m_editor->pictureFrame(0)->size();
@@ -323,8 +305,9 @@ void tst_StoryPrint::keptPicturesPrintAsTheyAre()
     writeStory();
     const QString pdf = print(QStringLiteral("Петя"), QStringLiteral("Сказка"));
 
-    const QStringList images = run(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
-                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList images
+        = runTool(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
+              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(images.size(), 3); // two header lines and the picture
     const QStringList columns = images.at(2).simplified().split(QLatin1Char(' '));
     QCOMPARE(QSize(columns.at(3).toInt(), columns.at(4).toInt()), at300Dpi);
@@ -348,9 +331,7 @@ void tst_StoryPrint::emptyAnswersStillPrint()
     QFETCH(std::optional<QString>, title);
     const QString pdf = print(author, title);
     QVERIFY(QFile::exists(pdf));
-    QVERIFY(run(QStringLiteral("pdfinfo"), { pdf })
-                .contains(QRegularExpression(
-                    QStringLiteral("^Pages:\\s+1$"), QRegularExpression::MultilineOption)));
+    QCOMPARE(pageCount(pdf), 1);
     const QList<Word> words = wordsOf(pdf);
     const auto line = boxOf(words, QStringLiteral("Автор:"));
     QVERIFY(line);
@@ -366,11 +347,7 @@ void tst_StoryPrint::cancelledPrintDialogWritesNothing()
 {
     const QString pdf = m_dir.filePath(QStringLiteral("cancelled.pdf"));
     m_dialogs->inputs << QStringLiteral("Петя") << QStringLiteral("Сказка");
-    m_dialogs->printer = [pdf](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return false;
-    };
+    m_dialogs->printToFile(pdf, false);
     m_editor->print();
     QCOMPARE(m_dialogs->kinds(), (QStringList { "input", "input", "print" }));
     QVERIFY(!QFile::exists(pdf));
@@ -381,11 +358,7 @@ void tst_StoryPrint::unwritableFileIsReported()
     // A file that cannot be made must not pass for a printed story.
     const QString pdf = m_dir.filePath(QStringLiteral("missing-folder/page.pdf"));
     m_dialogs->inputs << QStringLiteral("Петя") << QStringLiteral("Сказка");
-    m_dialogs->printer = [pdf](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return true;
-    };
+    m_dialogs->printToFile(pdf);
     m_editor->print();
     QCOMPARE(m_dialogs->kinds(), (QStringList { "input", "input", "print", "error" }));
     QVERIFY(m_dialogs->calls.last().text.startsWith(QStringLiteral("Рассказ не напечатан")));

@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <cstdlib>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
 
@@ -33,6 +34,8 @@ StoryDocument version(char which, qsizetype textBytes)
 }
 
 constexpr qsizetype KillTextBytes = 1024 * 1024;
+// Names the story that this program, started again, saves until killed.
+const char KeepSavingVariable[] = "TROPINETS_TEST_KEEP_SAVING";
 
 // The child of killedAtRandom: saves the two stories in turn until killed.
 int keepSaving(const QString &storyPath)
@@ -69,6 +72,13 @@ QStringList listLines(const StoryDocument &story)
 
 class tst_StorySave : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain()
+    {
+        if (qEnvironmentVariableIsSet(KeepSavingVariable))
+            std::exit(keepSaving(qEnvironmentVariable(KeepSavingVariable)));
+    }
 
 private slots:
     void initTestCase();
@@ -107,11 +117,13 @@ void tst_StorySave::killedAtRandom()
     QVERIFY(StoryFiles::save(storyPath, a).ok());
     const qint64 window = std::max<qint64>(2 * timer.nsecsElapsed() / 1000, 1000);
 
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(KeepSavingVariable), storyPath);
     int pairsA = 0, pairsB = 0;
     for (int round = 0; round < rounds; ++round) {
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(),
-            { QStringLiteral("--keep-saving"), storyPath });
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath());
         QVERIFY(child.waitForReadyRead(10000));
         const qint64 micros = QRandomGenerator::global()->bounded(window);
         QThread::usleep(micros);
@@ -189,16 +201,5 @@ void tst_StorySave::fullDisk()
         QDir(mountPoint).entryList(QDir::Files), QStringList({ "filler", "fox.il", "fox.txt" }));
 }
 
-int main(int argc, char *argv[])
-{
-    if (argc == 3 && qstrcmp(argv[1], "--keep-saving") == 0) {
-        QCoreApplication app(argc, argv);
-        return keepSaving(QString::fromLocal8Bit(argv[2]));
-    }
-    QCoreApplication app(argc, argv);
-    tst_StorySave test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(tst_StorySave)
 #include "tst_storysave.moc"

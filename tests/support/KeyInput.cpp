@@ -1,8 +1,12 @@
 #include "support/KeyInput.h"
 
+#include <QAbstractPrintDialog>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDebug>
-#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -10,6 +14,7 @@
 #include <QWindow>
 
 #include <memory>
+
 void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString &text)
 {
     QWindow *window = QGuiApplication::focusWindow();
@@ -34,59 +39,85 @@ void pressAltLetter(QChar letter)
 }
 
 namespace {
-bool g_answered = true;
+
+// One answerModals call, shared by its timer and the test that waits on it.
+struct Answering {
+    QList<std::function<void(QWidget *)>> steps;
+    qsizetype next = 0;
+    QPointer<QWidget> last;
+    QPointer<QWidget> owner;
+    bool handBack = false;
+    bool done = false;
+    bool gaveUp = false;
+
+    bool finished()
+    {
+        if (!done && !gaveUp) {
+            done = next >= steps.size() && (!last || !last->isVisible())
+                && (!owner || owner->isActiveWindow());
+        }
+        return done;
+    }
+};
+
+// A window manager gives the focus back to the owner of a closed Qt dialog;
+// the offscreen platform has none. The program's own windows ask for it
+// themselves, and the tests check that they do, so they get no help.
+bool handedBackByDesktop(QWidget *modal)
+{
+    return qobject_cast<QMessageBox *>(modal) || qobject_cast<QInputDialog *>(modal)
+        || qobject_cast<QFileDialog *>(modal) || qobject_cast<QAbstractPrintDialog *>(modal);
+}
+
 } // namespace
 
-void answerModals(const QList<std::function<void(QWidget *)>> &steps, int deadlineMs)
+std::function<bool()> answerModals(
+    const QList<std::function<void(QWidget *)>> &steps, int deadlineMs)
 {
-    g_answered = false;
-    auto *timer = new QTimer(qApp);
-    auto clock = std::make_shared<QElapsedTimer>();
-    auto last = std::make_shared<QPointer<QWidget>>();
-    auto next = std::make_shared<int>(0);
-    auto owner = std::make_shared<QPointer<QWidget>>();
-    clock->start();
+    auto state = std::make_shared<Answering>();
+    state->steps = steps;
+    // Without a parent: tests that count the application's objects must not
+    // find it.
+    auto *timer = new QTimer;
+    const QDeadlineTimer deadline(deadlineMs);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
-        // A window manager gives the focus back to the owner of a closed
-        // dialog; the offscreen platform has none, so this stands in for it.
-        const bool closed = !*last || !(*last)->isVisible();
-        if (closed && *owner && (*owner)->isVisible() && !QGuiApplication::focusWindow()
-            && !QApplication::activeModalWidget()) {
-            (*owner)->activateWindow();
-        }
-        if (*next >= steps.size() && closed && (!*owner || (*owner)->isActiveWindow())) {
-            g_answered = true;
+        if (state->finished()) {
             timer->stop();
             timer->deleteLater();
             return;
         }
+        const bool closed = !state->last || !state->last->isVisible();
+        if (closed && state->handBack && state->owner && state->owner->isVisible()
+            && !QGuiApplication::focusWindow() && !QApplication::activeModalWidget()) {
+            state->owner->activateWindow();
+        }
         QWidget *modal = QApplication::activeModalWidget();
-        if (*next < steps.size() && modal && modal != *last && modal->isVisible()
+        if (state->next < state->steps.size() && modal && modal != state->last && modal->isVisible()
             && modal->isActiveWindow()) {
-            *last = modal;
-            *owner = modal->parentWidget() ? modal->parentWidget()->window() : nullptr;
-            const auto step = steps.at((*next)++);
+            state->last = modal;
+            state->owner = modal->parentWidget() ? modal->parentWidget()->window() : nullptr;
+            state->handBack = handedBackByDesktop(modal);
+            const auto step = state->steps.at(state->next++);
             // The step may open the next window and wait in it; this timer
             // must keep polling meanwhile.
             QTimer::singleShot(0, modal, [step, modal] { step(modal); });
         }
-        if (clock->elapsed() > deadlineMs) {
-            if (*next < steps.size())
-                qWarning("answerModals: %d windows never came", int(steps.size() - *next));
+        if (deadline.hasExpired()) {
+            if (state->next < state->steps.size()) {
+                qWarning(
+                    "answerModals: %d windows never came", int(state->steps.size() - state->next));
+            }
             // A window left open would hang the test instead of failing it.
             if (QWidget *stuck = QApplication::activeModalWidget()) {
                 qWarning() << "answerModals: closing" << stuck << "unanswered; focus in"
                            << QGuiApplication::focusWindow();
                 stuck->close();
             }
+            state->gaveUp = true;
             timer->stop();
             timer->deleteLater();
         }
     });
     timer->start(50);
-}
-
-bool modalsAnswered()
-{
-    return g_answered;
+    return [state] { return state->finished(); };
 }

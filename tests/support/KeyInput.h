@@ -19,7 +19,8 @@ void pressAltLetter(QChar letter);
 
 // Answers the modal windows that open one after another, each by the next
 // step, once it is up and has the focus; a window is never answered twice.
-// Gives up after the deadline instead of hanging: modalsAnswered() tells that
-// every step ran, the last window has closed and its owner is active again.
-void answerModals(const QList<std::function<void(QWidget *)>> &steps, int deadlineMs = 10000);
-bool modalsAnswered();
+// What it returns tells that every step ran, the last window has closed and
+// its owner is active again. Gives up after the deadline instead of hanging,
+// and closes a window left open.
+std::function<bool()> answerModals(
+    const QList<std::function<void(QWidget *)>> &steps, int deadlineMs = 10000);

@@ -1,5 +1,6 @@
 #include "support/ScriptedDialogs.h"
 
+#include <QPrinter>
 #include <QTest>
 
 Dialogs::Answer ScriptedDialogs::ask(QWidget *, const QString &text, const QString &title)
@@ -37,6 +38,15 @@ bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &chosen)
 {
     calls.append({ QStringLiteral("print"), {}, {}, {} });
     return printer ? printer(chosen) : false;
+}
+
+void ScriptedDialogs::printToFile(const QString &pdf, bool confirmed)
+{
+    printer = [pdf, confirmed](QPrinter &chosen) {
+        chosen.setOutputFormat(QPrinter::PdfFormat);
+        chosen.setOutputFileName(pdf);
+        return confirmed;
+    };
 }
 
 void ScriptedDialogs::error(QWidget *, const QString &text)

@@ -26,6 +26,9 @@ public:
     // Called with the printer when the print dialog is shown; returns whether
     // the user confirmed. Without one, the dialog is cancelled.
     std::function<bool(QPrinter &)> printer;
+    // Sets a print dialog that picks the PDF file to print into, and is
+    // confirmed or cancelled.
+    void printToFile(const QString &pdf, bool confirmed = true);
     QList<Call> calls;
 
     Answer ask(QWidget *parent, const QString &text, const QString &title) override;
