@@ -36,8 +36,6 @@ void ProgramStart::start()
 {
     if (m_title || m_editor)
         return;
-    // Every window's icon, the title window's first.
-    QApplication::setWindowIcon(programIcon());
     m_title = new TitleWindow;
     connect(m_title, &TitleWindow::handedOver, this, &ProgramStart::showEditor);
     connect(m_title, &TitleWindow::closedBeforeHandover, this, &ProgramStart::programEnded);
@@ -46,6 +44,8 @@ void ProgramStart::start()
 
 void ProgramStart::showEditor()
 {
+    // Every later window's icon.
+    QApplication::setWindowIcon(programIcon());
     if (!m_editor) {
         m_editor = std::make_unique<EditorWindow>(m_story, m_dialogs);
         connect(

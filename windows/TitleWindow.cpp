@@ -36,13 +36,11 @@ TitleWindow::TitleWindow(QWidget *parent)
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
-    setCursor(handCursor());
 
     m_image = new ClickLabel(this);
     m_image->setObjectName(QStringLiteral("Image1"));
     m_image->setPixmap(titlePicture());
     m_image->setGeometry(twips(240), twips(240), twips(7080), twips(5070));
-    m_image->setCursor(handCursor());
     // Enter or Space on the picture starts as a click does.
     m_image->makeButton(QStringLiteral("Тропинец. Щёлкни по картинке, чтобы начать"));
     connect(m_image, &ClickLabel::clicked, this, &TitleWindow::pictureClicked);
@@ -62,6 +60,24 @@ TitleWindow::TitleWindow(QWidget *parent)
         setGeometry(QStyle::alignedRect(
             Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
     }
+}
+
+void TitleWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (m_dressed)
+        return;
+    m_dressed = true;
+    // The icon and the hand are read through Qt's icon plugin, which costs a
+    // fifth of the start: the picture is shown first, they follow at once.
+    QMetaObject::invokeMethod(this, &TitleWindow::dress, Qt::QueuedConnection);
+}
+
+void TitleWindow::dress()
+{
+    setWindowIcon(programIcon());
+    setCursor(handCursor());
+    m_image->setCursor(handCursor());
 }
 
 void TitleWindow::pictureClicked()

@@ -32,11 +32,14 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void handover();
+    void dress();
 
     ClickLabel *m_image = nullptr;
     QTimer *m_timer = nullptr;
     bool m_gone = false;
+    bool m_dressed = false;
 };
