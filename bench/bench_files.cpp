@@ -135,7 +135,7 @@ int main(int argc, char *argv[])
     const double constant = 2;
     const qint64 openPeak
         = runSelf({ QStringLiteral("--peak-open"), largest }).trimmed().toLongLong();
-    printMemoryRow(QStringLiteral("Open peak above idle, MiB / 2 x %1 MiB file + %2")
+    printMemoryRow(QStringLiteral("Open peak above idle, MiB / 2 x %1 MiB file + %2 MiB")
                        .arg(mib(fileBytes), 0, 'f', 1)
                        .arg(constant),
         mib(openPeak), 2 * mib(fileBytes) + constant);
@@ -143,7 +143,7 @@ int main(int argc, char *argv[])
         = runSelf({ QStringLiteral("--peak-save"), dir.filePath(QStringLiteral("peak.txt")) })
               .trimmed()
               .toLongLong();
-    printMemoryRow(QStringLiteral("Save peak above idle, MiB / 2 x %1 MiB file + %2")
+    printMemoryRow(QStringLiteral("Save peak above idle, MiB / 2 x %1 MiB file + %2 MiB")
                        .arg(mib(fileBytes), 0, 'f', 1)
                        .arg(constant),
         mib(savePeak), 2 * mib(fileBytes) + constant);
