@@ -306,8 +306,8 @@ void tst_PictureLoader::bmpInBands()
     if (topDown) {
         // Rows stored top first, as a negative height says.
         QByteArray bytes = readAll(path);
-        const qint32 height = qFromLittleEndian<qint32>(bytes.constData() + 22);
-        const quint32 at = qFromLittleEndian<quint32>(bytes.constData() + 10);
+        const qint32 height = qFromLittleEndian<qint32>(bytes.data() + 22);
+        const quint32 at = qFromLittleEndian<quint32>(bytes.data() + 10);
         const qsizetype stride = (bytes.size() - at) / height;
         QByteArray flipped = bytes.left(at);
         for (int row = height - 1; row >= 0; --row)
