@@ -76,9 +76,7 @@ std::function<bool()> answerModals(
 {
     auto state = std::make_shared<Answering>();
     state->steps = steps;
-    // Without a parent: tests that count the application's objects must not
-    // find it.
-    auto *timer = new QTimer;
+    auto *timer = new QTimer(qApp);
     const QDeadlineTimer deadline(deadlineMs);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
         if (state->finished()) {
@@ -119,5 +117,12 @@ std::function<bool()> answerModals(
         }
     });
     timer->start(50);
-    return [state] { return state->finished(); };
+    // Seen finished, it goes at once: tests that count the application's
+    // objects must not find it a poll later.
+    return [state, watch = QPointer<QTimer>(timer)] {
+        if (!state->finished())
+            return false;
+        delete watch.data();
+        return true;
+    };
 }
