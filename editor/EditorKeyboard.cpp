@@ -32,6 +32,20 @@ constexpr std::array<Arrows, EditorKeyboard::PlaceCount> ArrowTable = { {
     { 9, -1, 12, -1 },
 } };
 
+bool isArrowKey(int key)
+{
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
+}
+
+QString noArrow(int key)
+{
+    const QString way = key == Qt::Key_Up ? QStringLiteral("вверх")
+        : key == Qt::Key_Down             ? QStringLiteral("вниз")
+        : key == Qt::Key_Left             ? QStringLiteral("влево")
+                                          : QStringLiteral("вправо");
+    return QStringLiteral("Отсюда стрелки %1 нет.").arg(way);
+}
+
 bool isWalkKey(int key)
 {
     switch (key) {
@@ -91,6 +105,12 @@ int EditorKeyboard::arrowTarget(int place, int key)
     }
 }
 
+void EditorKeyboard::announce(const QString &notice)
+{
+    if (m_lastPlace)
+        m_lastPlace->announce(notice);
+}
+
 bool EditorKeyboard::inWindow(QObject *object) const
 {
     auto *widget = qobject_cast<QWidget *>(object);
@@ -112,8 +132,14 @@ bool EditorKeyboard::eventFilter(QObject *watched, QEvent *event)
             m_mark->setShown(true);
         const int place = m_places.indexOf(qobject_cast<ClickLabel *>(watched));
         const int target = arrowTarget(place, key->key());
-        if (place >= 0 && plain && key->modifiers() == Qt::NoModifier && target >= 0) {
-            m_places[target]->setFocus(Qt::OtherFocusReason);
+        if (place >= 0 && key->modifiers() == Qt::NoModifier && isArrowKey(key->key())) {
+            if (target >= 0) {
+                m_places[target]->setFocus(Qt::OtherFocusReason);
+            } else {
+                // A key that does nothing must not be silent.
+                QApplication::beep();
+                m_places[place]->announce(noArrow(key->key()));
+            }
             return true;
         }
     }

@@ -28,6 +28,10 @@ public:
     // along a row; -1 where it leads nowhere.
     static int arrowTarget(int place, int key);
 
+    // Tells a screen reader something on the block or frame the pupil is
+    // on, or was on before a dialog took the focus.
+    void announce(const QString &notice);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -25,7 +25,17 @@ void ClickLabel::makeButton(const QString &name, Describe describe)
 
 QString ClickLabel::description() const
 {
+    if (!m_notice.isEmpty())
+        return m_notice;
     return m_describe ? m_describe() : accessibleDescription();
+}
+
+void ClickLabel::announce(const QString &notice)
+{
+    m_notice = notice;
+    // Screen readers speak a changed description of the focused control.
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
@@ -37,6 +47,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 
 void ClickLabel::keyPressEvent(QKeyEvent *event)
 {
+    m_notice.clear();
     const bool press = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
         || event->key() == Qt::Key_Space;
     if (m_button && press && !event->isAutoRepeat()
@@ -46,4 +57,10 @@ void ClickLabel::keyPressEvent(QKeyEvent *event)
         return;
     }
     QLabel::keyPressEvent(event);
+}
+
+void ClickLabel::focusOutEvent(QFocusEvent *event)
+{
+    m_notice.clear();
+    QLabel::focusOutEvent(event);
 }
