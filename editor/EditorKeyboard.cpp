@@ -1,6 +1,7 @@
 #include "editor/EditorKeyboard.h"
 
 #include "editor/FocusMark.h"
+#include "windows/Announcer.h"
 #include "windows/ClickLabel.h"
 
 #include <QApplication>
@@ -77,6 +78,7 @@ EditorKeyboard::EditorKeyboard(QWidget *window, QWidget *canvas, const QList<Cli
     m_lastPlace = m_places.first();
     m_lastPlace->setFocus(Qt::OtherFocusReason);
     m_mark = new FocusMark(canvas, QList<QWidget *>(m_places.begin(), m_places.end()));
+    m_announcer = new Announcer(canvas);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         // Hiding the window moves its focus on; that is not the user's move.
         auto *place = qobject_cast<ClickLabel *>(now);
@@ -103,12 +105,6 @@ int EditorKeyboard::arrowTarget(int place, int key)
     default:
         return -1;
     }
-}
-
-void EditorKeyboard::announce(const QString &notice)
-{
-    if (m_lastPlace)
-        m_lastPlace->announce(notice);
 }
 
 bool EditorKeyboard::inWindow(QObject *object) const
@@ -138,7 +134,7 @@ bool EditorKeyboard::eventFilter(QObject *watched, QEvent *event)
             } else {
                 // A key that does nothing must not be silent.
                 QApplication::beep();
-                m_places[place]->announce(noArrow(key->key()));
+                m_announcer->say(noArrow(key->key()));
             }
             return true;
         }

@@ -5,6 +5,7 @@
 #include "pictures/PictureLoader.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
+#include "windows/Announcer.h"
 #include "windows/Dialogs.h"
 #include "windows/PictureBox.h"
 
@@ -44,7 +45,7 @@ void EditorWindow::save()
         return;
     }
     // The eye sees nothing change; the ear is told.
-    m_keyboard->announce(
+    m_keyboard->announcer()->say(
         QStringLiteral("Рассказ сохранён в файл %1.").arg(QFileInfo(*path).fileName()));
 }
 

@@ -1,6 +1,7 @@
 #include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "support/KeyInput.h"
+#include "windows/Announcer.h"
 #include "windows/QtDialogs.h"
 
 #include <QAbstractButton>
@@ -166,7 +167,7 @@ void tst_QtDialogs::fileDialogSettings()
         auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
         types->setFocus();
         QTest::keyClick(types, Qt::Key_Down);
-        QCOMPARE(types->accessibleDescription(), QStringLiteral("Формат JPEG"));
+        QCOMPARE(dialog->findChild<Announcer *>()->accessibleName(), QStringLiteral("Формат JPEG"));
         dialog->reject();
     } });
     QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);

@@ -25,17 +25,7 @@ void ClickLabel::makeButton(const QString &name, Describe describe)
 
 QString ClickLabel::description() const
 {
-    if (!m_notice.isEmpty())
-        return m_notice;
     return m_describe ? m_describe() : accessibleDescription();
-}
-
-void ClickLabel::announce(const QString &notice)
-{
-    m_notice = notice;
-    // Screen readers speak a changed description of the focused control.
-    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&changed);
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
@@ -47,7 +37,6 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 
 void ClickLabel::keyPressEvent(QKeyEvent *event)
 {
-    m_notice.clear();
     const bool press = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
         || event->key() == Qt::Key_Space;
     if (m_button && press && !event->isAutoRepeat()
@@ -57,10 +46,4 @@ void ClickLabel::keyPressEvent(QKeyEvent *event)
         return;
     }
     QLabel::keyPressEvent(event);
-}
-
-void ClickLabel::focusOutEvent(QFocusEvent *event)
-{
-    m_notice.clear();
-    QLabel::focusOutEvent(event);
 }

@@ -24,22 +24,14 @@ public:
     // A click without the mouse: the keyboard and assistive tools.
     void click() { emit clicked(); }
 
-    // Tells a screen reader something about this control while it has the
-    // focus: the notice stands for the description until the next key or
-    // the focus moves on, and the reader speaks it at once.
-    void announce(const QString &notice);
-    QString notice() const { return m_notice; }
-
 signals:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     bool m_button = false;
     Describe m_describe;
-    QString m_notice;
 };

@@ -56,10 +56,9 @@ HelpWindow::HelpWindow(QWidget *owner)
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_text->setPlainText(helpText());
     m_text->setAccessibleName(QStringLiteral("Описание программы"));
-    // The text speaks of the mouse; the keys are told to those who listen.
-    const QString keys = keyboardHelp();
-    setAccessibleDescription(keys);
-    m_text->setAccessibleDescription(keys);
+    // The text speaks of the mouse; the keys are told to those who listen,
+    // as the window opens.
+    setAccessibleDescription(keyboardHelp());
     connect(m_text, &QPlainTextEdit::textChanged, this, &HelpWindow::boxTextChanged);
 }
 

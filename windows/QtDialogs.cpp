@@ -1,5 +1,7 @@
 #include "windows/QtDialogs.h"
 
+#include "windows/Announcer.h"
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -122,12 +124,13 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSe
     dialog.setDefaultSuffix(QString());
     if (!settings.spokenName.isEmpty())
         dialog.setAccessibleName(settings.spokenName);
-    // A screen reader ignores the file type box's own change; the chosen
-    // type, told as the box's description, it speaks.
+    // A screen reader says nothing when the file type box changes by the
+    // arrow keys; the type chosen is told to it.
     if (auto *types = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))) {
+        auto *announcer = new Announcer(&dialog);
         QObject::connect(
-            types, &QComboBox::currentTextChanged, types, [types](const QString &type) {
-                types->setAccessibleDescription(type.section(QLatin1String(" ("), 0, 0));
+            types, &QComboBox::currentTextChanged, announcer, [announcer](const QString &type) {
+                announcer->say(type.section(QLatin1String(" ("), 0, 0));
             });
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
