@@ -35,6 +35,9 @@ Announcer::Announcer(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
     setGeometry(0, 0, 1, 1);
     hide();
+    m_gone.setSingleShot(true);
+    m_gone.setInterval(1000);
+    connect(&m_gone, &QTimer::timeout, this, &QWidget::hide);
 }
 
 void Announcer::say(const QString &words)
@@ -43,4 +46,5 @@ void Announcer::say(const QString &words)
     // Screen readers speak a notification as it appears.
     hide();
     show();
+    m_gone.start();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 // Words for a screen reader alone: a notification that appears to it and
@@ -17,4 +18,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *) override { }
+
+private:
+    // Gone again soon, or showing its window again would say it anew.
+    QTimer m_gone;
 };

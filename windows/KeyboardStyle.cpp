@@ -75,11 +75,13 @@ bool KeyboardStyle::eventFilter(QObject *watched, QEvent *event)
 
 bool KeyboardStyle::pressesButton(QObject *watched, const QKeyEvent &key)
 {
-    // Enter on a focused button presses it, as Space does, whether or not
-    // its window gives Enter to a default button.
+    // Enter on a focused button presses it, as Space does. A dialog presses
+    // its own default buttons; a button that is none of those gets nothing
+    // from Enter otherwise.
     auto *button = qobject_cast<QPushButton *>(watched);
     const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
-    if (!button || !enter || key.isAutoRepeat() || !button->hasFocus() || !button->isEnabled()
+    if (!button || !enter || button->autoDefault() || button->isDefault() || key.isAutoRepeat()
+        || !button->hasFocus() || !button->isEnabled()
         || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
     button->click();
