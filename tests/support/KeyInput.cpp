@@ -69,6 +69,19 @@ bool handedBackByDesktop(QWidget *modal)
         || qobject_cast<QFileDialog *>(modal) || qobject_cast<QAbstractPrintDialog *>(modal);
 }
 
+// A test that ends as its last window closes leaves the timer waiting for
+// its next tick; it goes with the application.
+QList<QPointer<QTimer>> &answeringTimers()
+{
+    static QList<QPointer<QTimer>> timers;
+    static const bool cleared = [] {
+        qAddPostRoutine([] { qDeleteAll(answeringTimers()); });
+        return true;
+    }();
+    Q_UNUSED(cleared);
+    return timers;
+}
+
 } // namespace
 
 std::function<bool()> answerModals(
@@ -79,6 +92,8 @@ std::function<bool()> answerModals(
     // Without a parent: tests that count the application's objects must not
     // find it.
     auto *timer = new QTimer;
+    answeringTimers().removeAll(nullptr);
+    answeringTimers().append(timer);
     const QDeadlineTimer deadline(deadlineMs);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
         if (state->finished()) {
