@@ -1,13 +1,11 @@
 #include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "support/KeyInput.h"
-#include "windows/Announcer.h"
 #include "windows/QtDialogs.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -154,20 +152,14 @@ void tst_QtDialogs::fileDialogSettings()
     } });
     QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);
 
-    settings.filters = { { QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp") },
-        { QStringLiteral("Формат JPEG (*.jpg)"), QStringLiteral("*.jpg") } };
+    settings.filters = { { QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp") } };
     settings.spokenName = QStringLiteral("Выбор картинки к концовке 2");
     answerModals({ [&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         // A name that already shows its pattern is kept as it stands.
-        QCOMPARE(dialog->nameFilters().constFirst(), QStringLiteral("Формат bitmap (*.bmp)"));
+        QCOMPARE(dialog->nameFilters(), QStringList({ QStringLiteral("Формат bitmap (*.bmp)") }));
         QCOMPARE(QAccessible::queryAccessibleInterface(dialog)->text(QAccessible::Name),
             settings.spokenName);
-        // The type chosen by the arrow keys is told to the screen reader.
-        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-        types->setFocus();
-        QTest::keyClick(types, Qt::Key_Down);
-        QCOMPARE(dialog->findChild<Announcer *>()->accessibleName(), QStringLiteral("Формат JPEG"));
         dialog->reject();
     } });
     QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);
