@@ -1,6 +1,7 @@
 #include "editor/EditorKeyboard.h"
 
 #include "editor/FocusMark.h"
+#include "windows/Announcer.h"
 #include "windows/ClickLabel.h"
 
 #include <QApplication>
@@ -31,6 +32,20 @@ constexpr std::array<Arrows, EditorKeyboard::PlaceCount> ArrowTable = { {
     { 8, -1, 11, 13 },
     { 9, -1, 12, -1 },
 } };
+
+bool isArrowKey(int key)
+{
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
+}
+
+QString noArrow(int key)
+{
+    const QString way = key == Qt::Key_Up ? QStringLiteral("вверх")
+        : key == Qt::Key_Down             ? QStringLiteral("вниз")
+        : key == Qt::Key_Left             ? QStringLiteral("влево")
+                                          : QStringLiteral("вправо");
+    return QStringLiteral("Отсюда стрелки %1 нет.").arg(way);
+}
 
 bool isWalkKey(int key)
 {
@@ -63,6 +78,7 @@ EditorKeyboard::EditorKeyboard(QWidget *window, QWidget *canvas, const QList<Cli
     m_lastPlace = m_places.first();
     m_lastPlace->setFocus(Qt::OtherFocusReason);
     m_mark = new FocusMark(canvas, QList<QWidget *>(m_places.begin(), m_places.end()));
+    m_announcer = new Announcer(canvas);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         // Hiding the window moves its focus on; that is not the user's move.
         auto *place = qobject_cast<ClickLabel *>(now);
@@ -112,8 +128,14 @@ bool EditorKeyboard::eventFilter(QObject *watched, QEvent *event)
             m_mark->setShown(true);
         const int place = m_places.indexOf(qobject_cast<ClickLabel *>(watched));
         const int target = arrowTarget(place, key->key());
-        if (place >= 0 && plain && key->modifiers() == Qt::NoModifier && target >= 0) {
-            m_places[target]->setFocus(Qt::OtherFocusReason);
+        if (place >= 0 && key->modifiers() == Qt::NoModifier && isArrowKey(key->key())) {
+            if (target >= 0) {
+                m_places[target]->setFocus(Qt::OtherFocusReason);
+            } else {
+                // A key that does nothing must not be silent.
+                QApplication::beep();
+                m_announcer->say(noArrow(key->key()));
+            }
             return true;
         }
     }

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 
+class Announcer;
 class ClickLabel;
 class FocusMark;
 class QWidget;
@@ -28,6 +29,9 @@ public:
     // along a row; -1 where it leads nowhere.
     static int arrowTarget(int place, int key);
 
+    // Tells a screen reader what the eye sees without being told.
+    Announcer *announcer() const { return m_announcer; }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -37,5 +41,6 @@ private:
     QWidget *m_window;
     QList<ClickLabel *> m_places;
     FocusMark *m_mark = nullptr;
+    Announcer *m_announcer = nullptr;
     QPointer<ClickLabel> m_lastPlace;
 };

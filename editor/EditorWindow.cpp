@@ -173,7 +173,7 @@ void EditorWindow::showHelp()
 bool EditorWindow::confirmExit()
 {
     return m_dialogs.ask(this, QStringLiteral("Вы действительно хотите выйти из программы?"),
-               ApplicationTitle)
+               ApplicationTitle, QString())
         == Dialogs::Answer::Yes;
 }
 

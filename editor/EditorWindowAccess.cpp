@@ -1,9 +1,9 @@
 #include "editor/EditorWindow.h"
 
-#include "editor/ControlNames.h"
 #include "editor/EditorCanvas.h"
 #include "editor/EditorKeyboard.h"
 #include "story/StoryDocument.h"
+#include "windows/ControlNames.h"
 #include "windows/PictureBox.h"
 
 void EditorWindow::setUpKeyboardAccess()
@@ -11,7 +11,7 @@ void EditorWindow::setUpKeyboardAccess()
     QList<ClickLabel *> places;
     for (int b = 0; b < BlockCount; ++b) {
         m_blockAreas[b]->makeButton(
-            blockName(b), [this, b] { return blockDescription(m_story.blockTexts.at(b)); });
+            blockName(b), [this, b] { return blockDescription(b, m_story.blockTexts.at(b)); });
         places << m_blockAreas[b];
     }
     for (int k = 0; k < FrameCount; ++k) {

@@ -1,11 +1,15 @@
 #include "editor/EditorWindow.h"
 
 #include "editor/EditorCanvas.h"
+#include "editor/EditorKeyboard.h"
 #include "pictures/PictureLoader.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
+#include "windows/Announcer.h"
 #include "windows/Dialogs.h"
 #include "windows/PictureBox.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -14,15 +18,11 @@ FileDialogSettings storyDialog(FileDialogSettings::Mode mode, const QString &pro
     FileDialogSettings settings;
     settings.mode = mode;
     settings.folder = programFolder + QStringLiteral("/Рассказы");
-    if (mode == FileDialogSettings::Save) {
-        settings.filters = { { QStringLiteral("text files"), QStringLiteral("*.txt") },
-            { QStringLiteral("files without"), QStringLiteral("*") } };
-        settings.confirmOverwrite = true;
-    } else {
-        settings.filters = { { QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt") },
-            { QStringLiteral("Файлы без расширения"), QStringLiteral("*") } };
-        settings.mustExist = true;
-    }
+    settings.confirmOverwrite = mode == FileDialogSettings::Save;
+    settings.mustExist = mode == FileDialogSettings::Open;
+    // The same Russian names in both: an English filter has no place here.
+    settings.filters = { { QStringLiteral("Текстовые файлы"), QStringLiteral("*.txt") },
+        { QStringLiteral("Файлы без расширения"), QStringLiteral("*") } };
     return settings;
 }
 
@@ -40,8 +40,13 @@ void EditorWindow::save()
     if (!path)
         return;
     const StorySaved saved = StoryFiles::save(*path, m_story);
-    if (!saved.ok())
+    if (!saved.ok()) {
         m_dialogs.error(this, saved.error);
+        return;
+    }
+    // The eye sees nothing change; the ear is told.
+    m_keyboard->announcer()->say(
+        QStringLiteral("Рассказ сохранён в файл %1.").arg(QFileInfo(*path).fileName()));
 }
 
 void EditorWindow::open()
@@ -85,6 +90,8 @@ void EditorWindow::choosePicture(int index)
     settings.filters = { { QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp") },
         { QStringLiteral("Формат JPEG (*.jpg)"), QStringLiteral("*.jpg") } };
     settings.mustExist = true;
+    // The dialog's own title says only «Открыть».
+    settings.spokenName = QStringLiteral("Выбор картинки к концовке %1").arg(index + 1);
     const auto path = m_dialogs.chooseFile(this, settings);
     if (!path)
         return;

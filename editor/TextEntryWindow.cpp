@@ -1,7 +1,7 @@
 #include "editor/TextEntryWindow.h"
 
-#include "editor/ControlNames.h"
 #include "story/StoryDocument.h"
+#include "windows/ControlNames.h"
 #include "windows/WindowDesign.h"
 
 #include <QCloseEvent>
@@ -143,9 +143,11 @@ void TextEntryWindow::closeEvent(QCloseEvent *event)
 
 void TextEntryWindow::keyPressEvent(QKeyEvent *event)
 {
-    // The window has no cancel button: Escape must not leave it unsaved.
+    // The window has no cancel: Escape leaves it as the button does, with
+    // the text kept, since nothing typed may be lost.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        finishEntry();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -163,9 +163,13 @@ QString PrintServer::refusal()
     if (accepting && !cups().getBoolean(accepting, 0)) {
         ipp_attribute_t *message
             = cups().findAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT);
-        const QString why = message
-            ? QString::fromUtf8(cups().getString(message, 0, nullptr)).trimmed()
-            : QString();
+        QString why = message ? QString::fromUtf8(cups().getString(message, 0, nullptr)).trimmed()
+                              : QString();
+        // The server's own word for a queue refused without a reason is
+        // English and says nothing the sentence does not.
+        if (why.compare(QLatin1String("Rejecting Jobs"), Qt::CaseInsensitive) == 0
+            || why.compare(QLatin1String("Rejecting Jobs."), Qt::CaseInsensitive) == 0)
+            why.clear();
         return why.isEmpty()
             ? QStringLiteral("принтер «%1» не принимает задания.").arg(m_printer)
             : QStringLiteral("принтер «%1» не принимает задания (%2).").arg(m_printer, why);

@@ -3,6 +3,7 @@
 #include "reader/ReadingWalk.h"
 #include "story/StoryDocument.h"
 #include "windows/ComingBack.h"
+#include "windows/ControlNames.h"
 #include "windows/Dialogs.h"
 #include "windows/PictureBox.h"
 #include "windows/WindowDesign.h"
@@ -125,33 +126,45 @@ void ReadingWindow::walk()
     Dialogs &dialogs = m_dialogs;
 
     m_endingPicture->clearPicture();
+    m_endingPicture->setAccessibleDescription(QString());
     m_titleBox->clear();
     ReadingWalk reading(m_story.blockTexts);
     m_storyBox->setPlainText(reading.story());
 
+    // The eye sees the story so far behind each box; the ear hears the
+    // chapter just reached before the question.
     const Dialogs::Answer first
-        = dialogs.ask(this, reading.firstQuestionText(), QStringLiteral("Выбор продолжения"));
+        = dialogs.ask(this, reading.firstQuestionText(), QStringLiteral("Выбор продолжения"),
+            spokenSentence(m_story.blockTexts[ReadingWalk::OpeningChapter]));
     if (!alive)
         return;
     reading.answerFirst(toWalk(first));
     m_storyBox->setPlainText(reading.story());
 
     // Given no title of its own, the box carries the application's.
-    const Dialogs::Answer second = dialogs.ask(this, reading.secondQuestionText(), QString());
+    const Dialogs::Answer second = dialogs.ask(this, reading.secondQuestionText(), QString(),
+        spokenSentence(m_story.blockTexts[reading.result().middleChapter]));
     if (!alive)
         return;
     reading.answerSecond(toWalk(second));
     m_storyBox->setPlainText(reading.story());
     // The very picture the editor's frame shows now, not one loaded anew.
-    m_endingPicture->setPicture(m_endingPictures(reading.frame()));
+    const int frame = reading.frame();
+    m_endingPicture->setPicture(m_endingPictures(frame));
+    const QString picture = endingPictureDescription(
+        m_story.picturePath(frame), !m_endingPicture->picture().isNull());
+    m_endingPicture->setAccessibleDescription(picture);
 
-    const QString title
-        = dialogs.input(this, QStringLiteral("Придумай название рассказа"), ApplicationTitle)
-              .value_or(QString());
+    const QString ending = spokenSentence(m_story.blockTexts[reading.result().finalChapter]);
+    const QString title = dialogs
+                              .input(this, QStringLiteral("Придумай название рассказа"),
+                                  ApplicationTitle, (ending + QLatin1Char(' ') + picture).trimmed())
+                              .value_or(QString());
     if (!alive)
         return;
-    const QString name = dialogs.input(this, QStringLiteral("Расказ читал:"), ApplicationTitle)
-                             .value_or(QString());
+    const QString name
+        = dialogs.input(this, QStringLiteral("Рассказ читал:"), ApplicationTitle, QString())
+              .value_or(QString());
     if (!alive)
         return;
 

@@ -148,8 +148,8 @@ void tst_EditorFiles::cancelledDialog_data()
     QTest::addColumn<bool>("mustExist");
     QTest::addColumn<bool>("confirmOverwrite");
     QTest::newRow("save") << "save" << int(FileDialogSettings::Save) << "Рассказы"
-                          << QStringList { "text files", "*.txt", "files without", "*" } << false
-                          << true;
+                          << QStringList { "Текстовые файлы", "*.txt", "Файлы без расширения", "*" }
+                          << false << true;
     QTest::newRow("open") << "open" << int(FileDialogSettings::Open) << "Рассказы"
                           << QStringList { "Текстовые файлы", "*.txt", "Файлы без расширения", "*" }
                           << true << false;

@@ -99,7 +99,7 @@ void tst_HelpWindow::text_data()
         { 0, 0, "рисунком, который ты хочешь вставить." },
         { 7, 0, "       Рассказ можно:" },
         { 7, 0, "       записать на диск (команда Файл - Сохранить)," },
-        { 7, 0, "       прочитать с дика (команда Файл - Открыть)," },
+        { 7, 0, "       прочитать с диска (команда Файл - Открыть)," },
         { 7, 0, "       распечатать (команда Рассказ - Печатать)," },
         { 7, 0, "       стереть (команда Файл - Создать)" },
         { 7, 1, "       прочитать с выбором продолжения (команда " },
@@ -130,14 +130,14 @@ void tst_HelpWindow::text()
 void tst_HelpWindow::textAsAWhole()
 {
     const QString text = HelpWindow::helpText();
-    QCOMPARE(text.size(), 834);
+    QCOMPARE(text.size(), 835);
     QCOMPARE(text.count(QStringLiteral("\r\n")), 20);
     QCOMPARE(text.count(QLatin1Char('\r')), 20);
     QCOMPARE(text.count(QLatin1Char('\n')), 20);
     QVERIFY(text.endsWith(QStringLiteral("Читать).  \r\n")));
     QCOMPARE(text.count(QStringLiteral("  в ромбы")), 1);
     QCOMPARE(text.count(QStringLiteral("зависит  продолжение")), 1);
-    QVERIFY(text.contains(QStringLiteral("с дика")));
+    QVERIFY(text.contains(QStringLiteral("прочитать с диска")));
 }
 
 void tst_HelpWindow::design()
@@ -200,7 +200,7 @@ void tst_HelpWindow::closeBoxUnloads()
     QTRY_VERIFY(!findWindow<HelpWindow>());
     openHelp([](HelpWindow *help) {
         QCOMPARE(help->textBox()->verticalScrollBar()->value(), 0);
-        QCOMPARE(help->textBox()->toPlainText().size(), 834 - 20);
+        QCOMPARE(help->textBox()->toPlainText().size(), 835 - 20);
         help->close();
     });
 }

@@ -13,6 +13,7 @@
 #include "support/Pdf.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
+#include "windows/Announcer.h"
 #include "windows/HelpWindow.h"
 #include "windows/KeyboardStyle.h"
 #include "windows/PictureBox.h"
@@ -54,16 +55,17 @@ const QStringList Texts = {
 // file and print dialogs answer from the script.
 class KeyboardDialogs : public ScriptedDialogs {
 public:
-    Answer ask(QWidget *parent, const QString &text, const QString &title) override
+    Answer ask(QWidget *parent, const QString &text, const QString &title,
+        const QString &spokenBefore) override
     {
-        calls.append({ QStringLiteral("ask"), text, title, {} });
-        return m_real.ask(parent, text, title);
+        calls.append({ QStringLiteral("ask"), text, title, {}, spokenBefore });
+        return m_real.ask(parent, text, title, spokenBefore);
     }
-    std::optional<QString> input(
-        QWidget *parent, const QString &prompt, const QString &title) override
+    std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
+        const QString &spokenBefore) override
     {
-        calls.append({ QStringLiteral("input"), prompt, title, {} });
-        return m_real.input(parent, prompt, title);
+        calls.append({ QStringLiteral("input"), prompt, title, {}, spokenBefore });
+        return m_real.input(parent, prompt, title, spokenBefore);
     }
 
 private:
@@ -200,6 +202,11 @@ void tst_Keyboard::arrowsFollowTheFlowchart()
     focusPlace(from);
     pressKey(Qt::Key(key));
     QCOMPARE(focused(), place(to < 0 ? from : to));
+    // A key that leads nowhere says so.
+    Announcer *announcer = m_editor->keyboard()->announcer();
+    QAccessibleInterface *said = QAccessible::queryAccessibleInterface(announcer);
+    QCOMPARE(said->role(), QAccessible::Notification);
+    QCOMPARE(said->text(QAccessible::Name).startsWith(QStringLiteral("Отсюда стрелки")), to < 0);
 }
 
 QString tst_Keyboard::printPage(const QString &name)
@@ -283,6 +290,23 @@ void tst_Keyboard::accessibleBlocksAndFrames_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("place"); // a block's place; a frame's dialog
+    const QStringList places = {
+        "Сюда ведёт: Начало. Дальше: Вопрос 1.",
+        "Сюда ведёт: Начало рассказа. Выход Ложь: Глава 1. Выход Истина: Глава 2.",
+        "Сюда ведёт: Вопрос 1, выход Ложь. Дальше: Вопрос 2.",
+        "Сюда ведёт: Вопрос 1, выход Истина. Дальше: Вопрос 3.",
+        "Сюда ведёт: Глава 1. Выход Ложь: Концовка 1. Выход Истина: Концовка 2.",
+        "Сюда ведёт: Глава 2. Выход Ложь: Концовка 3. Выход Истина: Концовка 4.",
+        "Сюда ведёт: Вопрос 2, выход Ложь. Дальше: Конец.",
+        "Сюда ведёт: Вопрос 2, выход Истина. Дальше: Конец.",
+        "Сюда ведёт: Вопрос 3, выход Ложь. Дальше: Конец.",
+        "Сюда ведёт: Вопрос 3, выход Истина. Дальше: Конец.",
+        "Выбор картинки к концовке 1",
+        "Выбор картинки к концовке 2",
+        "Выбор картинки к концовке 3",
+        "Выбор картинки к концовке 4",
+    };
     const QStringList names = {
         "Начало рассказа",
         "Вопрос 1",
@@ -300,14 +324,15 @@ void tst_Keyboard::accessibleBlocksAndFrames_data()
         "Картинка к концовке 4",
     };
     for (int i = 0; i < 14; ++i)
-        QTest::addRow("%s", qPrintable(names[i])) << i << names[i];
+        QTest::addRow("%s", qPrintable(names[i])) << i << names[i] << places[i];
 }
 
 void tst_Keyboard::accessibleBlocksAndFrames()
 {
     QFETCH(int, index);
     QFETCH(QString, name);
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(place(index));
+    QFETCH(QString, place);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(this->place(index));
     QVERIFY(iface);
     QCOMPARE(iface->role(), QAccessible::Button);
     QCOMPARE(iface->text(QAccessible::Name), name);
@@ -315,21 +340,23 @@ void tst_Keyboard::accessibleBlocksAndFrames()
     QAccessibleActionInterface *actions = iface->actionInterface();
     QVERIFY(actions);
     QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    QCOMPARE(actions->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+        QStringList { QStringLiteral("Пробел или Ввод") });
 
     if (index < 10) {
-        QCOMPARE(iface->text(QAccessible::Description), QStringLiteral("пусто"));
+        QCOMPARE(iface->text(QAccessible::Description), QStringLiteral("пусто. ") + place);
         // Pressing opens the entry window for this very block; what is
-        // typed there becomes the description.
+        // typed there becomes the description. Enter presses the button.
         answerModals({ [](QWidget *entry) {
             typeText(QStringLiteral("Ёж и лиса"));
             pressKey(Qt::Key_Tab);
             QCOMPARE(focused(), static_cast<TextEntryWindow *>(entry)->doneButton());
-            pressKey(Qt::Key_Space);
+            pressKey(Qt::Key_Return);
         } });
         actions->doAction(QAccessibleActionInterface::pressAction());
         QTRY_COMPARE(m_story.blockTexts[index], QStringLiteral("Ёж и лиса"));
         QCOMPARE(m_story.currentBlock, index);
-        QCOMPARE(iface->text(QAccessible::Description), QStringLiteral("Ёж и лиса"));
+        QCOMPARE(iface->text(QAccessible::Description), QStringLiteral("Ёж и лиса. ") + place);
     } else {
         const int frame = index - 10;
         QCOMPARE(iface->text(QAccessible::Description), QStringLiteral("картинка не выбрана"));
@@ -342,6 +369,7 @@ void tst_Keyboard::accessibleBlocksAndFrames()
         QTRY_COMPARE(m_dialogs->kinds(), QStringList { "file" });
         QCOMPARE(m_dialogs->calls.constFirst().file.folder,
             m_dir.filePath(QStringLiteral("program/Картинки")));
+        QCOMPARE(m_dialogs->calls.constFirst().file.spokenName, place);
         QCOMPARE(m_story.picturePath(frame), picture);
         QCOMPARE(iface->text(QAccessible::Description), QStringLiteral("ёж %1.bmp").arg(frame));
     }
@@ -370,12 +398,16 @@ void tst_Keyboard::accessibleTextBoxes()
     pressKey(Qt::Key_Return);
     QTRY_VERIFY(answered());
 
+    // The help text and the title speak of the mouse; the ear hears the keys.
     HelpWindow help;
     check(help.textBox(), QAccessible::EditableText, QStringLiteral("Описание программы"));
+    QVERIFY(QAccessible::queryAccessibleInterface(&help)
+                ->text(QAccessible::Description)
+                .contains(QStringLiteral("Tab")));
     TitleWindow title;
     title.timer()->stop();
     check(title.picture(), QAccessible::Button,
-        QStringLiteral("Тропинец. Щёлкни по картинке, чтобы начать"));
+        QStringLiteral("Тропинец. Нажми Ввод или щёлкни по картинке, чтобы начать"));
 
     ReadingWindow reading(m_story, *m_dialogs, [](int) { return QImage(); });
     check(reading.titleBox(), QAccessible::EditableText, QStringLiteral("Название рассказа"));
@@ -478,6 +510,8 @@ void tst_Keyboard::wholeStoryByKeyboard()
     for (const QString &picture : pictures)
         list += Cp1251::encode(QDir::toNativeSeparators(picture)) + "\r\n";
     QCOMPARE(readAll(StoryFiles::pictureListPath(story)), list);
+    QCOMPARE(m_editor->keyboard()->announcer()->accessibleName(),
+        QStringLiteral("Рассказ сохранён в файл Колючка.txt."));
 
     // Рассказ › Печатать: the author and the title typed into the boxes.
     const QString storyPdf = m_dir.filePath(QStringLiteral("story.pdf"));
@@ -518,6 +552,16 @@ void tst_Keyboard::wholeStoryByKeyboard()
     QTRY_COMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Петя"));
     QCOMPARE(reading->storyBox()->toPlainText(),
         QStringList({ Texts[0], Texts[2], Texts[7], QString() }).join(QLatin1Char(' ')));
+    // Each box is heard after the chapter just reached; the ending with its
+    // picture.
+    const QList<ScriptedDialogs::Call> walk = m_dialogs->calls.mid(m_dialogs->calls.size() - 4);
+    QCOMPARE(walk[0].spokenBefore, Texts[0]);
+    QCOMPARE(walk[1].spokenBefore, Texts[2]);
+    QCOMPARE(
+        walk[2].spokenBefore, Texts[7] + QStringLiteral(" Картинка к концовке: картинка1.bmp."));
+    QCOMPARE(QAccessible::queryAccessibleInterface(reading->endingPicture())
+                 ->text(QAccessible::Description),
+        QStringLiteral("Картинка к концовке: картинка1.bmp."));
     QTRY_VERIFY(reading->isActiveWindow());
 
     // Печать рассказа, then Выход back to the editor.

@@ -4,10 +4,13 @@
 #include "windows/QtDialogs.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -67,7 +70,11 @@ void tst_QtDialogs::questionBox()
         auto *box = qobject_cast<QMessageBox *>(modal);
         QVERIFY(box);
         QCOMPARE(box->windowTitle(), shownTitle);
-        QCOMPARE(box->text(), QStringLiteral("Пойдёт ли лиса в лес?"));
+        // Shown as written, tags and all; heard after the story so far.
+        QCOMPARE(box->text(), QStringLiteral("<b>Пойдёт</b> ли лиса в лес?"));
+        QCOMPARE(box->textFormat(), Qt::PlainText);
+        QCOMPARE(box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->accessibleName(),
+            QStringLiteral("Жила-была лиса. <b>Пойдёт</b> ли лиса в лес?"));
         QCOMPARE(box->icon(), QMessageBox::Question);
         QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
@@ -80,8 +87,8 @@ void tst_QtDialogs::questionBox()
         checked = true;
         box->button(clickYes ? QMessageBox::Yes : QMessageBox::No)->click();
     } });
-    const Dialogs::Answer answer
-        = dialogs.ask(nullptr, QStringLiteral("Пойдёт ли лиса в лес?"), title);
+    const Dialogs::Answer answer = dialogs.ask(nullptr,
+        QStringLiteral("<b>Пойдёт</b> ли лиса в лес?"), title, QStringLiteral("Жила-была лиса."));
     QVERIFY(checked);
     QCOMPARE(answer, clickYes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
 }
@@ -93,17 +100,32 @@ void tst_QtDialogs::inputBox()
         auto *box = qobject_cast<QInputDialog *>(modal);
         QVERIFY(box);
         QCOMPARE(box->windowTitle(), QStringLiteral("Тропинец"));
-        QCOMPARE(box->labelText(), QStringLiteral("Расказ читал:"));
+        QCOMPARE(box->labelText(), QStringLiteral("Рассказ читал:"));
+        QCOMPARE(
+            box->findChild<QLabel *>()->accessibleName(), QStringLiteral("Конец. Рассказ читал:"));
+        QCOMPARE(
+            box->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->accessibleName(),
+            QStringLiteral("Готово"));
         QVERIFY(box->textValue().isEmpty());
         box->setTextValue(QStringLiteral("Маша"));
         box->accept();
     } });
-    QCOMPARE(dialogs.input(nullptr, QStringLiteral("Расказ читал:"), QStringLiteral("Тропинец")),
+    QCOMPARE(dialogs.input(nullptr, QStringLiteral("Рассказ читал:"), QStringLiteral("Тропинец"),
+                 QStringLiteral("Конец.")),
         std::optional<QString>(QStringLiteral("Маша")));
 
     answerModals({ [](QWidget *modal) { qobject_cast<QInputDialog *>(modal)->reject(); } });
-    QCOMPARE(dialogs.input(nullptr, QStringLiteral("Расказ читал:"), QStringLiteral("Тропинец")),
+    QCOMPARE(
+        dialogs.input(nullptr, QStringLiteral("Рассказ читал:"), QStringLiteral("Тропинец"), {}),
         std::nullopt);
+
+    answerModals({ [](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QCOMPARE(box->textFormat(), Qt::PlainText);
+        QCOMPARE(box->button(QMessageBox::Ok)->accessibleName(), QStringLiteral("Понятно"));
+        box->button(QMessageBox::Ok)->click();
+    } });
+    dialogs.error(nullptr, QStringLiteral("Файл «<i>лиса</i>.txt» не найден."));
 }
 
 void tst_QtDialogs::fileDialogSettings()
@@ -131,10 +153,13 @@ void tst_QtDialogs::fileDialogSettings()
     QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);
 
     settings.filters = { { QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp") } };
+    settings.spokenName = QStringLiteral("Выбор картинки к концовке 2");
     answerModals({ [&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         // A name that already shows its pattern is kept as it stands.
         QCOMPARE(dialog->nameFilters(), QStringList({ QStringLiteral("Формат bitmap (*.bmp)") }));
+        QCOMPARE(QAccessible::queryAccessibleInterface(dialog)->text(QAccessible::Name),
+            settings.spokenName);
         dialog->reject();
     } });
     QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);

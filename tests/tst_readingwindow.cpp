@@ -259,7 +259,7 @@ void tst_ReadingWindow::paths()
     QCOMPARE(calls[1].title, QString()); // the application's title
     QCOMPARE(calls[2].text, QStringLiteral("Придумай название рассказа"));
     QCOMPARE(calls[2].title, QStringLiteral("Тропинец"));
-    QCOMPARE(calls[3].text, QStringLiteral("Расказ читал:"));
+    QCOMPARE(calls[3].text, QStringLiteral("Рассказ читал:"));
     QCOMPARE(calls[3].title, QStringLiteral("Тропинец"));
 
     // Reading never writes the story.
@@ -389,7 +389,7 @@ void tst_ReadingWindow::realBoxes()
     const QStringList kinds = { "ask", "ask", "input", "input" };
     const QStringList titles = { "Выбор продолжения", "Тропинец", "Тропинец", "Тропинец" };
     const QStringList texts
-        = { "Пойдёт ли ёжик в лес?", "блок5", "Придумай название рассказа", "Расказ читал:" };
+        = { "Пойдёт ли ёжик в лес?", "блок5", "Придумай название рассказа", "Рассказ читал:" };
     for (int i = 0; i < 4; ++i) {
         QCOMPARE(seen[i].kind, kinds[i]);
         QCOMPARE(seen[i].title, titles[i]);

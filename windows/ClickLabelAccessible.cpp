@@ -70,6 +70,6 @@ void ClickLabelAccessible::doAction(const QString &actionName)
 QStringList ClickLabelAccessible::keyBindingsForAction(const QString &actionName) const
 {
     if (actionName == pressAction())
-        return { QStringLiteral("Space") };
+        return { QStringLiteral("Пробел или Ввод") };
     return QAccessibleWidget::keyBindingsForAction(actionName);
 }

@@ -22,6 +22,7 @@ struct FileDialogSettings {
     QList<Filter> filters; // in the order shown
     bool mustExist = false; // open: refuse names of missing files
     bool confirmOverwrite = false; // save: ask before replacing a file
+    QString spokenName; // what a screen reader says the dialog is for
 };
 
 // Every modal box the program shows goes through here, so whole user flows
@@ -33,12 +34,16 @@ public:
     virtual ~Dialogs() = default;
 
     // A Yes/No question with the question icon; Yes is the default button.
-    // An empty title means the application's title.
-    virtual Answer ask(QWidget *parent, const QString &text, const QString &title) = 0;
+    // An empty title means the application's title. The text is shown as
+    // it stands; a screen reader hears spokenBefore first, which the box
+    // does not show.
+    virtual Answer ask(
+        QWidget *parent, const QString &text, const QString &title, const QString &spokenBefore)
+        = 0;
 
     // An input box with an empty default answer; nullopt when cancelled.
     virtual std::optional<QString> input(
-        QWidget *parent, const QString &prompt, const QString &title)
+        QWidget *parent, const QString &prompt, const QString &title, const QString &spokenBefore)
         = 0;
 
     // The chosen file's full path; nullopt when cancelled.

@@ -26,7 +26,7 @@ const char16_t *const HelpLines[] = {
     u"рисунком, который ты хочешь вставить.",
     u"       Рассказ можно:",
     u"       записать на диск (команда Файл - Сохранить),",
-    u"       прочитать с дика (команда Файл - Открыть),",
+    u"       прочитать с диска (команда Файл - Открыть),",
     u"       распечатать (команда Рассказ - Печатать),",
     u"       стереть (команда Файл - Создать)",
     u"       прочитать с выбором продолжения (команда ",
@@ -56,6 +56,9 @@ HelpWindow::HelpWindow(QWidget *owner)
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_text->setPlainText(helpText());
     m_text->setAccessibleName(QStringLiteral("Описание программы"));
+    // The text speaks of the mouse; the keys are told to those who listen,
+    // as the window opens.
+    setAccessibleDescription(keyboardHelp());
     connect(m_text, &QPlainTextEdit::textChanged, this, &HelpWindow::boxTextChanged);
 }
 
@@ -67,6 +70,16 @@ QString HelpWindow::helpText()
         text += QStringLiteral("\r\n");
     }
     return text;
+}
+
+QString HelpWindow::keyboardHelp()
+{
+    return QStringLiteral(
+        "Без мыши: клавиша Tab и стрелки ведут по блокам блок-схемы, стрелки влево и вправо "
+        "ведут по выходам Ложь и Истина. Клавиша Ввод открывает текст блока; в окне ввода Tab "
+        "ведёт к кнопке Ввод завершён. После блоков Tab ведёт к четырём рамкам для картинок к "
+        "концовкам, и Ввод выбирает картинку. Alt и Ф открывает меню Файл, Alt и Р меню "
+        "Рассказ, Alt и О это описание, Alt и В выход. Escape закрывает это описание.");
 }
 
 void HelpWindow::marginClicked()

@@ -19,6 +19,9 @@ public:
     // The description exactly as the design holds it: 20 lines, each ended
     // by CR LF.
     static QString helpText();
+    // How to go on without the mouse, for a screen reader: the text itself
+    // speaks of clicks.
+    static QString keyboardHelp();
 
     QPlainTextEdit *textBox() const { return m_text; }
 

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
 KeyboardStyle::KeyboardStyle(QStyle *base)
     : QProxyStyle(base)
@@ -54,6 +55,8 @@ bool KeyboardStyle::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Alt || key->key() == Qt::Key_AltGr)
             setAltDown(event->type() == QEvent::KeyPress);
+        if (event->type() == QEvent::KeyPress && pressesButton(watched, *key))
+            return true;
         break;
     }
     case QEvent::MouseButtonPress:
@@ -68,6 +71,21 @@ bool KeyboardStyle::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QProxyStyle::eventFilter(watched, event);
+}
+
+bool KeyboardStyle::pressesButton(QObject *watched, const QKeyEvent &key)
+{
+    // Enter on a focused button presses it, as Space does. A dialog presses
+    // its own default buttons; a button that is none of those gets nothing
+    // from Enter otherwise.
+    auto *button = qobject_cast<QPushButton *>(watched);
+    const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    if (!button || !enter || button->autoDefault() || button->isDefault() || key.isAutoRepeat()
+        || !button->hasFocus() || !button->isEnabled()
+        || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    button->click();
+    return true;
 }
 
 void KeyboardStyle::setAltDown(bool down)

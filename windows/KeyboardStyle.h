@@ -3,9 +3,12 @@
 #include <QProxyStyle>
 #include <QTimer>
 
+class QKeyEvent;
+
 // The desktop's own style, except that the access letters of the menus are
 // underlined only while Alt is held or the menus are worked by the keyboard,
-// as on Windows; a mouse user sees the captions exactly as they are.
+// as on Windows; a mouse user sees the captions exactly as they are. Enter
+// on a focused push button presses it in every window, also as on Windows.
 class KeyboardStyle : public QProxyStyle {
     Q_OBJECT
 
@@ -22,6 +25,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static bool pressesButton(QObject *watched, const QKeyEvent &key);
     bool menusByKeyboard() const;
     void setAltDown(bool down);
 

@@ -1,12 +1,18 @@
 #include "windows/QtDialogs.h"
 
+#include "windows/Announcer.h"
+
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -44,27 +50,53 @@ void keepDialogSettingsInThisRun()
     Q_UNUSED(redirected);
 }
 
+// A screen reader reads a box's text by the name of its label; what it
+// should hear first goes before the text shown.
+void speakBefore(QLabel *label, const QString &spokenBefore)
+{
+    if (label && !spokenBefore.isEmpty())
+        label->setAccessibleName(spokenBefore + QLatin1Char(' ') + label->text());
+}
+
+// Qt's Russian texts keep the button "OK" in Latin letters; a screen reader
+// hears a Russian word, the eye still sees the button as it was.
+void nameOkButton(QAbstractButton *button, const QString &name)
+{
+    if (button)
+        button->setAccessibleName(name);
+}
+
 } // namespace
 
-Dialogs::Answer QtDialogs::ask(QWidget *parent, const QString &text, const QString &title)
+Dialogs::Answer QtDialogs::ask(
+    QWidget *parent, const QString &text, const QString &title, const QString &spokenBefore)
 {
     QMessageBox box(QMessageBox::Question, title.isEmpty() ? ApplicationTitle : title, text,
         QMessageBox::Yes | QMessageBox::No, parent);
+    // A pupil's question is shown as written, tags and all.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     // Escape and the close box answer No, the only other answer there is.
     box.setEscapeButton(QMessageBox::No);
     keepTitleVisible(box);
+    speakBefore(box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")), spokenBefore);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 std::optional<QString> QtDialogs::input(
-    QWidget *parent, const QString &prompt, const QString &title)
+    QWidget *parent, const QString &prompt, const QString &title, const QString &spokenBefore)
 {
     QInputDialog box(parent);
     box.setWindowTitle(title);
     box.setLabelText(prompt);
     box.setTextValue(QString());
     box.setInputMode(QInputDialog::TextInput);
+    // Asking for a button's text builds the box's buttons, which it
+    // otherwise does only when shown.
+    box.okButtonText();
+    speakBefore(box.findChild<QLabel *>(), spokenBefore);
+    if (auto *buttons = box.findChild<QDialogButtonBox *>())
+        nameOkButton(buttons->button(QDialogButtonBox::Ok), QStringLiteral("Готово"));
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();
@@ -90,6 +122,17 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSe
     dialog.setNameFilters(filters);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.confirmOverwrite);
     dialog.setDefaultSuffix(QString());
+    if (!settings.spokenName.isEmpty())
+        dialog.setAccessibleName(settings.spokenName);
+    // A screen reader says nothing when the file type box changes by the
+    // arrow keys; the type chosen is told to it.
+    if (auto *types = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))) {
+        auto *announcer = new Announcer(&dialog);
+        QObject::connect(
+            types, &QComboBox::currentTextChanged, announcer, [announcer](const QString &type) {
+                announcer->say(type.section(QLatin1String(" ("), 0, 0));
+            });
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
@@ -106,5 +149,8 @@ bool QtDialogs::choosePrinter(QWidget *parent, QPrinter &printer)
 void QtDialogs::error(QWidget *parent, const QString &text)
 {
     QMessageBox box(QMessageBox::Warning, ApplicationTitle, text, QMessageBox::Ok, parent);
+    // File names may hold anything, signs of markup too.
+    box.setTextFormat(Qt::PlainText);
+    nameOkButton(box.button(QMessageBox::Ok), QStringLiteral("Понятно"));
     box.exec();
 }

@@ -42,7 +42,8 @@ TitleWindow::TitleWindow(QWidget *parent)
     m_image->setPixmap(titlePicture());
     m_image->setGeometry(twips(240), twips(240), twips(7080), twips(5070));
     // Enter or Space on the picture starts as a click does.
-    m_image->makeButton(QStringLiteral("Тропинец. Щёлкни по картинке, чтобы начать"));
+    m_image->makeButton(
+        QStringLiteral("Тропинец. Нажми Ввод или щёлкни по картинке, чтобы начать"));
     connect(m_image, &ClickLabel::clicked, this, &TitleWindow::pictureClicked);
 
     m_timer = new QTimer(this);

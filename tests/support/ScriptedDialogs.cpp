@@ -3,9 +3,10 @@
 #include <QPrinter>
 #include <QTest>
 
-Dialogs::Answer ScriptedDialogs::ask(QWidget *, const QString &text, const QString &title)
+Dialogs::Answer ScriptedDialogs::ask(
+    QWidget *, const QString &text, const QString &title, const QString &spokenBefore)
 {
-    calls.append({ QStringLiteral("ask"), text, title, {} });
+    calls.append({ QStringLiteral("ask"), text, title, {}, spokenBefore });
     if (answers.isEmpty()) {
         qWarning("ScriptedDialogs: unexpected question: %s", qPrintable(text));
         return Answer::No;
@@ -14,9 +15,9 @@ Dialogs::Answer ScriptedDialogs::ask(QWidget *, const QString &text, const QStri
 }
 
 std::optional<QString> ScriptedDialogs::input(
-    QWidget *, const QString &prompt, const QString &title)
+    QWidget *, const QString &prompt, const QString &title, const QString &spokenBefore)
 {
-    calls.append({ QStringLiteral("input"), prompt, title, {} });
+    calls.append({ QStringLiteral("input"), prompt, title, {}, spokenBefore });
     if (inputs.isEmpty()) {
         qWarning("ScriptedDialogs: unexpected input box: %s", qPrintable(prompt));
         return std::nullopt;
@@ -26,7 +27,7 @@ std::optional<QString> ScriptedDialogs::input(
 
 std::optional<QString> ScriptedDialogs::chooseFile(QWidget *, const FileDialogSettings &settings)
 {
-    calls.append({ QStringLiteral("file"), {}, {}, settings });
+    calls.append({ QStringLiteral("file"), {}, {}, settings, {} });
     if (files.isEmpty()) {
         qWarning("ScriptedDialogs: unexpected file dialog");
         return std::nullopt;
@@ -36,7 +37,7 @@ std::optional<QString> ScriptedDialogs::chooseFile(QWidget *, const FileDialogSe
 
 bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &chosen)
 {
-    calls.append({ QStringLiteral("print"), {}, {}, {} });
+    calls.append({ QStringLiteral("print"), {}, {}, {}, {} });
     return printer ? printer(chosen) : false;
 }
 
@@ -51,7 +52,7 @@ void ScriptedDialogs::printToFile(const QString &pdf, bool confirmed)
 
 void ScriptedDialogs::error(QWidget *, const QString &text)
 {
-    calls.append({ QStringLiteral("error"), text, {}, {} });
+    calls.append({ QStringLiteral("error"), text, {}, {}, {} });
 }
 
 QStringList ScriptedDialogs::kinds() const

@@ -18,6 +18,7 @@ public:
         QString text; // question, prompt, or error text
         QString title;
         FileDialogSettings file;
+        QString spokenBefore; // what a screen reader hears before the text
     };
 
     QQueue<Answer> answers;
@@ -31,9 +32,10 @@ public:
     void printToFile(const QString &pdf, bool confirmed = true);
     QList<Call> calls;
 
-    Answer ask(QWidget *parent, const QString &text, const QString &title) override;
-    std::optional<QString> input(
-        QWidget *parent, const QString &prompt, const QString &title) override;
+    Answer ask(QWidget *parent, const QString &text, const QString &title,
+        const QString &spokenBefore) override;
+    std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
+        const QString &spokenBefore) override;
     std::optional<QString> chooseFile(QWidget *parent, const FileDialogSettings &settings) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
     void error(QWidget *parent, const QString &text) override;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// What a screen reader says of the parts of the story, numbered as a pupil
+// counts them: the opening, questions 1 to 3, chapters 1 and 2, endings 1 to
+// 4, and the pictures of the four endings. Every spoken description of a
+// block is built here.
+QString blockName(int block);
+QString frameName(int frame);
+
+// The block's text as the pupil wrote it, or a word saying there is none,
+// then where the block sits in the flowchart.
+QString blockDescription(int block, const QString &text);
+// Where the block sits: what leads to it and where its exits go.
+QString blockPlace(int block);
+
+// The chosen picture's file name, or a word saying there is none.
+QString frameDescription(const QString &picturePath);
+// The ending's picture as the reading window shows it: by its file name, or
+// said to be missing when none is shown.
+QString endingPictureDescription(const QString &picturePath, bool shown);
+// The file name of a picture path from any computer; empty for no path.
+QString pictureFileName(const QString &picturePath);
+
+// A sentence of its own, ended as a sentence, for joining spoken texts.
+QString spokenSentence(const QString &text);
