@@ -1,5 +1,5 @@
-#include "pictures/BmpBands.h"
 #include "pictures/PictureLoader.h"
+#include "support/MagickPictures.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -10,6 +10,9 @@
 #include <QtEndian>
 
 namespace {
+
+// Where the gradient pictures have a sharp edge between rows.
+constexpr int EdgeRow = 64;
 
 QImage testImage(int width, int height)
 {
@@ -23,7 +26,8 @@ QImage testImage(int width, int height)
 }
 
 // A BMP header claiming a picture of the given size, with no pixels after it.
-QByteArray bmpHeader(qint32 width, qint32 height)
+QByteArray bmpHeader(
+    qint32 width, qint32 height, quint16 bits = 24, quint32 compression = 0, quint32 infoBytes = 40)
 {
     QByteArray bytes(54, '\0');
     auto put16 = [&](int at, quint16 v) { qToLittleEndian(v, bytes.data() + at); };
@@ -32,11 +36,12 @@ QByteArray bmpHeader(qint32 width, qint32 height)
     bytes[1] = 'M';
     put32(2, 54 + quint32(width) * 3 * quint32(height));
     put32(10, 54);
-    put32(14, 40);
+    put32(14, infoBytes);
     put32(18, quint32(width));
     put32(22, quint32(height));
     put16(26, 1);
-    put16(28, 24);
+    put16(28, bits);
+    put32(30, compression);
     return bytes;
 }
 
@@ -52,14 +57,17 @@ private slots:
     void loads();
     void refuses_data();
     void refuses();
-    void hugeJpegHeaderRefused();
+    void jpegHeaders_data();
+    void jpegHeaders();
     void truncatedJpegShowsWhatDecoded();
     void largeJpegDecodedReduced();
     void decodeSize_data();
     void decodeSize();
-    void bmpInBands_data();
-    void bmpInBands();
+    void bmpAgainstQt_data();
+    void bmpAgainstQt();
     void bmpCutShort();
+    void writtenByOthers_data();
+    void writtenByOthers();
 
 private:
     QString write(const QString &name, const QImage &image, const char *format);
@@ -125,16 +133,28 @@ void tst_PictureLoader::refuses_data()
                           << QStringLiteral("не картинка");
     QTest::newRow("PNG") << "png.jpg" << QByteArray("png") << QStringLiteral("не картинка");
     QTest::newRow("BMP header, no pixels")
-        << "short.bmp" << bmpHeader(100, 100) << QStringLiteral("Не удалось прочитать");
+        << "short.bmp" << bmpHeader(100, 100) << QStringLiteral("файл обрезан");
+    QTest::newRow("BMP header cut short")
+        << "cut.bmp" << bmpHeader(100, 100).left(30) << QStringLiteral("файл обрезан");
+    QTest::newRow("RLE8 rows missing")
+        << "rle.bmp" << bmpHeader(4, 2, 8, 1) + QByteArray(1024, '\0') + QByteArray("\4\1\0\0", 4)
+        << QStringLiteral("файл обрезан");
+    QTest::newRow("BMP header of 10 bytes")
+        << "ten.bmp" << bmpHeader(4, 2, 24, 0, 10) << QStringLiteral("данные картинки повреждены");
+    QTest::newRow("BMP holding a JPEG") << "jpeg.bmp" << bmpHeader(4, 2, 0, 4)
+                                        << QStringLiteral("не показывает BMP со сжатием JPEG");
+    QTest::newRow("BMP of 2 bits a point")
+        << "two.bmp" << bmpHeader(4, 2, 2)
+        << QStringLiteral("не показывает BMP с 2 битами на точку");
     QTest::newRow("BMP claims 100000 x 100000")
-        << "huge.bmp" << bmpHeader(100000, 100000) << QStringLiteral("картинк");
+        << "huge.bmp" << bmpHeader(100000, 100000) << QStringLiteral("100000 × 100000 точек");
     // The rest are sparse files as long as their headers claim.
     QTest::newRow("BMP 16000 x 16000")
         << "big.bmp" << bmpHeader(16000, 16000) << QStringLiteral("16000 × 16000 точек");
-    QTest::newRow("BMP 9000 x 8000, too much to decode whole")
-        << "wide.bmp" << bmpHeader(9000, 8000) << QStringLiteral("9000 × 8000 точек");
+    QTest::newRow("BMP wider than any screen")
+        << "wide.bmp" << bmpHeader(30001, 10) << QStringLiteral("30001 × 10 точек");
     QTest::newRow("BMP claims negative width")
-        << "neg.bmp" << bmpHeader(-5, 10) << QStringLiteral("картинк");
+        << "neg.bmp" << bmpHeader(-5, 10) << QStringLiteral("данные картинки повреждены");
     QTest::newRow("folder") << "folder.jpg" << QByteArray("dir") << QStringLiteral("не файл");
 }
 
@@ -163,20 +183,55 @@ void tst_PictureLoader::refuses()
     QVERIFY(picture.error.contains(QDir::toNativeSeparators(path)));
 }
 
-void tst_PictureLoader::hugeJpegHeaderRefused()
+void tst_PictureLoader::jpegHeaders_data()
 {
-    // A real JPEG whose frame header is patched to claim 60000 x 60000.
-    const QString path = write(QStringLiteral("claims.jpg"), testImage(64, 48), "jpeg");
+    QTest::addColumn<bool>("progressive");
+    QTest::addColumn<QSize>("claims"); // patched into the frame header, if valid
+    QTest::addColumn<QByteArray>("from"); // and these bytes replaced by to
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<QString>("says"); // empty: shown
+    QTest::newRow("claims 60000 x 60000") << false << QSize(60000, 60000) << QByteArray()
+                                          << QByteArray() << QStringLiteral("60000 × 60000 точек");
+    // Decoded reduced, a row of blocks at a time.
+    QTest::newRow("claims 9000 x 9000")
+        << false << QSize(9000, 9000) << QByteArray() << QByteArray() << QString();
+    // Held whole until its last scan: more than the budget.
+    QTest::newRow("progressive, claims 9000 x 9000")
+        << true << QSize(9000, 9000) << QByteArray() << QByteArray()
+        << QStringLiteral("9000 × 9000 точек");
+    QTest::newRow("12 bits a colour") << false << QSize() << QByteArray("\xFF\xC0\0\x11\x08", 5)
+                                      << QByteArray("\xFF\xC0\0\x11\x0C", 5)
+                                      << QStringLiteral("не показывает JPEG с 12 битами на цвет");
+    QTest::newRow("no quantization tables")
+        << false << QSize() << QByteArray("\xFF\xDB") << QByteArray("\xFF\xFE")
+        << QStringLiteral("данные картинки повреждены");
+}
+
+void tst_PictureLoader::jpegHeaders()
+{
+    QFETCH(bool, progressive);
+    QFETCH(QSize, claims);
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(QString, says);
+    const QString path = m_dir.filePath(QStringLiteral("claims.jpg"));
+    QImageWriter writer(path, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    QVERIFY(writer.write(testImage(64, 48)));
     QByteArray bytes = readAll(path);
-    const qsizetype sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
-    QVERIFY(sof > 0);
-    qToBigEndian(quint16(60000), bytes.data() + sof + 5);
-    qToBigEndian(quint16(60000), bytes.data() + sof + 7);
+    const qsizetype frame = bytes.indexOf(progressive ? "\xFF\xC2" : "\xFF\xC0");
+    QVERIFY(frame > 0);
+    if (claims.isValid()) {
+        qToBigEndian(quint16(claims.height()), bytes.data() + frame + 5);
+        qToBigEndian(quint16(claims.width()), bytes.data() + frame + 7);
+    }
+    if (!from.isEmpty())
+        bytes.replace(from, to);
     QVERIFY(writeAll(path, bytes));
 
     const LoadedPicture picture = PictureLoader::load(path);
-    QVERIFY(!picture.ok());
-    QVERIFY2(picture.error.contains(QStringLiteral("60000 × 60000")), qPrintable(picture.error));
+    QCOMPARE(picture.ok(), says.isEmpty());
+    QVERIFY2(picture.error.contains(says), qPrintable(picture.error));
 }
 
 void tst_PictureLoader::truncatedJpegShowsWhatDecoded()
@@ -193,7 +248,7 @@ void tst_PictureLoader::truncatedJpegShowsWhatDecoded()
 
     // Cut inside the header, nothing can be shown.
     QVERIFY(writeAll(path, bytes.left(20)));
-    QVERIFY(!PictureLoader::load(path).ok());
+    QVERIFY(PictureLoader::load(path).error.contains(QStringLiteral("файл обрезан")));
 }
 
 void tst_PictureLoader::largeJpegDecodedReduced()
@@ -261,15 +316,14 @@ QImage gradient(QSize size, QImage::Format format)
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x) {
             image.setPixel(x, y,
-                y < BmpBands::BandRows
-                    ? qRgb(250, 20, 20)
-                    : qRgb(x * 255 / size.width(), y * 255 / size.height(), 128));
+                y < EdgeRow ? qRgb(250, 20, 20)
+                            : qRgb(x * 255 / size.width(), y * 255 / size.height(), 128));
         }
     }
     return image.convertToFormat(format);
 }
 
-void tst_PictureLoader::bmpInBands_data()
+void tst_PictureLoader::bmpAgainstQt_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("format");
@@ -281,8 +335,7 @@ void tst_PictureLoader::bmpInBands_data()
     const int rgb = QImage::Format_RGB32, rgb888 = QImage::Format_RGB888,
               indexed = QImage::Format_Indexed8;
     // The same size: every pixel exactly as Qt reads it.
-    QTest::newRow("24 bit") << QSize(121, 3 * BmpBands::BandRows + 5) << rgb888 << false << 0
-                            << 0.0;
+    QTest::newRow("24 bit") << QSize(121, 3 * EdgeRow + 5) << rgb888 << false << 0 << 0.0;
     QTest::newRow("24 bit, top-down") << QSize(121, 70) << rgb888 << true << 0 << 0.0;
     QTest::newRow("8 bit palette") << QSize(99, 130) << indexed << false << 0 << 0.0;
     QTest::newRow("32 bit") << QSize(40, 30) << rgb << false << 0 << 0.0;
@@ -294,7 +347,7 @@ void tst_PictureLoader::bmpInBands_data()
     QTest::newRow("24 bit, reduced, top-down") << QSize(950, 700) << rgb888 << true << 255 << 1.0;
 }
 
-void tst_PictureLoader::bmpInBands()
+void tst_PictureLoader::bmpAgainstQt()
 {
     QFETCH(QSize, size);
     QFETCH(int, format);
@@ -336,6 +389,57 @@ void tst_PictureLoader::bmpCutShort()
     QVERIFY(!picture.ok());
     QVERIFY2(
         picture.error.contains(QStringLiteral("Не удалось прочитать")), qPrintable(picture.error));
+}
+
+void tst_PictureLoader::writtenByOthers_data()
+{
+    QTest::addColumn<int>("index");
+    if (!magickInstalled())
+        QSKIP("needs ImageMagick (imagemagick) and exiftool (libimage-exiftool-perl)");
+    const QList<MagickPicture> pictures = magickPictures();
+    for (int i = 0; i < pictures.size(); ++i)
+        QTest::newRow(qPrintable(pictures[i].name)) << i;
+}
+
+void tst_PictureLoader::writtenByOthers()
+{
+    QFETCH(int, index);
+    const MagickPicture picture = magickPictures().at(index);
+    const QString written = m_dir.filePath(QStringLiteral("written.") + picture.format);
+    const QString path = m_dir.filePath(QStringLiteral("picture"));
+    QFile::remove(written);
+    QFile::remove(path);
+    QVERIFY(makePicture(picture, written, path));
+    // Each BMP is the kind its name says.
+    const QByteArray bmp = readAll(path);
+    if (picture.format.startsWith(QLatin1String("BMP")))
+        QCOMPARE(qFromLittleEndian<quint16>(bmp.constData() + (bmp[14] == 12 ? 24 : 28)),
+            picture.name.section(QLatin1Char(' '), 0, 0).toInt());
+    const LoadedPicture loaded = PictureLoader::load(path);
+    QVERIFY2(loaded.ok(), qPrintable(loaded.error));
+    const bool turned = picture.change == MagickPicture::Orientation && picture.value >= 5;
+    QCOMPARE(loaded.image.size(),
+        PictureLoader::decodeSize(turned ? picture.size.transposed() : picture.size));
+
+    // Against ImageMagick's own reading, both on white: each channel's mean
+    // difference.
+    const QImage ours = loaded.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage theirs = magickReading(picture, written, ours.size());
+    QCOMPARE(theirs.size(), ours.size());
+    std::array<qint64, 3> total {};
+    for (int y = 0; y < ours.height(); ++y) {
+        for (int x = 0; x < ours.width(); ++x) {
+            const QRgb p = ours.pixel(x, y), q = theirs.pixel(x, y);
+            const int white = 255 - qAlpha(p);
+            total[0] += std::abs(qRed(p) + white - qRed(q));
+            total[1] += std::abs(qGreen(p) + white - qGreen(q));
+            total[2] += std::abs(qBlue(p) + white - qBlue(q));
+        }
+    }
+    for (const qint64 channel : total) {
+        const double mean = double(channel) / (ours.width() * ours.height());
+        QVERIFY2(mean < 4, qPrintable(QStringLiteral("mean difference %1").arg(mean)));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_PictureLoader)
