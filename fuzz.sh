@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into ./build-fuzz and runs each one
 # for the given number of seconds (default 60), one after the other:
-#   ./fuzz.sh [seconds] [storyfile|picturelist|codec ...]
+#   ./fuzz.sh [seconds] [storyfile|picturelist|codec|picture ...]
 # Each starts from the committed corpus in fuzz/corpus/<target> and keeps
 # what it finds new in build-fuzz/corpus/<target>. An input that breaks a
 # check or a sanitizer is saved in build-fuzz/findings/ and fails the script.
@@ -9,7 +9,7 @@ set -euo pipefail
 seconds=${1:-60}
 shift $(( $# > 0 ? 1 : 0 ))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(storyfile picturelist codec)
+[ ${#targets[@]} -gt 0 ] || targets=(storyfile picturelist codec picture)
 
 extra_packages=(clang libclang-rt-14-dev)
 setup_builds=no
