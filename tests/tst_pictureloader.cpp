@@ -153,6 +153,8 @@ void tst_PictureLoader::refuses_data()
         << "big.bmp" << bmpHeader(16000, 16000) << QStringLiteral("16000 × 16000 точек");
     QTest::newRow("BMP wider than any screen")
         << "wide.bmp" << bmpHeader(30001, 10) << QStringLiteral("30001 × 10 точек");
+    QTest::newRow("BMP top row first, too tall")
+        << "tall.bmp" << bmpHeader(1001, -40000) << QStringLiteral("1001 × 40000 точек");
     QTest::newRow("BMP claims negative width")
         << "neg.bmp" << bmpHeader(-5, 10) << QStringLiteral("данные картинки повреждены");
     QTest::newRow("folder") << "folder.jpg" << QByteArray("dir") << QStringLiteral("не файл");
@@ -411,9 +413,9 @@ void tst_PictureLoader::writtenByOthers()
     QFile::remove(path);
     QVERIFY(makePicture(picture, written, path));
     // Each BMP is the kind its name says.
-    const QByteArray bmp = readAll(path);
+    QByteArray bmp = readAll(path);
     if (picture.format.startsWith(QLatin1String("BMP")))
-        QCOMPARE(qFromLittleEndian<quint16>(bmp.constData() + (bmp[14] == 12 ? 24 : 28)),
+        QCOMPARE(qFromLittleEndian<quint16>(bmp.data() + (bmp[14] == 12 ? 24 : 28)),
             picture.name.section(QLatin1Char(' '), 0, 0).toInt());
     const LoadedPicture loaded = PictureLoader::load(path);
     QVERIFY2(loaded.ok(), qPrintable(loaded.error));

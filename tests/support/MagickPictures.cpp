@@ -17,7 +17,7 @@ bool run(const QString &tool, const QStringList &arguments)
 
 quint32 get(const QByteArray &bmp, int at)
 {
-    return qFromLittleEndian<quint32>(bmp.constData() + at);
+    return at + 4 <= bmp.size() ? qFromLittleEndian<quint32>(bmp.constData() + at) : 0;
 }
 
 void set(QByteArray &bmp, int at, quint32 value)
