@@ -125,7 +125,8 @@ qint64 JpegHeader::decodingBytes(QSize scaled) const
         reduction *= 2;
     const qint64 reduced
         = ((width + reduction - 1) / reduction) * ((height + reduction - 1) / reduction);
-    // The reader, its plugin and libjpeg's own tables take about 1 MiB.
+    // The reader, its plugin and libjpeg's own tables: about 1 MiB as
+    // measured, counted twice over.
     qint64 bytes = 2 * 1024 * 1024 + 4 * (reduced + qint64(scaled.width()) * scaled.height());
 
     int across = 1, down = 1;
@@ -133,15 +134,17 @@ qint64 JpegHeader::decodingBytes(QSize scaled) const
         across = std::max(across, c.across);
         down = std::max(down, c.down);
     }
-    const qint64 blocksAcross = (width + 8 * across - 1) / (8 * across);
-    const qint64 blocksDown = (height + 8 * down - 1) / (8 * down);
+    // The picture comes in units of 8 x across by 8 x down points, each
+    // component in across x down blocks of 8 x 8 points.
+    const qint64 unitsAcross = (width + 8 * across - 1) / (8 * across);
+    const qint64 unitsDown = (height + 8 * down - 1) / (8 * down);
     for (const Component &c : m_components) {
-        // Each block is 64 coefficients of two bytes: a row of blocks at a
-        // time, or all of them. Its samples, a few rows of blocks at a time,
+        // Each block is 64 coefficients of two bytes: a row of units at a
+        // time, or all of them. Its samples, a few rows of units at a time,
         // come on top.
-        const qint64 blockRows = m_heldWhole ? blocksDown * c.down : c.down;
-        bytes += blocksAcross * c.across * blockRows * 128;
-        bytes += blocksAcross * c.across * c.down * 64 * 3;
+        const qint64 blockRows = m_heldWhole ? unitsDown * c.down : c.down;
+        bytes += unitsAcross * c.across * blockRows * 128;
+        bytes += unitsAcross * c.across * c.down * 64 * 3;
     }
     return bytes;
 }
