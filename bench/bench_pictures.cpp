@@ -74,8 +74,8 @@ QList<MagickPicture> everyKind()
         + QList<P> {
               { "8 bit, RLE8, claiming 8192 x 8192", "BMP3 -type Palette -compress RLE", P::Claim,
                   8192 },
-              { "32 bit, masks, 6000 x 4000", "BMP -alpha set", P::AsWritten, 0, PhotoSize },
-              { "24 bit, 6000 x 4000", "BMP3 -type TrueColor", P::AsWritten, 0, PhotoSize },
+              { "32 bit, masks, 6000 x 4000", "BMP -alpha set", P::None, 0, PhotoSize },
+              { "24 bit, 6000 x 4000", "BMP3 -type TrueColor", P::None, 0, PhotoSize },
               { "JPEG, 6000 x 4000, turned", "JPG", P::Orientation, 6, PhotoSize },
               { "JPEG, progressive, 3900 x 2600", "JPG -interlace Plane -quality 95",
                   P::Orientation, 1, QSize(3900, 2600) },

@@ -44,22 +44,19 @@ QByteArray bmpHeader(
     return bytes;
 }
 
-// A small JPEG as Qt writes it, its frame claiming another size and some
-// bytes replaced.
-QByteArray jpeg(
-    bool progressive, QSize claims, const QByteArray &from = {}, const QByteArray &to = {})
+// A small JPEG as Qt writes it, its frame claiming another size or depth.
+QByteArray jpeg(bool progressive, QSize claims, int bits = 8)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     QImageWriter writer(&buffer, "jpeg");
     writer.setProgressiveScanWrite(progressive);
     writer.write(testImage(64, 48));
-    const qsizetype frame = bytes.indexOf(progressive ? "\xFF\xC2" : "\xFF\xC0");
-    if (claims.isValid()) {
-        qToBigEndian(quint16(claims.height()), bytes.data() + frame + 5);
-        qToBigEndian(quint16(claims.width()), bytes.data() + frame + 7);
-    }
-    return from.isEmpty() ? bytes : bytes.replace(from, to);
+    char *frame = bytes.data() + bytes.indexOf(progressive ? "\xFF\xC2" : "\xFF\xC0");
+    frame[4] = char(bits);
+    qToBigEndian(quint16(claims.height()), frame + 5);
+    qToBigEndian(quint16(claims.width()), frame + 7);
+    return bytes;
 }
 
 } // namespace
@@ -177,14 +174,8 @@ void tst_PictureLoader::refuses_data()
     // Held whole until its last scan: more than the budget.
     QTest::newRow("progressive JPEG claims 9000 x 9000")
         << "prog.jpg" << jpeg(true, QSize(9000, 9000)) << QStringLiteral("9000 × 9000 точек");
-    QTest::newRow("JPEG of 12 bits a colour")
-        << "twelve.jpg"
-        << jpeg(false, QSize(), QByteArray("\xFF\xC0\0\x11\x08", 5),
-               QByteArray("\xFF\xC0\0\x11\x0C", 5))
-        << QStringLiteral("не показывает JPEG с 12 битами на цвет");
-    QTest::newRow("JPEG without quantization tables")
-        << "noq.jpg" << jpeg(false, QSize(), "\xFF\xDB", "\xFF\xFE")
-        << QStringLiteral("данные картинки повреждены");
+    QTest::newRow("JPEG of 12 bits a colour") << "twelve.jpg" << jpeg(false, QSize(64, 48), 12)
+                                              << QStringLiteral("JPEG с 12 битами на цвет");
     QTest::newRow("folder") << "folder.jpg" << QByteArray("dir") << QStringLiteral("не файл");
 }
 

@@ -6,11 +6,6 @@
 
 namespace {
 
-bool run(const QString &tool, const QStringList &arguments)
-{
-    return QProcess::execute(tool, arguments) == 0;
-}
-
 quint32 get(const QByteArray &bmp, int at)
 {
     return at + 4 <= bmp.size() ? qFromLittleEndian<quint32>(bmp.constData() + at) : 0;
@@ -22,8 +17,7 @@ void set(QByteArray &bmp, int at, quint32 value)
 }
 
 // The 4-bit rows as RLE4: each row's first two points as a run, the rest
-// given one by one, 254 at most at a time. Every width in the table leaves
-// the last of them at least three points, as RLE4 wants.
+// given one by one, at most 254 and, in the table's widths, at least 3.
 QByteArray rle4(const QByteArray &bmp)
 {
     const int width = int(get(bmp, 18)), height = int(get(bmp, 22)), at = int(get(bmp, 10));
@@ -67,7 +61,7 @@ QByteArray changed(QByteArray bmp, const MagickPicture &picture)
         bmp.remove(14 + info + 4 * picture.value, cut);
         set(bmp, 46, quint32(picture.value));
         set(bmp, 10, at - cut);
-    } else if (picture.change == P::PixelsAt) {
+    } else if (picture.change == P::Offset) {
         set(bmp, 10, quint32(picture.value));
     } else if (picture.change == P::Rle4) {
         bmp = rle4(bmp);
@@ -92,11 +86,10 @@ QList<MagickPicture> magickPictures()
         { "1 bit, navy and cream",
             "BMP3 -monochrome -fill #000080 -opaque black -fill #FFF8DC -opaque white -type "
             "Palette -compress None" },
-        { "1 bit, top row first", "BMP3 -monochrome", P::TopDown },
         { "4 bit, RLE4", "BMP3 -type Palette -compress None -colors 16", P::Rle4 },
         { "4 bit, 5 colours", "BMP3 -type Palette -compress None -colors 5", P::ShortPalette, 5 },
         { "8 bit, OS/2 12-byte header", "BMP2 -type Palette" },
-        { "8 bit, pixel offset 20", "BMP3 -type Palette -compress None", P::PixelsAt, 20 },
+        { "8 bit, pixel offset 20", "BMP3 -type Palette -compress None", P::Offset, 20 },
         { "8 bit, RLE8, OS/2 64-byte header", "BMP3 -type Palette -compress RLE", P::Header, 64 },
         { "16 bit, 5-6-5 masks, 52-byte header", rgb565, P::Header, 52 },
         { "16 bit, 5-6-5 masks after a 40-byte header", rgb565, P::Header, 40 },
@@ -104,7 +97,7 @@ QList<MagickPicture> magickPictures()
             P::NoMasks },
         { "24 bit, version 4 header", "BMP -type TrueColor", P::Header, 108 },
         { "24 bit, top row first", "BMP3 -type TrueColor", P::TopDown },
-        { "24 bit, pixel offset 0", "BMP3 -type TrueColor", P::PixelsAt, 0 },
+        { "24 bit, pixel offset 0", "BMP3 -type TrueColor", P::Offset, 0 },
         { "32 bit, alpha mask, version 5 header", alpha },
         { "32 bit, alpha mask, 56-byte header", alpha, P::Header, 56 },
         { "32 bit, without masks", "BMP -alpha set", P::NoMasks },
@@ -123,21 +116,24 @@ QImage makePicture(const MagickPicture &picture, const QString &path, QSize read
     const auto size
         = [](QSize s) { return QStringLiteral("%1x%2!").arg(s.width()).arg(s.height()); };
     QFile in(written), out(path);
-    if (!run(QStringLiteral("convert"),
+    if (QProcess::execute(QStringLiteral("convert"),
             QStringList { "logo:", "-resize", size(picture.size) } + options
                 + QStringList { format + ':' + written })
+            != 0
         || (picture.change == MagickPicture::Orientation
-            && !run(QStringLiteral("exiftool"),
-                { "-q", "-n", "-overwrite_original",
-                    QStringLiteral("-Orientation=%1").arg(picture.value), written }))
+            && QProcess::execute(QStringLiteral("exiftool"),
+                   { "-q", "-n", "-overwrite_original",
+                       QStringLiteral("-Orientation=%1").arg(picture.value), written })
+                != 0)
         || !in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
         return QImage();
     const QByteArray bytes = changed(in.readAll(), picture);
     if (out.write(bytes) != bytes.size()
-        || !run(QStringLiteral("convert"),
-            { written, picture.change == MagickPicture::TopDown ? "-flip" : "-auto-orient",
-                "-resize", size(reading), "-background", "white", "-alpha", "remove", "-depth", "8",
-                "PPM:" + path + ".ppm" }))
+        || QProcess::execute(QStringLiteral("convert"),
+               { written, picture.change == MagickPicture::TopDown ? "-flip" : "-auto-orient",
+                   "-resize", size(reading), "-background", "white", "-alpha", "remove", "-depth",
+                   "8", "PPM:" + path + ".ppm" })
+            != 0)
         return QImage();
     return QImage(path + QStringLiteral(".ppm"), "ppm");
 }
