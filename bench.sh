@@ -2,6 +2,8 @@
 # Builds the program and runs every benchmark in bench/: one table of the
 # program's times against their floors.
 set -euo pipefail
+# bench_pictures measures pictures that ImageMagick writes.
+extra_packages=(imagemagick libimage-exiftool-perl)
 # The build talks on standard error, so standard output is the table alone.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh" >&2
 export QT_QPA_PLATFORM=offscreen

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the program, its tests and benchmarks and runs every test
 # (installing what is missing: the tests also need a print server with a PDF
-# printer, poppler's PDF tools and clang-format).
+# printer, poppler's PDF tools, clang-format, and ImageMagick and exiftool to
+# write pictures as other programs do).
 set -euo pipefail
-extra_packages=(poppler-utils cups cups-client printer-driver-cups-pdf clang-format)
+extra_packages=(poppler-utils cups cups-client printer-driver-cups-pdf clang-format
+                imagemagick libimage-exiftool-perl)
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 ctest --test-dir build --output-on-failure -j"$(nproc)"

@@ -1,6 +1,8 @@
 #include "pictures/PictureLoader.h"
 
-#include "pictures/BmpBands.h"
+#include "pictures/BmpReader.h"
+#include "pictures/JpegHeader.h"
+#include "pictures/PictureReasons.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,9 +11,53 @@
 
 namespace {
 
-QString named(const QString &path)
+// A picture, or why there is none: a reason, or the size that is too big.
+struct Decoded {
+    QImage image;
+    QString reason;
+    QSize tooBig;
+};
+
+bool fits(QSize size)
 {
-    return QDir::toNativeSeparators(path);
+    return size.width() <= PictureLoader::MaxSide && size.height() <= PictureLoader::MaxSide
+        && qint64(size.width()) * size.height() <= PictureLoader::MaxPixels;
+}
+
+// A BMP is read a row at a time, so its memory is a few rows of MaxSide
+// points at most, far inside the budget: only its size can refuse it.
+Decoded readBmp(QFile &file)
+{
+    BmpReader bmp(file);
+    if (!bmp.problem().isEmpty())
+        return { QImage(), bmp.problem(), QSize() };
+    if (!fits(bmp.size()))
+        return { QImage(), QString(), bmp.size() };
+    const QImage image = bmp.read(PictureLoader::decodeSize(bmp.size()));
+    return { image, bmp.problem(), QSize() };
+}
+
+Decoded readJpeg(QFile &file)
+{
+    const JpegHeader header(file);
+    if (!header.problem().isEmpty())
+        return { QImage(), header.problem(), QSize() };
+    file.seek(0);
+    QImageReader reader(&file, "jpeg");
+    reader.setAutoTransform(true);
+    reader.setAllocationLimit(int(PictureLoader::MemoryBudget / (1024 * 1024)));
+    // The kept size is taken upright, and asked of the decoder as stored.
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    const QSize stored = header.size();
+    const QSize upright = turned ? stored.transposed() : stored;
+    const QSize kept = PictureLoader::decodeSize(upright);
+    const QSize wanted = turned ? kept.transposed() : kept;
+    if (!fits(stored) || header.decodingBytes(wanted) > PictureLoader::MemoryBudget)
+        return { QImage(), QString(), upright };
+    if (wanted != stored)
+        reader.setScaledSize(wanted);
+    const QImage image = reader.read();
+    return { image, image.isNull() ? PictureReasons::damaged() : QString(), QSize() };
 }
 
 } // namespace
@@ -20,63 +66,53 @@ LoadedPicture PictureLoader::load(const QString &path)
 {
     if (path.isEmpty())
         return {};
+    const QString name = QDir::toNativeSeparators(path);
+    const auto refused = [](const QString &error) { return LoadedPicture { QImage(), error }; };
+    const auto unreadable = [&](const QString &reason) {
+        return refused(QStringLiteral("Не удалось прочитать картинку «%1»: %2.").arg(name, reason));
+    };
     const QFileInfo info(path);
     if (!info.exists())
-        return { QImage(), QStringLiteral("Файл «%1» не найден.").arg(named(path)) };
+        return refused(QStringLiteral("Файл «%1» не найден.").arg(name));
     if (!info.isFile())
-        return { QImage(), QStringLiteral("«%1» — это не файл с картинкой.").arg(named(path)) };
+        return refused(QStringLiteral("«%1» — это не файл с картинкой.").arg(name));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return unreadable(file.error() == QFileDevice::PermissionsError
+                ? QStringLiteral("нет прав на чтение файла")
+                : QStringLiteral("файл не открывается"));
+    }
 
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    reader.setAllocationLimit(AllocationLimitMB);
-    const QByteArray format = reader.format();
-    if (format != "bmp" && format != "jpeg") {
-        return { QImage(),
-            QStringLiteral("Файл «%1» — не картинка BMP или JPEG.").arg(named(path)) };
+    // Told by the content, not the name.
+    const QByteArray start = file.peek(2);
+    Decoded decoded;
+    if (start == "BM")
+        decoded = readBmp(file);
+    else if (start == "\xFF\xD8")
+        decoded = readJpeg(file);
+    else
+        return refused(QStringLiteral("Файл «%1» — не картинка BMP или JPEG.").arg(name));
+    if (decoded.tooBig.isValid()) {
+        return refused(QStringLiteral("Картинка «%1» слишком большая: %2 × %3 точек.")
+                           .arg(name)
+                           .arg(decoded.tooBig.width())
+                           .arg(decoded.tooBig.height()));
     }
-    QSize full = reader.size();
-    // Qt tells a BMP stored top row first by a negative height.
-    if (format == "bmp" && full.height() < 0 && full.height() > -MaxSide)
-        full.setHeight(-full.height());
-    if (!full.isValid() || full.isEmpty()) {
-        return { QImage(), QStringLiteral("Не удалось прочитать картинку «%1».").arg(named(path)) };
+    if (decoded.image.isNull())
+        return unreadable(decoded.reason);
+    return { fullColour(decoded.image), QString() };
+}
+
+QImage PictureLoader::fullColour(const QImage &picture)
+{
+    switch (picture.format()) {
+    case QImage::Format_Invalid:
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        return picture;
+    default:
+        return picture.convertToFormat(
+            picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     }
-    // A JPEG is decoded reduced and a common BMP in bands; Qt's reader
-    // decodes other BMPs whole first, and the limit holds for every BMP.
-    const qint64 pixels = qint64(full.width()) * full.height();
-    const qint64 wholeBytes = format == "jpeg" ? 0 : pixels * 4;
-    if (full.width() > MaxSide || full.height() > MaxSide || pixels > MaxPixels
-        || wholeBytes > qint64(AllocationLimitMB) * 1024 * 1024) {
-        return { QImage(),
-            QStringLiteral("Картинка «%1» слишком большая: %2 × %3 точек.")
-                .arg(named(path))
-                .arg(full.width())
-                .arg(full.height()) };
-    }
-    const QSize wanted = decodeSize(full);
-    if (format == "bmp") {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            return { QImage(),
-                QStringLiteral("Не удалось прочитать картинку «%1»: %2.")
-                    .arg(named(path), file.errorString()) };
-        }
-        BmpBands::Result bands = BmpBands::read(file, full, wanted);
-        if (bands.outcome == BmpBands::Outcome::Read)
-            return { bands.image, QString() };
-        if (bands.outcome == BmpBands::Outcome::Failed) {
-            return { QImage(),
-                QStringLiteral("Не удалось прочитать картинку «%1»: %2.")
-                    .arg(named(path), bands.reason) };
-        }
-    }
-    if (wanted != full)
-        reader.setScaledSize(wanted);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        return { QImage(),
-            QStringLiteral("Не удалось прочитать картинку «%1»: %2.")
-                .arg(named(path), reader.errorString()) };
-    }
-    return { image, QString() };
 }

@@ -12,9 +12,10 @@ struct LoadedPicture {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Loads the BMP and JPEG pictures of the frames. The format is told by the
-// content, not the name, and no size that a file claims is trusted before
-// it has been checked against the limits.
+// Loads the BMP and JPEG pictures of the frames: upright as a JPEG's EXIF
+// orientation says, shrunk in full colour, and in bounded memory. The format
+// is told by the content, not the name, and whether a picture fits is told
+// from its header, before any of it is decoded.
 class PictureLoader {
 public:
     // A picture is kept once, at the size of its largest use: the printed
@@ -25,10 +26,12 @@ public:
     // decoded reduced to it, each direction on its own, as every use
     // stretches the picture to its place anyway.
     static constexpr QSize KeptSize { 473, 364 };
-    // Beyond these a file is refused without being decoded.
+    // Beyond these a file is refused without being decoded: the sides, the
+    // points (decoding time grows with them), and the memory that loading
+    // one picture may take above what the program holds already.
     static constexpr int MaxSide = 30000;
     static constexpr qint64 MaxPixels = 200'000'000;
-    static constexpr int AllocationLimitMB = 256;
+    static constexpr qint64 MemoryBudget = 64 * 1024 * 1024;
 
     // The empty path gives the null image without failing.
     static LoadedPicture load(const QString &path);
@@ -36,4 +39,8 @@ public:
     // The size to decode a picture of the given size at: never larger
     // than the picture or than KeptSize.
     static QSize decodeSize(QSize full) { return full.boundedTo(KeptSize); }
+
+    // The picture in 32 bits a point: Qt shrinks an indexed picture without
+    // averaging, and past half size a 1-bit one loses its colours.
+    static QImage fullColour(const QImage &picture);
 };

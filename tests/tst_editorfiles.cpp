@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImageWriter>
+#include <QPainter>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTest>
@@ -427,6 +428,16 @@ void tst_EditorFiles::imageClick()
     for (const QPoint corner : { QPoint(1, 1), QPoint(167, 1), QPoint(1, 128), QPoint(167, 128) })
         QCOMPARE(QColor(shown.pixel(corner)), QColor(Qt::blue));
     QCOMPARE(QColor(shown.pixel(0, 0)), QColor(Qt::black));
+
+    // A 1-bit picture keeps its palette's colours when the frame shrinks it.
+    QImage mono(400, 300, QImage::Format_RGB32);
+    mono.fill(QColor(0, 0, 128));
+    QPainter(&mono).fillRect(200, 0, 200, 300, QColor(255, 248, 220));
+    m_window->pictureFrame(2)->setPicture(
+        mono.convertToFormat(QImage::Format_Mono, { qRgb(0, 0, 128), qRgb(255, 248, 220) }));
+    const QImage frame = m_window->pictureFrame(2)->grab().toImage();
+    QCOMPARE(QColor(frame.pixel(40, 65)), QColor(0, 0, 128));
+    QCOMPARE(QColor(frame.pixel(130, 65)), QColor(255, 248, 220));
 }
 
 void tst_EditorFiles::refusedPictureKeepsTheOld_data()

@@ -1,12 +1,15 @@
 #include "windows/PictureBox.h"
 
+#include "pictures/PictureLoader.h"
+
 #include <QPainter>
 
 #include <cmath>
 
 void PictureBox::setPicture(const QImage &picture)
 {
-    m_picture = picture;
+    // Scaled again for each device, always in full colour.
+    m_picture = PictureLoader::fullColour(picture);
     m_scaled = QImage();
     update();
 }

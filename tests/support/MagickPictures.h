@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QSize>
+#include <QString>
+
+// Pictures written by ImageMagick, a writer that is not ours: every kind of
+// BMP, and JPEGs in every EXIF orientation. The BMP kinds it does not write
+// are made from what it writes by rewriting the header or the pixels.
+struct MagickPicture {
+    enum Change { None, Header, NoMasks, TopDown, ShortPalette, Offset, Rle4, Claim, Orientation };
+    QString name;
+    QString magick; // ImageMagick's output format, then its options
+    Change change = None;
+    // Header: its new length; ShortPalette: the colours kept; Offset: the
+    // pixels' offset; Claim: the width and height; Orientation: EXIF's 1-8.
+    int value = 0;
+    QSize size = QSize(640, 480); // as stored
+};
+
+QList<MagickPicture> magickPictures();
+
+// Writes ImageMagick's logo into path as the picture says, and gives its
+// own reading of what it wrote: upright, resized to reading, on white. Null
+// on a failure, as when ImageMagick or exiftool is not installed.
+QImage makePicture(const MagickPicture &picture, const QString &path, QSize reading);
