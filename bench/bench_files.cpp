@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-
 // bench_files                        the ratio rows of Open and Save
 // bench_files --peak-open FILE       reads a story, prints the peak memory above idle
 // bench_files --peak-save FILE       saves the largest story, the same
@@ -30,9 +29,9 @@ StoryDocument largestStory(bool spaces)
 {
     StoryDocument story;
     const QString words = QStringLiteral("Жили-были дед и баба, и была у них курочка Ряба. ");
-    const QString text = spaces ? words.repeated(MaxBlockTextLength / words.size() + 1)
-                                      .left(MaxBlockTextLength)
-                                : QString(MaxBlockTextLength, QChar(0x0436));
+    const QString text = spaces
+        ? words.repeated(MaxBlockTextLength / words.size() + 1).left(MaxBlockTextLength)
+        : QString(MaxBlockTextLength, QChar(0x0436));
     story.blockTexts.fill(text);
     for (int k = 0; k < FrameCount; ++k)
         story.picturePaths[k] = QStringLiteral("/home/ученик/Картинки/%1.jpg").arg(k);

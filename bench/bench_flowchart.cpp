@@ -113,8 +113,8 @@ int main(int argc, char *argv[])
     const auto sample = sampleTexts();
     // The most a block takes: sentences with line breaks, and one endless word.
     const QString sentence = QStringLiteral("Лиса бежала по тропинке\r\nи думала о зиме. ");
-    const QString withSpaces = sentence.repeated(MaxBlockTextLength / sentence.size() + 1)
-                                   .left(MaxBlockTextLength);
+    const QString withSpaces
+        = sentence.repeated(MaxBlockTextLength / sentence.size() + 1).left(MaxBlockTextLength);
     const QString withoutSpace(MaxBlockTextLength, QChar(0x0436));
 
     for (const Size size : Sizes) {

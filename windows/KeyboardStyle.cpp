@@ -1,6 +1,5 @@
 #include "windows/KeyboardStyle.h"
 
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
