@@ -1,43 +1,76 @@
 #!/usr/bin/env bash
-# Builds the Debian package of the program and, from the same install rules,
-# its RPM package (installing what is missing):
-#   ./package.sh [build folder, ./build-deb by default]
-# The packages install the program with its story and picture folders in
-# /opt/tropinets, the tropinets command in /usr/bin, and the desktop entry,
-# icons, AppStream metadata and manual pages under /usr/share.
-# Install it with: sudo apt-get install ./<file>.deb
+# Builds the packages of the last commit as distributions build them, and
+# prints their checksums (installing what is missing):
+#   ./package.sh [folder, ./build-packages by default]
+# The Debian package comes from debian/ (dpkg-buildpackage), the source and
+# binary RPM packages from packaging/tropinets.spec (rpmbuild -ba), each in a
+# clean copy of the committed source. Times come from the last commit
+# (SOURCE_DATE_EPOCH), so the same commit always gives the same bytes.
+# Install the .deb with: sudo apt-get install ./build-packages/<file>.deb
 set -euo pipefail
-# rpm provides rpmbuild for the .rpm.
-extra_packages=(dpkg-dev rpm)
+# debhelper builds the .deb, rpm the RPM packages, git the source tarball.
+extra_packages=(dpkg-dev debhelper rpm git)
 setup_builds=no
+folder=$(realpath -m "${1:-$(dirname "${BASH_SOURCE[0]}")/build-packages}")
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-folder=${1:-build-deb}
 
 # The changelogs' and the AppStream releases' newest entries name the version
 # being packaged; a package whose changelog lags behind is refused by lintian.
 version=$(sed -n 's/^project(tropinets VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-newest() { grep -m1 -E "$2" "packaging/$1" || true; }
-for check in "changelog|^tropinets |^tropinets \($version\) " \
-             "rpm-changelog|^\* |^\* .* - $version-1\$" \
-             "tropinets.metainfo.xml|<release |<release version=\"$version\""; do
+newest() { grep -m1 -E "$2" "$1" || true; }
+for check in "debian/changelog|^tropinets |^tropinets \($version\) " \
+             "packaging/tropinets.spec|^Version: |^Version: +$version\$" \
+             "packaging/tropinets.spec|^\* |^\* .* - $version-1\$" \
+             "packaging/tropinets.metainfo.xml|<release |<release version=\"$version\""; do
     IFS='|' read -r file entry wanted <<<"$check"
     if ! newest "$file" "$entry" | grep -qE "$wanted"; then
-        echo "packaging/$file starts with \"$(newest "$file" "$entry")\", not with the version $version" >&2
+        echo "$file says \"$(newest "$file" "$entry")\", not the version $version" >&2
         exit 1
     fi
 done
+if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
+    echo "package.sh: uncommitted changes are not packaged; the packages are of $(git log -1 --format=%h)" >&2
+fi
 
-# Debian's hardening flags, as every Debian package is built: fortified
-# functions, read-only relocations, immediate binding. No debug information
-# (-g), as the package strips it; no compiler name in the program (-fno-ident).
-buildflags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
-cxxflags="$(buildflags CPPFLAGS) $(buildflags CXXFLAGS | sed 's/\(^\| \)-g\( \|$\)/ /') -fno-ident"
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+export SOURCE_DATE_EPOCH
+rm -rf "$folder"
+mkdir -p "$folder/deb" "$folder/rpm"
+tarball="$folder/rpm/tropinets-$version.tar.gz"
+git archive --format=tar.gz --prefix="tropinets-$version/" -o "$tarball" HEAD
 
-cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTROPINETS_BUILD_TOOLS=OFF \
-      -DCMAKE_INSTALL_PREFIX=/opt/tropinets -DTROPINETS_DESKTOP_PREFIX=/usr \
-      -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$(buildflags LDFLAGS)" \
-      -DCMAKE_SKIP_RPATH=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
-cmake --build "$folder" -j"$(nproc)" --target tropinets
-rm -f "$folder"/tropinets_*.deb "$folder"/tropinets-*.rpm
-(cd "$folder" && cpack -G "DEB;RPM")
-echo "Packages: $(ls "$folder"/tropinets_*.deb "$folder"/tropinets-*.rpm)"
+# dpkg-buildpackage writes the packages beside the source folder.
+tar -xzf "$tarball" -C "$folder/deb"
+(cd "$folder/deb/tropinets-$version" && dpkg-buildpackage -us -uc -b) >"$folder/deb.log" 2>&1 || {
+    tail -40 "$folder/deb.log"
+    exit 1
+}
+
+# rpmbuild with Debian's own hardening flags, as the .deb has them. RPM knows
+# none of Debian's packages, so it cannot check the build requirements. The
+# flags are kept in the RPM's header, so they must not name this folder; the
+# spec keeps the build folder's path out of the program itself.
+buildflags() {
+    DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=-fixfilepath,-fixdebugpath" dpkg-buildflags --get "$1"
+}
+# The source RPM keeps the spec expanded with the paths it was built in, so
+# the RPMs are always built in one folder, one package.sh at a time.
+exec 9<package.sh
+flock 9
+rpmtop=/var/tmp/tropinets-rpmbuild
+rm -rf "$rpmtop"
+mkdir -p "$rpmtop"
+cp "$tarball" "$rpmtop/"
+rpmbuild -ba --nodeps --define "_topdir $rpmtop" --define "_sourcedir $rpmtop" \
+    --define "optflags $(buildflags CPPFLAGS) $(buildflags CXXFLAGS)" \
+    --define "build_ldflags $(buildflags LDFLAGS)" \
+    packaging/tropinets.spec >"$folder/rpm.log" 2>&1 || {
+    tail -40 "$folder/rpm.log"
+    exit 1
+}
+mv "$rpmtop/RPMS" "$rpmtop/SRPMS" "$folder/rpm/"
+rm -rf "$rpmtop"
+
+cd "$folder"
+sha256sum deb/tropinets_"$version"_*.deb rpm/SRPMS/tropinets-"$version"-*.src.rpm \
+    rpm/RPMS/*/tropinets-"$version"-*.rpm

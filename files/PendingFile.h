@@ -9,6 +9,11 @@
 // old files or all new ones but for the moment between the renames.
 // Until commit() the old file is untouched; a pending file never committed
 // is removed.
+//
+// The temporary names are hidden (".fox.txt.tropinets-Ab12Cd"), so file
+// dialogs do not list what a crash leaves, and removeLeftovers() clears it on
+// the next save. Each such file is locked (flock) while this object holds it,
+// so a file another running copy still writes is never taken for a leftover.
 class PendingFile {
 public:
     explicit PendingFile(const QString &target);
@@ -16,10 +21,13 @@ public:
     PendingFile(const PendingFile &) = delete;
     PendingFile &operator=(const PendingFile &) = delete;
 
-    // Creates the temporary file, with the old file's permissions if any.
+    // Creates the temporary file, with the old file's permissions if any and
+    // 0644 otherwise, whatever the umask: a shared group must not be able
+    // to rewrite a pupil's story.
     bool open();
     bool write(QByteArrayView bytes);
-    // Syncs the content to the disk and closes the temporary file.
+    // Syncs the content to the disk. The file stays open, and locked, until
+    // it is committed or dropped.
     bool finish();
     // Keeps the old file under a second name (a hard link, or, when asked,
     // its bytes where the file system has no links), so revert() can put
@@ -40,6 +48,10 @@ public:
     // a folder is not counted as failing.
     static int syncFolder(const QString &folder);
 
+    // Removes the temporary files of target that no one holds any more:
+    // what a save killed in the middle left.
+    static void removeLeftovers(const QString &target);
+
 private:
     bool fail(int error);
 
@@ -50,6 +62,7 @@ private:
     bool m_oldExisted = false;
     bool m_oldKept = false;
     int m_fd = -1;
+    int m_oldLinkFd = -1; // holds the lock on the kept old file
     int m_error = 0;
     bool m_committed = false;
 };

@@ -10,7 +10,8 @@
 // The Windows-1251 code page both ways. Every byte string survives decoding
 // and encoding; every text the code page holds survives encoding and
 // decoding; and the lines of any text survive being turned into a story
-// file's bytes and read back, with only their line breaks made spaces.
+// file's bytes and read back, with only their line breaks and NULs made
+// spaces.
 
 namespace {
 
@@ -50,7 +51,8 @@ void checkLines(const QString &text)
     FUZZ_CHECK(file.endsWith("\r\n"));
     QStringList expected;
     for (QString line : lines)
-        expected << line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        expected << line.replace(QLatin1Char('\r'), QLatin1Char(' '))
+                        .replace(QChar(0), QLatin1Char(' '));
     FUZZ_CHECK(StoryFiles::decodeLines(file, int(lines.size())) == expected);
 }
 

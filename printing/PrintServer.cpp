@@ -185,17 +185,22 @@ QString PrintServer::lostJob() const
     // The print layer hands the document over with libcups on this thread,
     // so the server's answer to it is still the last one here.
     const ipp_status_t handedOver = cups().lastError();
-    const QString reason = serverReason();
-
-    const Job newest = newestJob(queueOf(m_printer));
-    if (newest.id > m_jobBefore && newest.state != IPP_JSTATE_CANCELED
-        && newest.state != IPP_JSTATE_ABORTED)
-        return QString();
-    if (cups().lastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+    if (handedOver == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
         return serverGone(m_printer);
-    if (failed(handedOver) && !reason.isEmpty())
-        return QStringLiteral("принтер «%1» не принял задание: %2.").arg(m_printer, reason);
-    return QStringLiteral("принтер «%1» не принял задание.").arg(m_printer);
+    if (failed(handedOver)) {
+        const QString reason = serverReason();
+        return reason.isEmpty()
+            ? QStringLiteral("принтер «%1» не принял задание.").arg(m_printer)
+            : QStringLiteral("принтер «%1» не принял задание: %2.").arg(m_printer, reason);
+    }
+    // Taken, the job is lost only on the server's word. A server that keeps
+    // no history forgets a finished job at once, so a job no longer listed
+    // has printed.
+    const Job newest = newestJob(queueOf(m_printer));
+    if (newest.id > m_jobBefore
+        && (newest.state == IPP_JSTATE_CANCELED || newest.state == IPP_JSTATE_ABORTED))
+        return QStringLiteral("принтер «%1» не принял задание.").arg(m_printer);
+    return QString();
 }
 
 #else

@@ -21,8 +21,9 @@ public:
     // sentence for the user; empty when it can.
     QString refusal();
 
-    // After the page was handed over: why the server holds no job of it;
-    // empty when it does, also when the job waits in a stopped queue.
+    // After the page was handed over: why it will not print, when the server
+    // refused it or reports it cancelled or aborted; empty otherwise, also
+    // when the job waits in a stopped queue or is no longer listed.
     QString lostJob() const;
 
     // One print command: asks the server before, paints, and asks it after.

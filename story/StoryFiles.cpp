@@ -20,9 +20,16 @@ namespace {
 
 constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF", 3);
 
-// Windows-1251 text that begins like UTF-8's byte-order mark would be read
-// back as UTF-8.
-const QString LooksLikeBom = Cp1251::decode(Utf8Bom);
+// How JPEG, PNG and GIF files start. A BMP starts with "BM", which text may
+// too, but always holds NUL bytes in its header.
+constexpr QByteArrayView PictureStarts[]
+    = { "\xFF\xD8\xFF", "\x89PNG\r\n\x1A\n", "GIF87a", "GIF89a" };
+
+bool startsLikePicture(QByteArrayView bytes)
+{
+    return std::any_of(std::begin(PictureStarts), std::end(PictureStarts),
+        [&](QByteArrayView start) { return bytes.startsWith(start); });
+}
 
 qsizetype fileNameStart(const QString &path)
 {
@@ -126,16 +133,23 @@ QString StoryFiles::pictureListPath(const QString &storyPath)
 
 QByteArray StoryFiles::encodeLines(const QStringList &lines)
 {
-    bool cp1251 = lines.isEmpty() || !lines.constFirst().startsWith(LooksLikeBom);
-    for (const QString &line : lines)
-        cp1251 = cp1251 && Cp1251::canEncode(line);
-    QByteArray bytes = cp1251 ? QByteArray() : Utf8Bom.toByteArray();
-    for (const QString &line : lines) {
-        QByteArray text = cp1251 ? Cp1251::encode(line) : line.toUtf8();
-        bytes += text.replace('\r', ' ').replace('\n', ' ');
-        bytes += "\r\n";
+    const auto encode = [&lines](bool utf8) {
+        QByteArray bytes = utf8 ? Utf8Bom.toByteArray() : QByteArray();
+        for (const QString &line : lines) {
+            QByteArray text = utf8 ? line.toUtf8() : Cp1251::encode(line);
+            bytes += text.replace('\r', ' ').replace('\n', ' ').replace('\0', ' ');
+            bytes += "\r\n";
+        }
+        return bytes;
+    };
+    // Windows-1251 text that begins like UTF-8's mark would be read back as
+    // UTF-8, and one that begins like a picture would be refused.
+    if (std::all_of(lines.begin(), lines.end(), &Cp1251::canEncode)) {
+        const QByteArray bytes = encode(false);
+        if (!bytes.startsWith(Utf8Bom) && !startsLikePicture(bytes))
+            return bytes;
     }
-    return bytes;
+    return encode(true);
 }
 
 QStringList StoryFiles::decodeLines(QByteArrayView bytes, int count)
@@ -162,41 +176,72 @@ QStringList StoryFiles::decodeLines(QByteArrayView bytes, int count)
     return lines;
 }
 
-LinesRead StoryFiles::readLines(const QString &path, int count)
+namespace {
+
+// The whole file, of at most MaxFileBytes; nothing, with the error set in
+// result, when it cannot be read.
+std::optional<QByteArray> readWhole(const QString &path, LinesRead &result)
 {
-    LinesRead result;
     if (const auto error = notAFile(path)) {
         result.missing = !QFileInfo::exists(path);
         result.error = *error;
-        return result;
+        return std::nullopt;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         result.error = QStringLiteral("Не удалось открыть файл «%1»: %2.")
-                           .arg(displayName(path), file.errorString());
-        return result;
+                           .arg(StoryFiles::displayName(path), file.errorString());
+        return std::nullopt;
     }
-    if (file.size() > MaxFileBytes) {
+    if (file.size() > StoryFiles::MaxFileBytes) {
         result.error = tooBig(path, file.size());
-        return result;
+        return std::nullopt;
     }
     // One read of the whole file. One byte more than the limit tells a file
     // that has grown since, or whose size the file system does not know.
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    QByteArray bytes = file.read(StoryFiles::MaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         result.error = QStringLiteral("Не удалось прочитать файл «%1»: %2.")
-                           .arg(displayName(path), file.errorString());
-    } else if (bytes.size() > MaxFileBytes) {
-        result.error = tooBig(path, std::max<qint64>(file.size(), bytes.size()));
-    } else {
-        result.lines = decodeLines(bytes, count);
+                           .arg(StoryFiles::displayName(path), file.errorString());
+        return std::nullopt;
     }
+    if (bytes.size() > StoryFiles::MaxFileBytes) {
+        result.error = tooBig(path, std::max<qint64>(file.size(), bytes.size()));
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace
+
+LinesRead StoryFiles::readLines(const QString &path, int count)
+{
+    LinesRead result;
+    if (const auto bytes = readWhole(path, result))
+        result.lines = decodeLines(*bytes, count);
     return result;
 }
 
 LinesRead StoryFiles::readStory(const QString &storyPath)
 {
-    return readLines(storyPath, BlockCount);
+    LinesRead result;
+    const auto bytes = readWhole(storyPath, result);
+    if (!bytes)
+        return result;
+    // Read as text, a picture or any other binary file would replace the
+    // story with rubbish. Text never holds a NUL byte.
+    const bool nul = bytes->contains('\0');
+    if (startsLikePicture(*bytes) || (nul && bytes->startsWith("BM"))) {
+        result.error = QStringLiteral("Файл «%1» — это картинка, а не рассказ. Картинку к "
+                                      "концовке выбирают щелчком по её рамке.")
+                           .arg(displayName(storyPath));
+    } else if (nul) {
+        result.error
+            = QStringLiteral("Файл «%1» — не рассказ: в нём не текст.").arg(displayName(storyPath));
+    } else {
+        result.lines = decodeLines(*bytes, BlockCount);
+    }
+    return result;
 }
 
 LinesRead StoryFiles::readPictureList(const QString &storyPath)
@@ -238,6 +283,9 @@ StorySaved StoryFiles::save(const QString &storyPath, const StoryDocument &story
     }
     if (const int error = PendingFile::syncFolder(QFileInfo(storyFile.target()).path()))
         return { cannotWrite(storyPath, error) };
+    // What an earlier save of this story, killed in the middle, left.
+    PendingFile::removeLeftovers(storyFile.target());
+    PendingFile::removeLeftovers(listFile.target());
     return {};
 }
 

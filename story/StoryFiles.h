@@ -37,9 +37,10 @@ public:
     static QString pictureListPath(const QString &storyPath);
 
     // Each line ends in CR LF, the last one too. Windows-1251 when every
-    // character fits and the bytes could not be taken for UTF-8's mark,
-    // otherwise UTF-8 with a byte-order mark. A line break inside a line
-    // would shift every later line, so it is written as a space.
+    // character fits and the bytes could be taken neither for UTF-8's mark
+    // nor for a picture, otherwise UTF-8 with a byte-order mark. A line break
+    // inside a line would shift every later line, and a NUL byte make the
+    // file no text, so each is written as a space.
     static QByteArray encodeLines(const QStringList &lines);
 
     // UTF-8 when the bytes start with its byte-order mark, Windows-1251
@@ -49,6 +50,8 @@ public:
 
     // Reads the first count lines of a file of at most MaxFileBytes.
     static LinesRead readLines(const QString &path, int count);
+    // The same for a story file, which refuses a file that is not text: one
+    // that holds a NUL byte or starts like a JPEG, PNG or GIF picture.
     static LinesRead readStory(const QString &storyPath);
     static LinesRead readPictureList(const QString &storyPath);
 

@@ -251,14 +251,19 @@ void tst_EditorFiles::saveFailureKeepsFiles()
 void tst_EditorFiles::openKeepsStoryWhenUnreadable_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("missing") << "gone.txt";
-    QTest::newRow("folder") << "folder.txt";
-    QTest::newRow("too large") << "huge.txt";
+    QTest::addColumn<QString>("says");
+    QTest::newRow("missing") << "gone.txt" << QStringLiteral("не найден");
+    QTest::newRow("folder") << "folder.txt" << QStringLiteral("папка");
+    QTest::newRow("too large") << "huge.txt" << QStringLiteral("слишком большой");
+    QTest::newRow("BMP") << "photo.bmp" << QStringLiteral("— это картинка, а не рассказ.");
+    QTest::newRow("JPEG") << "photo.jpg" << QStringLiteral("— это картинка, а не рассказ.");
+    QTest::newRow("NUL byte") << "nul.txt" << QStringLiteral("— не рассказ: в нём не текст.");
 }
 
 void tst_EditorFiles::openKeepsStoryWhenUnreadable()
 {
     QFETCH(QString, name);
+    QFETCH(QString, says);
     const QString path = file(QStringLiteral("bad/") + name);
     QVERIFY(QDir().mkpath(file(QStringLiteral("bad"))));
     if (name == QLatin1String("folder.txt"))
@@ -267,6 +272,10 @@ void tst_EditorFiles::openKeepsStoryWhenUnreadable()
         QFile huge(path);
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(200 * 1024 * 1024));
     }
+    if (name.startsWith(QLatin1String("photo")))
+        picture(QStringLiteral("bad/") + name, Qt::blue);
+    if (name == QLatin1String("nul.txt"))
+        QVERIFY(writeAll(path, crlf(Texts).insert(5, '\0')));
     fillStory();
     const StoryDocument before = m_story;
 
@@ -275,6 +284,8 @@ void tst_EditorFiles::openKeepsStoryWhenUnreadable()
 
     QCOMPARE(m_dialogs->kinds().constLast(), QStringLiteral("error"));
     QVERIFY(m_dialogs->calls.constLast().text.contains(QDir::toNativeSeparators(path)));
+    QVERIFY2(m_dialogs->calls.constLast().text.contains(says),
+        qPrintable(m_dialogs->calls.constLast().text));
     QCOMPARE(m_story.blockTexts, before.blockTexts);
     QCOMPARE(m_story.picturePaths, before.picturePaths);
     QVERIFY(!m_window->pictureFrame(3)->picture().isNull());

@@ -5,9 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -67,7 +69,9 @@ private slots:
     void saveEmptyStory();
     void saveAndReadBack();
     void saveMixedEncodings();
+    void saveNothingOpenRefuses();
     void saveReplacesOldFiles();
+    void saveModes();
     void saveFailures_data();
     void saveFailures();
 
@@ -284,6 +288,8 @@ void tst_StoryFiles::readFailures_data()
         << QStringLiteral("слишком большой (4,1 МБ): рассказ бывает не больше 4 МБ.");
     QTest::newRow("ten short lines and a huge tail")
         << "tail.txt" << false << QStringLiteral("слишком большой (8,0 МБ)");
+    QTest::newRow("PNG") << "png.txt" << false << QStringLiteral("— это картинка, а не рассказ.");
+    QTest::newRow("GIF") << "gif.txt" << false << QStringLiteral("— это картинка, а не рассказ.");
 }
 
 void tst_StoryFiles::readFailures()
@@ -301,6 +307,14 @@ void tst_StoryFiles::readFailures()
         QVERIFY(f.resize(name == QLatin1String("huge.txt") ? StoryFiles::MaxFileBytes + 1
                                                            : 2 * StoryFiles::MaxFileBytes));
     }
+    if (name == QLatin1String("png.txt")) {
+        QImage image(3, 2, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(file, "png"));
+    }
+    // Qt writes no GIF: its header, 3 x 2 pixels.
+    if (name == QLatin1String("gif.txt"))
+        QVERIFY(writeAll(file, QByteArray("GIF89a\x03\x00\x02\x00\x80\x00\x00", 13)));
     if (name == QLatin1String("locked.txt")) {
         if (geteuid() == 0)
             QSKIP("root reads every file");
@@ -330,7 +344,9 @@ void tst_StoryFiles::saveEmptyStory()
 
 void tst_StoryFiles::saveAndReadBack()
 {
-    const StoryDocument story = fullStory();
+    StoryDocument story = fullStory();
+    // Only a BMP's header, with its NUL bytes, makes "BM" a picture's start.
+    story.blockTexts[0].prepend(QStringLiteral("BMX"));
     const QString file = path(QStringLiteral("Лиса.v2.txt"));
     const StorySaved saved = StoryFiles::save(file, story);
     QVERIFY2(saved.ok(), qPrintable(saved.error));
@@ -371,6 +387,22 @@ void tst_StoryFiles::saveMixedEncodings()
         QStringList(largest.blockTexts.begin(), largest.blockTexts.end()));
 }
 
+void tst_StoryFiles::saveNothingOpenRefuses()
+{
+    // Texts that, written as they are, would start like a GIF or a JPEG, or
+    // hold a NUL byte, which is saved as a space.
+    const QString file = path(QStringLiteral("like-a-picture.txt"));
+    for (const QString &first :
+        { QStringLiteral("GIF89a"), QStringLiteral("яШя"), QStringLiteral("a") + QChar(0) }) {
+        StoryDocument story;
+        story.blockTexts[0] = first;
+        QVERIFY(StoryFiles::save(file, story).ok());
+        const LinesRead read = StoryFiles::readStory(file);
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        QCOMPARE(read.lines.first(), QString(first).replace(QChar(0), QLatin1Char(' ')));
+    }
+}
+
 void tst_StoryFiles::saveReplacesOldFiles()
 {
     const QString file = path(QStringLiteral("again.il"));
@@ -380,6 +412,28 @@ void tst_StoryFiles::saveReplacesOldFiles()
     // The story file named .il is not replaced by its own picture list.
     QCOMPARE(readAll(file), QByteArray("\r\n").repeated(10));
     QCOMPARE(readAll(file + QStringLiteral(".il")), QByteArray("\r\n").repeated(4));
+}
+
+void tst_StoryFiles::saveModes()
+{
+    // With a group-writable umask, another pupil of a shared group could
+    // rewrite the story in place.
+    const mode_t umaskBefore = ::umask(002);
+    const auto restore = qScopeGuard([&] { ::umask(umaskBefore); });
+    const auto mode = [](const QString &file) {
+        struct stat info;
+        return ::stat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_mode & 07777 : 0u;
+    };
+    const QString story = path(QStringLiteral("modes.txt"));
+    const QString list = path(QStringLiteral("modes.il"));
+    QVERIFY(StoryFiles::save(story, fullStory()).ok());
+    QCOMPARE(mode(story), 0644u);
+    QCOMPARE(mode(list), 0644u);
+    // A replaced file keeps the mode it had.
+    QVERIFY(::chmod(QFile::encodeName(story).constData(), 0600) == 0);
+    QVERIFY(StoryFiles::save(story, fullStory()).ok());
+    QCOMPARE(mode(story), 0600u);
+    QCOMPARE(mode(list), 0644u);
 }
 
 void tst_StoryFiles::saveFailures_data()

@@ -110,6 +110,7 @@ void tst_TitleWindow::design()
     QCOMPARE(timer->objectName(), QStringLiteral("Timer1"));
     QVERIFY(timer->isSingleShot());
     QCOMPARE(timer->interval(), 10000);
+    QCOMPARE(timer->timerType(), Qt::PreciseTimer);
     QVERIFY(timer->isActive());
     QVERIFY(!m_program->editor());
 }

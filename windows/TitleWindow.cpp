@@ -49,6 +49,8 @@ TitleWindow::TitleWindow(QWidget *parent)
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setSingleShot(true);
+    // Qt's default coarse timer may fire up to 5 % early or late.
+    m_timer->setTimerType(Qt::PreciseTimer);
     m_timer->setInterval(TimerInterval);
     connect(m_timer, &QTimer::timeout, this, &TitleWindow::timedOut);
     m_timer->start();

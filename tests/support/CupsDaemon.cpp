@@ -113,9 +113,10 @@ QString CupsDaemon::writeConfiguration()
         "WebInterface No\n"
         "DefaultAuthType None\n"
         "PreserveJobFiles Yes\n"
+        "PreserveJobHistory %2\n"
         "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
         "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
-                                     .arg(dir);
+                                     .arg(dir, m_keepJobHistory ? "Yes" : "No");
     const QString filesConfig = QStringLiteral("ServerRoot %1/etc\n"
                                                "RequestRoot %1/spool\n"
                                                "CacheDir %1/cache\n"

@@ -24,6 +24,9 @@ public:
     // Starts the daemon (again, after stop()) and gives it a fresh queue that
     // takes jobs, as the default. Empty when it runs; otherwise why not.
     QString start();
+    // Whether the next start() keeps finished jobs listed (CUPS's default)
+    // or forgets them at once, as some servers are set up.
+    void keepJobHistory(bool keep) { m_keepJobHistory = keep; }
     // A fresh queue in place of the old one, whatever was done to that, and
     // no jobs or printed files of before.
     QString resetQueue();
@@ -57,4 +60,5 @@ private:
     QString m_device; // the cups-pdf device's name, unique to this program
     QString m_pdfConfig; // the file in /etc/cups that cups-pdf reads
     QProcess m_daemon;
+    bool m_keepJobHistory = true;
 };
