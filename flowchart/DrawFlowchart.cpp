@@ -5,27 +5,25 @@
 
 #include <QColor>
 
+#include <array>
+#include <utility>
+
 namespace {
 
 // The arc ends are stored single-precision values, not multiples of pi.
 const double Quarter = static_cast<double>(1.57f);
 const double ThreeQuarters = static_cast<double>(4.71f);
 
-void outline(Surface &s, std::initializer_list<QPointF> corners)
+void outline(Surface &s, const QPolygonF &corners)
 {
-    const QPointF first = *corners.begin();
-    QPointF from = first;
-    for (auto it = corners.begin() + 1; it != corners.end(); ++it) {
-        s.segment(from, *it);
-        from = *it;
-    }
-    s.segment(from, first);
+    for (qsizetype i = 0; i < corners.size(); ++i)
+        s.segment(corners[i], corners[(i + 1) % corners.size()]);
 }
 
-void branch(Surface &s, QPointF from, QPointF corner, double drop)
+void arrow(Surface &s, const QList<QLineF> &lines)
 {
-    s.segment(from, corner);
-    s.segment(corner, QPointF(corner.x(), corner.y() + drop));
+    for (const QLineF &line : lines)
+        s.segment(line.p1(), line.p2());
 }
 
 } // namespace
@@ -42,54 +40,21 @@ void drawFlowchart(Surface &s, FlowchartLayout &layout, int scaleWidth, int scal
                  q7 = 7 * C / 4;
     using P = QPointF;
 
-    s.segment(P(C, 44 + S), P(C, 54 + S));
+    arrow(s, layout.arrow(StartTerminator, 0));
     s.segment(P(C - 40, 20), P(C + 40, 20));
     s.segment(P(C - 40, 44 + S), P(C + 40, 44 + S));
     s.arc(P(C - 40, 32 + S / 2), 12 + S / 2, Quarter, ThreeQuarters);
     s.arc(P(C + 40, 32 + S / 2), 12 + S / 2, ThreeQuarters, Quarter);
 
     s.point(P(C - 90, 54 + S));
-    outline(s,
-        { P(C - 90, 54 + S), P(C + 110, 54 + S), P(C + 80, 104 + 2 * S), P(C - 120, 104 + 2 * S) });
-    s.segment(P(C, 104 + 2 * S), P(C, 114 + 2 * S));
-    outline(s,
-        { P(C, 114 + 2 * S), P(C + 80, 139 + 3 * S), P(C, 164 + 4 * S), P(C - 80, 139 + 3 * S) });
-
-    branch(s, P(C - 80, 139 + 3 * S), P(h + 20, 139 + 3 * S), 10);
-    outline(s,
-        { P(h - 70, 149 + 3 * S), P(h + 130, 149 + 3 * S), P(h + 100, 199 + 4 * S),
-            P(h - 100, 199 + 4 * S) });
-    s.segment(P(h + 20, 200 + 4 * S), P(h + 20, 210 + 4 * S));
-    outline(s,
-        { P(h + 20, 210 + 4 * S), P(h + 100, 235 + 5 * S), P(h + 20, 260 + 6 * S),
-            P(h - 60, 235 + 5 * S) });
-
-    branch(s, P(h - 60, 235 + 5 * S), P(q + 20, 235 + 5 * S), 20);
-    outline(s,
-        { P(q - 50, 255 + 5 * S), P(q + 90, 255 + 5 * S), P(q + 60, 325 + 6 * S),
-            P(q - 80, 325 + 6 * S) });
-    branch(s, P(h + 100, 235 + 5 * S), P(q3 + 20, 235 + 5 * S), 20);
-    outline(s,
-        { P(q3 - 50, 255 + 5 * S), P(q3 + 90, 255 + 5 * S), P(q3 + 60, 325 + 6 * S),
-            P(q3 - 80, 325 + 6 * S) });
-
-    branch(s, P(C + 80, 139 + 3 * S), P(h3 - 20, 139 + 3 * S), 10);
-    outline(s,
-        { P(h3 - 110, 149 + 3 * S), P(h3 + 90, 149 + 3 * S), P(h3 + 60, 199 + 4 * S),
-            P(h3 - 140, 199 + 4 * S) });
-    s.segment(P(h3 - 20, 200 + 4 * S), P(h3 - 20, 210 + 4 * S));
-    outline(s,
-        { P(h3 - 20, 210 + 4 * S), P(h3 + 60, 235 + 5 * S), P(h3 - 20, 260 + 6 * S),
-            P(h3 - 100, 235 + 5 * S) });
-
-    branch(s, P(h3 + 60, 235 + 5 * S), P(q7 - 20, 235 + 5 * S), 20);
-    outline(s,
-        { P(q7 - 90, 255 + 5 * S), P(q7 + 50, 255 + 5 * S), P(q7 + 20, 325 + 6 * S),
-            P(q7 - 120, 325 + 6 * S) });
-    branch(s, P(h3 - 100, 235 + 5 * S), P(q5 - 20, 235 + 5 * S), 20);
-    outline(s,
-        { P(q5 - 90, 255 + 5 * S), P(q5 + 50, 255 + 5 * S), P(q5 + 20, 325 + 6 * S),
-            P(q5 - 120, 325 + 6 * S) });
+    outline(s, layout.blockOutline(0));
+    // Each arrow and the block it leads to, down one branch and then the other.
+    static constexpr std::array<std::pair<int, int>, BlockCount - 1> Arrows = { { { 0, 1 },
+        { 1, 2 }, { 2, 4 }, { 4, 6 }, { 4, 7 }, { 1, 3 }, { 3, 5 }, { 5, 9 }, { 5, 8 } } };
+    for (const auto &[from, to] : Arrows) {
+        arrow(s, layout.arrow(from, to));
+        outline(s, layout.blockOutline(to));
+    }
 
     s.segment(P(q5 - 20, 325 + 6 * S), P(q5 - 20, 335 + 7 * S));
     s.segment(P(q7 - 20, 325 + 6 * S), P(q7 - 20, 335 + 7 * S));

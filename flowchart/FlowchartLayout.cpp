@@ -101,3 +101,117 @@ void FlowchartLayout::compute(int scaleWidth, int scaleHeight, int frameWidth, i
         label.left = left[b];
     }
 }
+
+namespace {
+
+// The positions the shapes are drawn from: the centre, its halves and
+// quarters, and the stretch of a wide window.
+struct Axes {
+    double C, S, h, h3, q, q3, q5, q7;
+    explicit Axes(const FlowchartLayout &layout)
+        : C(layout.centerX)
+        , S(layout.stretch)
+        , h(C / 2)
+        , h3(3 * C / 2)
+        , q(C / 4)
+        , q3(3 * C / 4)
+        , q5(5 * C / 4)
+        , q7(7 * C / 4)
+    {
+    }
+};
+
+} // namespace
+
+QPolygonF FlowchartLayout::blockOutline(int block) const
+{
+    const Axes a(*this);
+    const double C = a.C, S = a.S;
+    using P = QPointF;
+    // A chapter's parallelogram with its top left corner at (x, y).
+    const auto chapter = [](double x, double y, double width, double height, double slant) {
+        return QPolygonF({ P(x, y), P(x + width, y), P(x + width - slant, y + height),
+            P(x - slant, y + height) });
+    };
+    // A question's diamond from its top corner (x, y), 160 wide.
+    const auto question = [](double x, double y, double stretch) {
+        return QPolygonF({ P(x, y), P(x + 80, y + 25 + stretch), P(x, y + 50 + 2 * stretch),
+            P(x - 80, y + 25 + stretch) });
+    };
+    switch (block) {
+    case 0:
+        return chapter(C - 90, 54 + S, 200, 50 + S, 30);
+    case 1:
+        return question(C, 114 + 2 * S, S);
+    case 2:
+        return chapter(a.h - 70, 149 + 3 * S, 200, 50 + S, 30);
+    case 3:
+        return chapter(a.h3 - 110, 149 + 3 * S, 200, 50 + S, 30);
+    case 4:
+        return question(a.h + 20, 210 + 4 * S, S);
+    case 5:
+        return question(a.h3 - 20, 210 + 4 * S, S);
+    case 6:
+        return chapter(a.q - 50, 255 + 5 * S, 140, 70 + S, 30);
+    case 7:
+        return chapter(a.q3 - 50, 255 + 5 * S, 140, 70 + S, 30);
+    case 8:
+        return chapter(a.q5 - 90, 255 + 5 * S, 140, 70 + S, 30);
+    case 9:
+        return chapter(a.q7 - 90, 255 + 5 * S, 140, 70 + S, 30);
+    default:
+        return {};
+    }
+}
+
+QPainterPath FlowchartLayout::startOutline() const
+{
+    const Axes a(*this);
+    const double radius = 12 + a.S / 2;
+    const QPointF left(a.C - 40, 32 + a.S / 2), right(a.C + 40, 32 + a.S / 2);
+    const QPointF corner(radius, radius);
+    QPainterPath path(QPointF(left.x(), 20));
+    path.lineTo(right.x(), 20);
+    path.arcTo(QRectF(right - corner, right + corner), 90, -180);
+    path.lineTo(left.x(), 44 + a.S);
+    path.arcTo(QRectF(left - corner, left + corner), -90, -180);
+    path.closeSubpath();
+    return path;
+}
+
+QList<QLineF> FlowchartLayout::arrow(int from, int to) const
+{
+    const Axes a(*this);
+    const double C = a.C, S = a.S;
+    const auto drop = [](double x, double y, double length) {
+        return QList<QLineF> { QLineF(x, y, x, y + length) };
+    };
+    // From a question's corner to the side, then down into the block.
+    const auto branch = [](double fromX, double y, double toX, double length) {
+        return QList<QLineF> { QLineF(fromX, y, toX, y), QLineF(toX, y, toX, y + length) };
+    };
+    switch (from * BlockCount + to) {
+    case StartTerminator *BlockCount + 0:
+        return drop(C, 44 + S, 10);
+    case 0 * BlockCount + 1:
+        return drop(C, 104 + 2 * S, 10);
+    case 1 * BlockCount + 2:
+        return branch(C - 80, 139 + 3 * S, a.h + 20, 10);
+    case 1 * BlockCount + 3:
+        return branch(C + 80, 139 + 3 * S, a.h3 - 20, 10);
+    case 2 * BlockCount + 4:
+        return drop(a.h + 20, 200 + 4 * S, 10);
+    case 3 * BlockCount + 5:
+        return drop(a.h3 - 20, 200 + 4 * S, 10);
+    case 4 * BlockCount + 6:
+        return branch(a.h - 60, 235 + 5 * S, a.q + 20, 20);
+    case 4 * BlockCount + 7:
+        return branch(a.h + 100, 235 + 5 * S, a.q3 + 20, 20);
+    case 5 * BlockCount + 8:
+        return branch(a.h3 - 100, 235 + 5 * S, a.q5 - 20, 20);
+    case 5 * BlockCount + 9:
+        return branch(a.h3 + 60, 235 + 5 * S, a.q7 - 20, 20);
+    default:
+        return {};
+    }
+}

@@ -2,11 +2,17 @@
 
 #include "story/StoryDocument.h"
 
+#include <QLineF>
+#include <QList>
+#include <QPainterPath>
+#include <QPolygonF>
 #include <QtGlobal>
 
 #include <array>
 
 inline constexpr int MaxTextLines = 6; // line 0 unused; a 0 entry ends a block
+// The «Начало» terminator, where the arrow into block 0 starts.
+inline constexpr int StartTerminator = -1;
 
 // Designed sizes of the editor's controls, in editor pixels.
 inline constexpr int FrameWidth = 169;
@@ -41,4 +47,14 @@ struct FlowchartLayout {
     // Fills every member from the client area, in the order a pass needs.
     void compute(int scaleWidth, int scaleHeight, int frameWidth = FrameWidth,
         int frameHeight = FrameHeight);
+
+    // The shapes of the flowchart for the computed centre and stretch.
+    // A block's outline, its corners in the order they are drawn.
+    QPolygonF blockOutline(int block) const;
+    // The «Начало» terminator: two lines joined by half circles.
+    QPainterPath startOutline() const;
+    // The arrow from a block, or the start terminator, into the block it
+    // leads to: a short drop, or from a question's corner a line to the side
+    // and a drop. Empty where the flowchart has no such arrow.
+    QList<QLineF> arrow(int from, int to) const;
 };
