@@ -63,10 +63,12 @@ void connectReadingWindow(EditorWindow &editor, const StoryDocument &story, Dial
             // The very picture the editor's frame shows now, not one loaded anew.
             *reading = new ReadingWindow(story, dialogs,
                 [&editor](int frame) { return editor.pictureFrame(frame)->picture(); });
-            QObject::connect(*reading, &ReadingWindow::finished, &editor, [&editor] {
-                editor.show();
-                editor.activateWindow();
-            });
+            QObject::connect(*reading, &ReadingWindow::finished, &editor,
+                [&editor](const ReadingWalk::Path &path) {
+                    editor.show();
+                    editor.activateWindow();
+                    editor.showReadPath(path);
+                });
         }
         // The reading window's activation starts the walk.
         (*reading)->show();

@@ -1,12 +1,16 @@
 #include "editor/EditorWindow.h"
 
 #include "editor/EditorCanvas.h"
+#include "editor/EditorKeyboard.h"
+#include "editor/ReadPathMark.h"
 #include "editor/TextEntryWindow.h"
 #include "flowchart/DrawBlockTexts.h"
 #include "flowchart/DrawFlowchart.h"
 #include "story/StoryDocument.h"
+#include "windows/Announcer.h"
 #include "windows/ClickLabel.h"
 #include "windows/ComingBack.h"
+#include "windows/ControlNames.h"
 #include "windows/Dialogs.h"
 #include "windows/HelpWindow.h"
 #include "windows/PictureBox.h"
@@ -99,6 +103,7 @@ void EditorWindow::createControls()
         connect(label, &ClickLabel::clicked, this, [this, b] { editBlock(b); });
         m_blockAreas[b] = label;
     }
+    m_readPathMark = new ReadPathMark(m_canvas, m_layout);
 }
 
 QString EditorWindow::programFolder() const
@@ -119,12 +124,34 @@ void EditorWindow::redrawFlowchart()
             std::lround(p.left), std::lround(p.top), std::lround(p.width), std::lround(p.height));
     }
     m_canvas->update();
+    m_readPathMark->update();
 }
 
 void EditorWindow::activated()
 {
+    // A text entered since the reading makes its trace out of date.
+    if (!m_readPathMark->path().isEmpty() && m_story.blockTexts != m_readTexts)
+        clearReadPath();
     redrawFlowchart();
     writeBlockTexts();
+}
+
+void EditorWindow::showReadPath(const ReadingWalk::Path &path)
+{
+    m_readPathMark->setPath(path);
+    m_readTexts = m_story.blockTexts;
+    const QString description = readPathDescription(path);
+    setAccessibleDescription(description);
+    // Heard once on coming back; the description keeps it for later.
+    if (!description.isEmpty())
+        m_keyboard->announcer()->say(description);
+}
+
+void EditorWindow::clearReadPath()
+{
+    m_readPathMark->setPath({});
+    m_readTexts = {};
+    setAccessibleDescription(QString());
 }
 
 void EditorWindow::writeBlockTexts()
@@ -149,6 +176,7 @@ void EditorWindow::editBlock(int index)
 
 void EditorWindow::newStory()
 {
+    clearReadPath();
     m_story.eraseTexts();
     redrawFlowchart();
     for (int k = 0; k < FrameCount; ++k) {

@@ -2,6 +2,7 @@
 
 #include "flowchart/FlowchartLayout.h"
 #include "flowchart/Surface.h"
+#include "reader/ReadingWalk.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -15,6 +16,7 @@ class EditorCanvas;
 class EditorKeyboard;
 class HelpWindow;
 class PictureBox;
+class ReadPathMark;
 class TextEntryWindow;
 class QAction;
 struct StoryDocument;
@@ -34,6 +36,7 @@ public:
     EditorKeyboard *keyboard() const { return m_keyboard; }
     const Surface &surface() const { return m_surface; }
     const FlowchartLayout &layout() const { return m_layout; }
+    ReadPathMark *readPathMark() const { return m_readPathMark; }
 
     // Where the program looks for its story and picture folders.
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
@@ -49,6 +52,10 @@ public:
     void print();
     void showHelp();
     void exitProgram();
+
+    // The reader is done: the way the reading went is traced on the
+    // flowchart until the story changes or the next reading replaces it.
+    void showReadPath(const ReadingWalk::Path &path);
 
 signals:
     // The Read command: the reading window takes over until the reader is done.
@@ -69,6 +76,7 @@ private:
     void redrawFlowchart();
     void writeBlockTexts();
     // Loads a picture path into a frame, as Open and the frames do.
+    void clearReadPath();
     bool loadFramePicture(int frame, const QString &path, const QString &storyFile = QString());
 
     StoryDocument &m_story;
@@ -77,6 +85,9 @@ private:
     FlowchartLayout m_layout;
     EditorCanvas *m_canvas = nullptr;
     EditorKeyboard *m_keyboard = nullptr;
+    ReadPathMark *m_readPathMark = nullptr;
+    // The texts the traced reading read: any change to them ends the trace.
+    std::array<QString, BlockCount> m_readTexts;
     std::array<ClickLabel *, BlockCount> m_blockAreas {};
     std::array<PictureBox *, FrameCount> m_pictureFrames {};
     QPointer<TextEntryWindow> m_entry;

@@ -2,6 +2,7 @@
 
 #include "editor/EditorCanvas.h"
 #include "editor/EditorKeyboard.h"
+#include "editor/ReadPathMark.h"
 #include "story/StoryDocument.h"
 #include "windows/ControlNames.h"
 #include "windows/PictureBox.h"
@@ -10,8 +11,9 @@ void EditorWindow::setUpKeyboardAccess()
 {
     QList<ClickLabel *> places;
     for (int b = 0; b < BlockCount; ++b) {
-        m_blockAreas[b]->makeButton(
-            blockName(b), [this, b] { return blockDescription(b, m_story.blockTexts.at(b)); });
+        m_blockAreas[b]->makeButton(blockName(b), [this, b] {
+            return blockDescription(b, m_story.blockTexts.at(b), m_readPathMark->path());
+        });
         places << m_blockAreas[b];
     }
     for (int k = 0; k < FrameCount; ++k) {

@@ -113,6 +113,7 @@ void EditorWindow::choosePicture(int index)
     }
     m_story.picturePaths[index] = *path;
     m_pictureFrames[index]->setPicture(picture.image);
+    clearReadPath();
 }
 
 bool EditorWindow::loadFramePicture(int frame, const QString &path, const QString &storyFile)

@@ -130,6 +130,8 @@ void ReadingWindow::walk()
     m_titleBox->clear();
     ReadingWalk reading(m_story.blockTexts);
     m_storyBox->setPlainText(reading.story());
+    // Kept at every step: a reader may leave at any question.
+    m_path = reading.path();
 
     // The eye sees the story so far behind each box; the ear hears the
     // chapter just reached before the question.
@@ -140,6 +142,7 @@ void ReadingWindow::walk()
         return;
     reading.answerFirst(toWalk(first));
     m_storyBox->setPlainText(reading.story());
+    m_path = reading.path();
 
     // Given no title of its own, the box carries the application's.
     const Dialogs::Answer second = dialogs.ask(this, reading.secondQuestionText(), QString(),
@@ -148,6 +151,7 @@ void ReadingWindow::walk()
         return;
     reading.answerSecond(toWalk(second));
     m_storyBox->setPlainText(reading.story());
+    m_path = reading.path();
     // The very picture the editor's frame shows now, not one loaded anew.
     const int frame = reading.frame();
     m_endingPicture->setPicture(m_endingPictures(frame));
@@ -176,12 +180,12 @@ void ReadingWindow::walk()
 void ReadingWindow::backToEditor()
 {
     hide();
-    emit finished();
+    emit finished(m_path);
 }
 
 void ReadingWindow::closeEvent(QCloseEvent *event)
 {
     hide();
-    emit finished();
+    emit finished(m_path);
     event->accept();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reader/ReadingWalk.h"
+
 #include <QImage>
 #include <QMainWindow>
 
@@ -39,8 +41,9 @@ public:
     bool printContent(QPagedPaintDevice *device) const;
 
 signals:
-    // The reader is done: the editor comes back.
-    void finished();
+    // The reader is done: the editor comes back, told how far the reading
+    // went; an empty path when it never began.
+    void finished(const ReadingWalk::Path &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -59,4 +62,5 @@ private:
     QTextEdit *m_readerBox = nullptr;
     QTextEdit *m_storyBox = nullptr;
     PictureBox *m_endingPicture = nullptr;
+    ReadingWalk::Path m_path;
 };

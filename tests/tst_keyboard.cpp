@@ -3,6 +3,7 @@
 #include "editor/EditorKeyboard.h"
 #include "editor/EditorWindow.h"
 #include "editor/FocusMark.h"
+#include "editor/ReadPathMark.h"
 #include "editor/TextEntryWindow.h"
 #include "files/Cp1251.h"
 #include "reader/ReadingWindow.h"
@@ -514,27 +515,30 @@ void tst_Keyboard::wholeStoryByKeyboard()
         QStringLiteral("Рассказ сохранён в файл Колючка.txt."));
 
     // Рассказ › Печатать: the author and the title typed into the boxes.
+    const auto printStory = [this](const QString &pdf) {
+        m_dialogs->printToFile(pdf);
+        const auto answered = answerModals({ [](QWidget *) {
+                                                typeText(QStringLiteral("Маша Ёлкина"));
+                                                pressKey(Qt::Key_Return);
+                                            },
+            [](QWidget *) {
+                typeText(QStringLiteral("Колючка"));
+                pressKey(Qt::Key_Return);
+            } });
+        pressAltLetter(QChar(u'р'));
+        QVERIFY(QApplication::activePopupWidget());
+        typeText(QStringLiteral("п"));
+        QTRY_VERIFY(answered());
+    };
     const QString storyPdf = m_dir.filePath(QStringLiteral("story.pdf"));
-    m_dialogs->printToFile(storyPdf);
-    auto answered = answerModals({ [](QWidget *) {
-                                      typeText(QStringLiteral("Маша Ёлкина"));
-                                      pressKey(Qt::Key_Return);
-                                  },
-        [](QWidget *) {
-            typeText(QStringLiteral("Колючка"));
-            pressKey(Qt::Key_Return);
-        } });
-    pressAltLetter(QChar(u'р'));
-    QVERIFY(QApplication::activePopupWidget());
-    typeText(QStringLiteral("п"));
-    QTRY_VERIFY(answered());
+    printStory(storyPdf);
     const QString page = pdfText(storyPdf);
     for (const QString &word :
         { QStringLiteral("Маша Ёлкина"), QStringLiteral("Колючка"), QStringLiteral("боровик") })
         QVERIFY2(page.contains(word), qPrintable(word));
 
     // Рассказ › Читать: the questions answered by keys, No then Yes.
-    answered = answerModals(
+    auto answered = answerModals(
         { [](QWidget *) { pressKey(Qt::Key_Escape); }, [](QWidget *) { pressKey(Qt::Key_Return); },
             [](QWidget *) {
                 typeText(QStringLiteral("Пирог"));
@@ -576,6 +580,34 @@ void tst_Keyboard::wholeStoryByKeyboard()
     QTRY_VERIFY(m_editor->isActiveWindow());
     QVERIFY(!reading->isVisible());
     QCOMPARE(focused(), place(13));
+
+    // The way the reading went is said, and each block tells whether it was on it.
+    const QString path = QStringLiteral("Прочитанный путь: Начало рассказа → Вопрос 1, Ложь → "
+                                        "Глава 1 → Вопрос 2, Истина → Концовка 2");
+    const auto description = [](QWidget *widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description);
+    };
+    QCOMPARE(description(m_editor.get()), path);
+    QCOMPARE(m_editor->keyboard()->announcer()->accessibleName(), path);
+    QVERIFY(
+        description(place(2)).endsWith(QStringLiteral("Дальше: Вопрос 2. На прочитанном пути.")));
+    QVERIFY(description(place(4)).endsWith(QStringLiteral(" На прочитанном пути, выход Истина.")));
+    QVERIFY(!description(place(3)).contains(QStringLiteral("пути")));
+    // The trace is never printed.
+    const QString tracedPdf = m_dir.filePath(QStringLiteral("traced.pdf"));
+    printStory(tracedPdf);
+    QCOMPARE(pageImage(tracedPdf, 50), pageImage(storyPdf, 50));
+    // A text entered ends it.
+    focusPlace(9);
+    answered = answerModals({ [](QWidget *) {
+        typeText(QStringLiteral("!"));
+        pressKey(Qt::Key_Tab);
+        pressKey(Qt::Key_Space);
+    } });
+    pressKey(Qt::Key_Return);
+    QTRY_VERIFY(answered());
+    QTRY_COMPARE(description(m_editor.get()), QString());
+    QVERIFY(m_editor->readPathMark()->path().isEmpty());
 
     // Выход, and Enter answers Yes.
     answered = answerModals({ [](QWidget *) { pressKey(Qt::Key_Return); } });

@@ -1,3 +1,4 @@
+#include "reader/ReadPathTrace.h"
 #include "reader/ReadingWalk.h"
 
 #include <QTest>
@@ -28,6 +29,8 @@ private slots:
     void stepByStepMatchesWholeWalk();
     void emptyStory();
     void textsInsertedAsStored();
+    void tracedPath_data();
+    void tracedPath();
 };
 
 void tst_ReadingWalk::paths_data()
@@ -116,6 +119,62 @@ void tst_ReadingWalk::textsInsertedAsStored()
     const auto result = ReadingWalk::walk(texts, Answer::Yes, Answer::Yes);
     QCOMPARE(result.story, QStringLiteral("  Жил-был ёж.  Он пошёл\r\nв лес. \tКонец\r\n "));
     QCOMPARE(ReadingWalk::appendChapter(QStringLiteral("a"), QString()), QStringLiteral("a "));
+}
+
+void tst_ReadingWalk::tracedPath_data()
+{
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<QList<int>>("blocks");
+    QTest::addColumn<QList<QLineF>>("arrows");
+
+    // A 1000 x 700 client area: the centre at 515, stretched by 10.
+    const QList<QLineF> top = { { 515, 54, 515, 64 }, { 515, 124, 515, 134 } };
+    const QList<QLineF> left = top
+        + QList<QLineF> { { 435, 169, 277.5, 169 }, { 277.5, 169, 277.5, 179 },
+              { 277.5, 240, 277.5, 250 } };
+    const QList<QLineF> right = top
+        + QList<QLineF> { { 595, 169, 752.5, 169 }, { 752.5, 169, 752.5, 179 },
+              { 752.5, 240, 752.5, 250 } };
+    QTest::newRow("no no") << QList { Answer::No, Answer::No } << QList { 0, 1, 2, 4, 6 }
+                           << left
+            + QList<QLineF> { { 197.5, 285, 148.75, 285 }, { 148.75, 285, 148.75, 305 } };
+    QTest::newRow("no yes") << QList { Answer::No, Answer::Yes } << QList { 0, 1, 2, 4, 7 }
+                            << left
+            + QList<QLineF> { { 357.5, 285, 406.25, 285 }, { 406.25, 285, 406.25, 305 } };
+    QTest::newRow("yes no") << QList { Answer::Yes, Answer::No } << QList { 0, 1, 3, 5, 8 }
+                            << right
+            + QList<QLineF> { { 672.5, 285, 623.75, 285 }, { 623.75, 285, 623.75, 305 } };
+    QTest::newRow("yes yes") << QList { Answer::Yes, Answer::Yes } << QList { 0, 1, 3, 5, 9 }
+                             << right
+            + QList<QLineF> { { 832.5, 285, 881.25, 285 }, { 881.25, 285, 881.25, 305 } };
+    QTest::newRow("left at the second question")
+        << QList { Answer::Yes } << QList { 0, 1, 3, 5 } << right;
+    QTest::newRow("left at the first question") << QList<Answer>() << QList { 0, 1 } << top;
+}
+
+void tst_ReadingWalk::tracedPath()
+{
+    QFETCH(QList<Answer>, answers);
+    QFETCH(QList<int>, blocks);
+    QFETCH(QList<QLineF>, arrows);
+
+    ReadingWalk reading(numberedStory());
+    if (!answers.isEmpty())
+        reading.answerFirst(answers[0]);
+    if (answers.size() > 1)
+        reading.answerSecond(answers[1]);
+    const ReadingWalk::Path path = reading.path();
+    QCOMPARE(path.blocks, blocks);
+    QCOMPARE(path.answers, answers);
+    // The last block met has no answer: an ending, or a question left open.
+    QCOMPARE(path.answerAt(blocks.last()).has_value(), false);
+
+    FlowchartLayout layout;
+    layout.compute(1000, 700);
+    const ReadPathTrace trace = traceReadPath(path, layout);
+    QCOMPARE(trace.arrows, arrows);
+    QCOMPARE(trace.outlines.size(), blocks.size());
+    QVERIFY(traceReadPath({}, layout).arrows.isEmpty());
 }
 
 QTEST_APPLESS_MAIN(tst_ReadingWalk)

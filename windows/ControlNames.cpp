@@ -100,10 +100,39 @@ QString blockPlace(int block)
     return place;
 }
 
-QString blockDescription(int block, const QString &text)
+namespace {
+
+QString exitName(ReadingWalk::Answer answer)
+{
+    return answer == ReadingWalk::Answer::Yes ? QStringLiteral("Истина") : QStringLiteral("Ложь");
+}
+
+} // namespace
+
+QString blockDescription(int block, const QString &text, const ReadingWalk::Path &readPath)
 {
     const QString words = text.trimmed().isEmpty() ? QStringLiteral("пусто") : text;
-    return spokenSentence(words) + QLatin1Char(' ') + blockPlace(block);
+    QString description = spokenSentence(words) + QLatin1Char(' ') + blockPlace(block);
+    if (readPath.blocks.contains(block)) {
+        const auto answer = readPath.answerAt(block);
+        description += answer
+            ? QStringLiteral(" На прочитанном пути, выход %1.").arg(exitName(*answer))
+            : QStringLiteral(" На прочитанном пути.");
+    }
+    return description;
+}
+
+QString readPathDescription(const ReadingWalk::Path &path)
+{
+    if (path.isEmpty())
+        return QString();
+    QStringList steps;
+    for (const int block : path.blocks) {
+        const auto answer = path.answerAt(block);
+        steps << (answer ? QStringLiteral("%1, %2").arg(blockName(block), exitName(*answer))
+                         : blockName(block));
+    }
+    return QStringLiteral("Прочитанный путь: ") + steps.join(QStringLiteral(" → "));
 }
 
 QString pictureFileName(const QString &picturePath)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reader/ReadingWalk.h"
+
 #include <QString>
 
 // What a screen reader says of the parts of the story, numbered as a pupil
@@ -10,8 +12,13 @@ QString blockName(int block);
 QString frameName(int frame);
 
 // The block's text as the pupil wrote it, or a word saying there is none,
-// then where the block sits in the flowchart.
-QString blockDescription(int block, const QString &text);
+// then where the block sits in the flowchart, and whether the last reading
+// passed it.
+QString blockDescription(
+    int block, const QString &text, const ReadingWalk::Path &readPath = ReadingWalk::Path());
+// The last reading's way through the flowchart, block by block with the
+// exit taken at each question; empty for no reading.
+QString readPathDescription(const ReadingWalk::Path &path);
 // Where the block sits: what leads to it and where its exits go.
 QString blockPlace(int block);
 
