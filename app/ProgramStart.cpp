@@ -63,8 +63,8 @@ void connectReadingWindow(EditorWindow &editor, const StoryDocument &story, Dial
             // The very picture the editor's frame shows now, not one loaded anew.
             *reading = new ReadingWindow(story, dialogs,
                 [&editor](int frame) { return editor.pictureFrame(frame)->picture(); });
-            QObject::connect(*reading, &ReadingWindow::finished, &editor,
-                [&editor](const ReadingWalk::Path &path) {
+            QObject::connect(
+                *reading, &ReadingWindow::finished, &editor, [&editor](const FlowchartPath &path) {
                     editor.show();
                     editor.activateWindow();
                     editor.showReadPath(path);

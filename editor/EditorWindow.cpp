@@ -136,7 +136,7 @@ void EditorWindow::activated()
     writeBlockTexts();
 }
 
-void EditorWindow::showReadPath(const ReadingWalk::Path &path)
+void EditorWindow::showReadPath(const FlowchartPath &path)
 {
     m_readPathMark->setPath(path);
     m_readTexts = m_story.blockTexts;

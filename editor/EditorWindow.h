@@ -1,8 +1,8 @@
 #pragma once
 
 #include "flowchart/FlowchartLayout.h"
+#include "flowchart/FlowchartPath.h"
 #include "flowchart/Surface.h"
-#include "reader/ReadingWalk.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -55,7 +55,7 @@ public:
 
     // The reader is done: the way the reading went is traced on the
     // flowchart until the story changes or the next reading replaces it.
-    void showReadPath(const ReadingWalk::Path &path);
+    void showReadPath(const FlowchartPath &path);
 
 signals:
     // The Read command: the reading window takes over until the reader is done.

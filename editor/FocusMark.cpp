@@ -5,19 +5,12 @@
 #include <QPainter>
 
 FocusMark::FocusMark(QWidget *canvas, const QList<QWidget *> &targets)
-    : QWidget(canvas)
+    : CanvasLayer(canvas, QStringLiteral("focusMark"))
     , m_targets(targets)
 {
-    setObjectName(QStringLiteral("focusMark"));
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setFocusPolicy(Qt::NoFocus);
-    setGeometry(canvas->rect());
-    canvas->installEventFilter(this);
     for (QWidget *target : m_targets)
         target->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, &FocusMark::refresh);
-    raise();
 }
 
 void FocusMark::setShown(bool shown)
@@ -38,13 +31,10 @@ QRect FocusMark::markRect() const
 
 bool FocusMark::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == parent() && event->type() == QEvent::Resize) {
-        setGeometry(parentWidget()->rect());
-    } else if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
-        // The redraw on activation places the controls anew.
+    // The redraw on activation places the controls anew.
+    if (watched != parent() && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         refresh();
-    }
-    return QWidget::eventFilter(watched, event);
+    return CanvasLayer::eventFilter(watched, event);
 }
 
 void FocusMark::refresh()

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "editor/CanvasLayer.h"
+
 #include <QList>
 #include <QPointer>
-#include <QWidget>
 
 // A clear frame around the block or picture frame that has the keyboard
-// focus. It lies over the editor's client area as a transparent layer of its
-// own, so the retained drawing, its redraws and its printing never hold it.
-// It shows only while the keyboard is in use; a mouse user never sees it.
-class FocusMark : public QWidget {
+// focus, on a layer of its own over the editor's client area. It shows only
+// while the keyboard is in use; a mouse user never sees it.
+class FocusMark : public CanvasLayer {
     Q_OBJECT
 
 public:

@@ -1,26 +1,18 @@
 #include "editor/ReadPathMark.h"
 
 #include "flowchart/FlowchartLayout.h"
-#include "reader/ReadPathTrace.h"
+#include "flowchart/FlowchartPath.h"
 
-#include <QEvent>
 #include <QPainter>
 #include <QPainterPathStroker>
 
 ReadPathMark::ReadPathMark(QWidget *canvas, const FlowchartLayout &layout)
-    : QWidget(canvas)
+    : CanvasLayer(canvas, QStringLiteral("readPathMark"))
     , m_layout(layout)
 {
-    setObjectName(QStringLiteral("readPathMark"));
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setFocusPolicy(Qt::NoFocus);
-    setGeometry(canvas->rect());
-    canvas->installEventFilter(this);
-    raise();
 }
 
-void ReadPathMark::setPath(const ReadingWalk::Path &path)
+void ReadPathMark::setPath(const FlowchartPath &path)
 {
     if (m_path == path)
         return;
@@ -28,16 +20,9 @@ void ReadPathMark::setPath(const ReadingWalk::Path &path)
     update();
 }
 
-bool ReadPathMark::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == parent() && event->type() == QEvent::Resize)
-        setGeometry(parentWidget()->rect());
-    return QWidget::eventFilter(watched, event);
-}
-
 void ReadPathMark::paintEvent(QPaintEvent *)
 {
-    const ReadPathTrace trace = traceReadPath(m_path, m_layout);
+    const PathTrace trace = tracePath(m_path, m_layout);
     if (trace.outlines.isEmpty())
         return;
     // The trace runs outside every shape and its own lines, so the texts and

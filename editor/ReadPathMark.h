@@ -1,18 +1,17 @@
 #pragma once
 
-#include "reader/ReadingWalk.h"
+#include "flowchart/FlowchartPath.h"
 
-#include <QWidget>
+#include "editor/CanvasLayer.h"
 
 struct FlowchartLayout;
 
 // The way the last reading went, traced over the editor's flowchart: the
 // blocks visited and the arrows followed, in lines far thicker than the
 // flowchart's so that they show by their width alone, in the palette's link
-// colour rather than the captions' red. A layer of its own above the client
-// area, like the focus mark: the retained drawing and its printing never
-// hold it.
-class ReadPathMark : public QWidget {
+// colour rather than the captions' red. On a layer of its own, like the
+// focus mark.
+class ReadPathMark : public CanvasLayer {
     Q_OBJECT
 
 public:
@@ -21,14 +20,13 @@ public:
     // Traces on the layout the editor last drew by.
     ReadPathMark(QWidget *canvas, const FlowchartLayout &layout);
 
-    void setPath(const ReadingWalk::Path &path);
-    const ReadingWalk::Path &path() const { return m_path; }
+    void setPath(const FlowchartPath &path);
+    const FlowchartPath &path() const { return m_path; }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
     const FlowchartLayout &m_layout;
-    ReadingWalk::Path m_path;
+    FlowchartPath m_path;
 };

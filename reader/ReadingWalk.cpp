@@ -85,27 +85,17 @@ ReadingWalk::Result ReadingWalk::result() const
     return result;
 }
 
-ReadingWalk::Path ReadingWalk::path() const
+FlowchartPath ReadingWalk::path() const
 {
-    Path path;
+    FlowchartPath path;
     path.blocks = { OpeningChapter, FirstQuestion };
     if (m_first) {
-        path.answers << *m_first;
+        path.trueExits << (*m_first == Answer::Yes);
         path.blocks << middleChapter(*m_first) << secondQuestion(*m_first);
     }
     if (m_first && m_second) {
-        path.answers << *m_second;
+        path.trueExits << (*m_second == Answer::Yes);
         path.blocks << finalChapter(*m_first, *m_second);
     }
     return path;
-}
-
-std::optional<ReadingWalk::Answer> ReadingWalk::Path::answerAt(int block) const
-{
-    // The questions on a path are its second and fourth blocks.
-    for (qsizetype i = 0; i < answers.size(); ++i) {
-        if (blocks.value(1 + 2 * i) == block)
-            return answers[i];
-    }
-    return std::nullopt;
 }

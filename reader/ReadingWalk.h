@@ -1,8 +1,8 @@
 #pragma once
 
+#include "flowchart/FlowchartPath.h"
 #include "story/StoryDocument.h"
 
-#include <QList>
 #include <QString>
 
 #include <array>
@@ -30,20 +30,6 @@ public:
     };
     static Result walk(const BlockTexts &texts, Answer first, Answer second);
 
-    // The way a reading went through the flowchart: the blocks in the order
-    // they were met, a question as soon as it is asked, and the answers given
-    // (Yes took the question's «Истина» exit). Empty before any reading.
-    struct Path {
-        QList<int> blocks;
-        QList<Answer> answers;
-
-        bool isEmpty() const { return blocks.isEmpty(); }
-        // The answer given at a block of the path; none for a chapter, or
-        // for a question left unanswered or not on the path.
-        std::optional<Answer> answerAt(int block) const;
-        friend bool operator==(const Path &, const Path &) = default;
-    };
-
     // Yes takes a question's true exit, No its false exit.
     static int middleChapter(Answer first);
     static int secondQuestion(Answer first);
@@ -65,7 +51,7 @@ public:
     void answerSecond(Answer answer);
     int frame() const; // after both answers, -1 before
     Result result() const;
-    Path path() const; // so far
+    FlowchartPath path() const; // so far
 
 private:
     BlockTexts m_texts;

@@ -43,7 +43,7 @@ public:
 signals:
     // The reader is done: the editor comes back, told how far the reading
     // went; an empty path when it never began.
-    void finished(const ReadingWalk::Path &path);
+    void finished(const FlowchartPath &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -62,5 +62,5 @@ private:
     QTextEdit *m_readerBox = nullptr;
     QTextEdit *m_storyBox = nullptr;
     PictureBox *m_endingPicture = nullptr;
-    ReadingWalk::Path m_path;
+    FlowchartPath m_path;
 };

@@ -1,4 +1,4 @@
-#include "reader/ReadPathTrace.h"
+#include "flowchart/FlowchartPath.h"
 #include "reader/ReadingWalk.h"
 
 #include <QTest>
@@ -163,18 +163,19 @@ void tst_ReadingWalk::tracedPath()
         reading.answerFirst(answers[0]);
     if (answers.size() > 1)
         reading.answerSecond(answers[1]);
-    const ReadingWalk::Path path = reading.path();
+    const FlowchartPath path = reading.path();
     QCOMPARE(path.blocks, blocks);
-    QCOMPARE(path.answers, answers);
+    for (qsizetype i = 0; i < answers.size(); ++i)
+        QCOMPARE(path.exitAt(blocks[1 + 2 * i]), std::optional(answers[i] == Answer::Yes));
     // The last block met has no answer: an ending, or a question left open.
-    QCOMPARE(path.answerAt(blocks.last()).has_value(), false);
+    QCOMPARE(path.exitAt(blocks.last()).has_value(), false);
 
     FlowchartLayout layout;
     layout.compute(1000, 700);
-    const ReadPathTrace trace = traceReadPath(path, layout);
+    const PathTrace trace = tracePath(path, layout);
     QCOMPARE(trace.arrows, arrows);
     QCOMPARE(trace.outlines.size(), blocks.size());
-    QVERIFY(traceReadPath({}, layout).arrows.isEmpty());
+    QVERIFY(tracePath({}, layout).arrows.isEmpty());
 }
 
 QTEST_APPLESS_MAIN(tst_ReadingWalk)

@@ -102,35 +102,34 @@ QString blockPlace(int block)
 
 namespace {
 
-QString exitName(ReadingWalk::Answer answer)
+QString exitName(bool trueExit)
 {
-    return answer == ReadingWalk::Answer::Yes ? QStringLiteral("Истина") : QStringLiteral("Ложь");
+    return trueExit ? QStringLiteral("Истина") : QStringLiteral("Ложь");
 }
 
 } // namespace
 
-QString blockDescription(int block, const QString &text, const ReadingWalk::Path &readPath)
+QString blockDescription(int block, const QString &text, const FlowchartPath &readPath)
 {
     const QString words = text.trimmed().isEmpty() ? QStringLiteral("пусто") : text;
     QString description = spokenSentence(words) + QLatin1Char(' ') + blockPlace(block);
     if (readPath.blocks.contains(block)) {
-        const auto answer = readPath.answerAt(block);
-        description += answer
-            ? QStringLiteral(" На прочитанном пути, выход %1.").arg(exitName(*answer))
-            : QStringLiteral(" На прочитанном пути.");
+        const auto exit = readPath.exitAt(block);
+        description += exit ? QStringLiteral(" На прочитанном пути, выход %1.").arg(exitName(*exit))
+                            : QStringLiteral(" На прочитанном пути.");
     }
     return description;
 }
 
-QString readPathDescription(const ReadingWalk::Path &path)
+QString readPathDescription(const FlowchartPath &path)
 {
     if (path.isEmpty())
         return QString();
     QStringList steps;
     for (const int block : path.blocks) {
-        const auto answer = path.answerAt(block);
-        steps << (answer ? QStringLiteral("%1, %2").arg(blockName(block), exitName(*answer))
-                         : blockName(block));
+        const auto exit = path.exitAt(block);
+        steps << (exit ? QStringLiteral("%1, %2").arg(blockName(block), exitName(*exit))
+                       : blockName(block));
     }
     return QStringLiteral("Прочитанный путь: ") + steps.join(QStringLiteral(" → "));
 }

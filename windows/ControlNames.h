@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reader/ReadingWalk.h"
+#include "flowchart/FlowchartPath.h"
 
 #include <QString>
 
@@ -15,10 +15,10 @@ QString frameName(int frame);
 // then where the block sits in the flowchart, and whether the last reading
 // passed it.
 QString blockDescription(
-    int block, const QString &text, const ReadingWalk::Path &readPath = ReadingWalk::Path());
+    int block, const QString &text, const FlowchartPath &readPath = FlowchartPath());
 // The last reading's way through the flowchart, block by block with the
 // exit taken at each question; empty for no reading.
-QString readPathDescription(const ReadingWalk::Path &path);
+QString readPathDescription(const FlowchartPath &path);
 // Where the block sits: what leads to it and where its exits go.
 QString blockPlace(int block);
 

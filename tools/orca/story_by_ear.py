@@ -233,8 +233,13 @@ def story():
     step("11e The reading window", lambda: key("Return"))
     step("11f Печать рассказа", lambda: key("alt+Cyrillic_pe"), heard=["Печать"])
     step("11g Enter prints", lambda: key("Return"), not_heard=["не напечатан"])
-    step("11h Выход: back on the block left", lambda: key("alt+Cyrillic_ve"),
-         heard=["Картинка к концовке 4"])
+    step("11h Выход: back on the block left, and the path read", lambda: key("alt+Cyrillic_ve"),
+         heard=["Картинка к концовке 4", "Прочитанный путь: Начало рассказа",
+                "Вопрос 3, Ложь", "Концовка 3"])
+    step("11i Up: an ending off the path", lambda: key("Up"),
+         heard=["Концовка 4"], not_heard=["прочитанном пути"])
+    step("11j Left: the ending reached says so", lambda: key("Left"),
+         heard=["Концовка 3", "На прочитанном пути"])
     step("12a Выход: the question", lambda: key("alt+Cyrillic_ve"),
          heard=["Вы действительно хотите выйти из программы?"])
     key("Return")
