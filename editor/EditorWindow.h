@@ -75,8 +75,8 @@ private:
     void activated();
     void redrawFlowchart();
     void writeBlockTexts();
-    // Loads a picture path into a frame, as Open and the frames do.
     void clearReadPath();
+    // Loads a picture path into a frame, as Open and the frames do.
     bool loadFramePicture(int frame, const QString &path, const QString &storyFile = QString());
 
     StoryDocument &m_story;
