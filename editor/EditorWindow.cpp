@@ -1,13 +1,11 @@
 #include "editor/EditorWindow.h"
 
 #include "editor/EditorCanvas.h"
-#include "editor/EditorKeyboard.h"
 #include "editor/ReadPathMark.h"
 #include "editor/TextEntryWindow.h"
 #include "flowchart/DrawBlockTexts.h"
 #include "flowchart/DrawFlowchart.h"
 #include "story/StoryDocument.h"
-#include "windows/Announcer.h"
 #include "windows/ClickLabel.h"
 #include "windows/ComingBack.h"
 #include "windows/ControlNames.h"
@@ -140,11 +138,9 @@ void EditorWindow::showReadPath(const FlowchartPath &path)
 {
     m_readPathMark->setPath(path);
     m_readTexts = m_story.blockTexts;
-    const QString description = readPathDescription(path);
-    setAccessibleDescription(description);
-    // Heard once on coming back; the description keeps it for later.
-    if (!description.isEmpty())
-        m_keyboard->announcer()->say(description);
+    // A screen reader says the window's description as the window comes
+    // back, and again whenever it is asked.
+    setAccessibleDescription(readPathDescription(path));
 }
 
 void EditorWindow::clearReadPath()
