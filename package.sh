@@ -12,7 +12,9 @@ set -euo pipefail
 extra_packages=(dpkg-dev debhelper rpm git)
 setup_builds=no
 folder=$(realpath -m "${1:-$(dirname "${BASH_SOURCE[0]}")/build-packages}")
-source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+# What set-up installs goes to standard error: standard output is the
+# checksums alone, which the package test compares between two builds.
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh" >&2
 
 # The changelogs' and the AppStream releases' newest entries name the version
 # being packaged; a package whose changelog lags behind is refused by lintian.
