@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and running the program need on Debian, then
 # configures and builds into ./build. Sourced by run.sh, test.sh, bench.sh,
-# fuzz.sh and package.sh, which may set before sourcing it:
+# fuzz.sh, package.sh and tools/orca/story-by-ear.sh, which may set before
+# sourcing it:
 #   extra_packages  more packages to install (what their tests need)
 #   build_targets   what to build (default: everything)
 #   setup_builds=no install only

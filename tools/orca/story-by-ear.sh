@@ -12,18 +12,11 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 program="$(realpath "${1:-$root/build/tropinets}")"
 
-packages=(orca speech-dispatcher at-spi2-core python3-pyatspi xdotool openbox xvfb
-          x11-xkb-utils dbus cups cups-client)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+# Installed as the build's own packages are, when missing.
+extra_packages=(orca speech-dispatcher at-spi2-core python3-pyatspi xdotool openbox xvfb
+                x11-xkb-utils dbus cups cups-client)
+setup_builds=no
+source "$root/setup.sh"
 # Orca will not start beside another Orca.
 if pgrep -x orca > /dev/null; then
     echo "story-by-ear: another Orca runs (pid $(pgrep -x orca | tr '\n' ' ')); stop it first." >&2
