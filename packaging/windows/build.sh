@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Builds Тропинец for 64-bit Windows on Debian 12, from a fresh clone to
+# build-windows/tropinets-VERSION-setup.exe:
+#   1. installs the MinGW-w64 cross compiler, Wine, NSIS and Qt's host tools;
+#   2. fetches Debian's own Qt source (qtbase, qtsvg, qtspeech) from the
+#      mirror this machine's apt uses, and builds the modules the program
+#      needs as shared libraries, into a cache outside the tree that later
+#      runs reuse ($TROPINETS_WINDOWS_CACHE, default ~/.cache/tropinets-windows);
+#   3. cross-builds the program and its core tests;
+#   4. packs the Russian setup program with NSIS.
+#
+#   packaging/windows/build.sh [qt|program|installer]   (default: all of it)
+#
+# Tests under Wine: packaging/windows/test-wine.sh, after this.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+here=$top/packaging/windows
+cache=${TROPINETS_WINDOWS_CACHE:-$HOME/.cache/tropinets-windows}
+prefix=$cache/qt
+out=$top/build-windows
+stage=${1:-all}
+jobs=$(nproc)
+export LC_ALL=C.UTF-8
+
+extra_packages=(g++-mingw-w64-x86-64-posix wine64 nsis dpkg-dev qt6-svg-dev xvfb
+                imagemagick)
+setup_builds=no
+source "$top/setup.sh"
+source "$top/packaging/apt-mirrors.sh"
+
+step() { echo "== $(date +%T) $*"; }
+
+# Debian's source package NAME unpacked under $cache/src, by a private apt
+# list that holds deb-src lines for this machine's own mirrors, so that the
+# machine's sources stay as they are.
+fetch_source() {
+    local name=$1 dir
+    dir=$(ls -d "$cache/src/$name"-[0-9]*/ 2>/dev/null | head -n 1 || true)
+    if [ -n "$dir" ]; then
+        echo "${dir%/}"
+        return
+    fi
+    local apt=$cache/apt
+    mkdir -p "$apt/lists/partial" "$cache/src"
+    apt_mirrors_or_fail deb-src bookworm bookworm-updates bookworm-security >"$apt/sources.list"
+    local opts=(-o "Dir::Etc::sourcelist=$apt/sources.list" -o Dir::Etc::sourceparts=-
+                -o "Dir::State::Lists=$apt/lists")
+    apt-get "${opts[@]}" update -qq >&2
+    (cd "$cache/src" && apt-get "${opts[@]}" source -qq "$name" >&2)
+    ls -d "$cache/src/$name"-[0-9]*/ | head -n 1 | sed 's:/$::'
+}
+
+build_qtbase() {
+    [ -f "$prefix/.qtbase-done" ] && return
+    local src
+    src=$(fetch_source qt6-base)
+    step "Configuring qtbase from $src"
+    rm -rf "$cache/build-qtbase"
+    # Only what the program and its tests use: no network, SQL, D-Bus or
+    # OpenGL widgets. Windows' wintab is not in Debian's source; OpenGL stays
+    # at its default, as the Windows platform plugin of 6.4 needs it.
+    cmake -S "$src" -B "$cache/build-qtbase" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$here/mingw.cmake" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF \
+        -DBUILD_SHARED_LIBS=ON -DFEATURE_tabletevent=OFF -DFEATURE_sql=OFF \
+        -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF \
+        -DFEATURE_opengl_widgets=OFF -DFEATURE_icu=OFF -DFEATURE_openssl=OFF \
+        -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
+        -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF \
+        >"$cache/qtbase-configure.log"
+    step "Building qtbase (an hour or more on two cores)"
+    cmake --build "$cache/build-qtbase" -j"$jobs" >"$cache/qtbase-build.log"
+    cmake --install "$cache/build-qtbase" >/dev/null
+    touch "$prefix/.qtbase-done"
+}
+
+# A Qt module built against the Qt above, with its own options.
+build_module() {
+    local name=$1 module=$2
+    shift 2
+    [ -f "$prefix/.$module-done" ] && return
+    local src
+    src=$(fetch_source "$name")
+    step "Building $module"
+    rm -rf "$cache/build-$module"
+    "$prefix/bin/qt-cmake" -S "$src" -B "$cache/build-$module" -G Ninja \
+        -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF "$@" \
+        >"$cache/$module-configure.log"
+    cmake --build "$cache/build-$module" -j"$jobs" >"$cache/$module-build.log"
+    cmake --install "$cache/build-$module" >/dev/null
+    touch "$prefix/.$module-done"
+}
+
+build_qt() {
+    build_qtbase
+    build_module qt6-svg qtsvg
+}
+
+case $stage in
+qt) build_qt ;;
+all) build_qt ;;
+*) echo "usage: $0 [qt|program|installer]" >&2; exit 2 ;;
+esac
+step "Done"
