@@ -15,7 +15,8 @@
 # is spoilt, and the new .deb upgrades it. Two pupils of one group then start
 # the program on an X display, one saves stories with umask 022 and 002 and
 # the other tries to change them; last the package is purged. .ci/run does
-# not run it: it takes a quarter of an hour and Debian's package servers.
+# not run it: it takes a quarter of an hour and Debian's package servers,
+# which it reaches through the mirrors this machine's apt configuration names.
 set -euo pipefail
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 old_deb=${1:+$(realpath "$1")}
@@ -24,9 +25,10 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export LC_ALL=C.UTF-8
 suite=bookworm
-mirrors=("deb http://deb.debian.org/debian $suite main"
-         "deb http://deb.debian.org/debian $suite-updates main"
-         "deb http://deb.debian.org/debian-security $suite-security main")
+source "$source_dir/packaging/apt-mirrors.sh"
+# The throwaway systems reach Debian as this machine does.
+mirror_lines=$(apt_mirrors_or_fail deb "$suite" "$suite-updates" "$suite-security")
+mapfile -t mirrors <<<"$mirror_lines"
 
 if ! command -v mmdebstrap >/dev/null; then
     apt-get update -qq
