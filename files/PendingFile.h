@@ -12,8 +12,9 @@
 //
 // The temporary names are hidden (".fox.txt.tropinets-Ab12Cd"), so file
 // dialogs do not list what a crash leaves, and removeLeftovers() clears it on
-// the next save. Each such file is locked (flock) while this object holds it,
-// so a file another running copy still writes is never taken for a leftover.
+// the next save. Each such file is locked while this object holds it (flock;
+// on Windows, an open handle), so a file another running copy still writes is
+// never taken for a leftover.
 class PendingFile {
 public:
     explicit PendingFile(const QString &target);
@@ -54,6 +55,12 @@ public:
 
 private:
     bool fail(int error);
+    static QString unusedName(const QString &target);
+    // What the system does differently: the file operations below and the
+    // members that hold files open (PendingFilePosix.cpp, PendingFileWindows.cpp).
+    static bool replaceFile(const QString &from, const QString &to);
+    static bool removeFile(const QString &path);
+    static void removeIfUnheld(const QString &path);
 
     QString m_target;
     QString m_temporary;
@@ -61,8 +68,13 @@ private:
     QByteArray m_oldBytes;
     bool m_oldExisted = false;
     bool m_oldKept = false;
+#ifdef Q_OS_WIN
+    void *m_handle = nullptr; // a HANDLE, null when none
+    void *m_oldLinkHandle = nullptr; // keeps the kept old file from being taken for a leftover
+#else
     int m_fd = -1;
     int m_oldLinkFd = -1; // holds the lock on the kept old file
+#endif
     int m_error = 0;
     bool m_committed = false;
 };
