@@ -56,8 +56,10 @@ QString reasonFor(int error)
     switch (error) {
     case ENOSPC:
         return QStringLiteral("нет места на диске");
+#ifdef EDQUOT // Windows has no quota error of its own
     case EDQUOT:
         return QStringLiteral("превышена квота на диске");
+#endif
     case EACCES:
     case EPERM:
         return QStringLiteral("нет прав на запись в эту папку");

@@ -98,9 +98,45 @@ build_qt() {
     build_module qt6-svg qtsvg
 }
 
+version=$(sed -n 's/^project(tropinets VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
+
+# The program and its core tests, and the installed folder in $out/stage.
+build_program() {
+    step "Building the program and its core tests"
+    # ctest in $out/build runs each test through Wine.
+    "$prefix/bin/qt-cmake" -S "$top" -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DBUILD_TESTING=ON -DCMAKE_INSTALL_PREFIX="$out/stage" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$here/wine-run.sh" >/dev/null
+    cmake --build "$out/build" -j"$jobs"
+    rm -rf "$out/stage"
+    cmake --install "$out/build" >/dev/null
+}
+
+# The setup program, and the list of what its uninstaller removes: the
+# installed files by name, then their folders deepest first, each only when
+# empty.
+pack_installer() {
+    step "Packing the setup program"
+    cp "$top/windows/assets/tropinets.ico" "$out/tropinets.ico"
+    (
+        cd "$out/stage"
+        find . -type f | sort | sed 's:^\./::; s:/:\\:g; s:.*:    Delete "$INSTDIR\\&":'
+        find . -mindepth 1 -type d | sort -r | sed 's:^\./::; s:/:\\:g; s:.*:    RMDir "$INSTDIR\\&":'
+    ) >"$out/files.nsh"
+    makensis -INPUTCHARSET UTF8 -V2 -DVERSION="$version" -DSTAGE="$out/stage" \
+        -DOUTFILE="$out/tropinets-$version-setup.exe" "$here/tropinets.nsi"
+    ls -l "$out/tropinets-$version-setup.exe"
+}
+
 case $stage in
 qt) build_qt ;;
-all) build_qt ;;
+program) build_program ;;
+installer) pack_installer ;;
+all)
+    build_qt
+    build_program
+    pack_installer
+    ;;
 *) echo "usage: $0 [qt|program|installer]" >&2; exit 2 ;;
 esac
 step "Done"
