@@ -1,0 +1,190 @@
+#!/usr/bin/env bash
+# Tests the Windows build under Wine, after packaging/windows/build.sh:
+#   1. the core tests, cross-built, each run under wine64 (ctest);
+#   2. the setup program installed silently into a fresh Wine prefix, its
+#      layout checked;
+#   3. the installed program started on an X display: a story written by
+#      keys and saved, whose two files must be byte-identical to the Linux
+#      build's save of the same story by the same keys; a BMP and a JPEG
+#      loaded into frames; screenshots kept;
+#   4. the silent uninstall, which must leave a pupil's story.
+#
+#   packaging/windows/test-wine.sh [OUT]
+#
+# OUT (default /tmp/tropinets-wine) keeps the screenshots and a log.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+here=$top/packaging/windows
+out=${1:-/tmp/tropinets-wine}
+win=$top/build-windows
+version=$(sed -n 's/^project(tropinets VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
+setup=$win/tropinets-$version-setup.exe
+export LC_ALL=C.UTF-8
+
+extra_packages=(wine64 xvfb xdotool openbox imagemagick)
+build_targets=(tropinets)
+source "$top/setup.sh"
+cd "$top"
+
+rm -rf "$out"
+mkdir -p "$out"
+failures=0
+passes=0
+check() {
+    local what=$1
+    shift
+    if "$@"; then
+        echo "ok: $what"
+        passes=$((passes + 1))
+    else
+        echo "FAIL: $what"
+        failures=$((failures + 1))
+    fi
+}
+
+display=:73
+Xvfb $display -screen 0 1280x1024x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do [ -e /tmp/.X11-unix/X${display#:} ] && break; sleep 0.2; done
+export DISPLAY=$display
+openbox >/dev/null 2>&1 &
+wm=$!
+prefix_dir=$(mktemp -d /tmp/tropinets-wineprefix.XXXXXX)
+cleanup() {
+    WINEPREFIX=$prefix_dir wineserver -k 2>/dev/null || true
+    kill "$wm" "$xvfb" 2>/dev/null || true
+    rm -rf "$prefix_dir"
+}
+trap cleanup EXIT
+
+echo "== The core tests under Wine"
+check "the core tests pass under Wine" \
+    ctest --test-dir "$win/build" --output-on-failure --timeout 600
+
+echo "== Silent install into a fresh Wine prefix"
+export WINEPREFIX=$prefix_dir WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+wine=/usr/lib/wine/wine64
+$wine wineboot --init >/dev/null 2>&1
+wineserver -w
+started=$SECONDS
+$wine "$(winepath -w "$setup" 2>/dev/null || $wine winepath -w "$setup")" /S
+wineserver -w
+echo "the silent install took $((SECONDS - started)) s"
+program="$WINEPREFIX/drive_c/Program Files/Тропинец"
+for file in tropinets.exe uninstall.exe qt.conf Qt6Core.dll Qt6Widgets.dll Qt6PrintSupport.dll \
+    libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll plugins/platforms/qwindows.dll \
+    plugins/imageformats/qjpeg.dll translations/qtbase_ru.qm Рассказы/лиса.txt Рассказы/лиса.il \
+    Картинки/лиса_спит.bmp; do
+    check "installed: $file" test -f "$program/$file"
+done
+check "a Start-menu entry" \
+    test -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Тропинец.lnk"
+check "a desktop shortcut" test -f "$WINEPREFIX/drive_c/users/Public/Desktop/Тропинец.lnk"
+check "the samples match the source" diff -r "$top/samples/Рассказы" "$program/Рассказы"
+
+# Waits for a visible window of that exact name and prints its id.
+find_window() {
+    local id
+    for _ in $(seq 150); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return
+        fi
+        sleep 0.2
+    done
+}
+
+# The same keys for both builds: ten blocks by Enter, text, Tab, Enter and
+# Tab on; then Ctrl+S and the file's full name. Latin letters, digits and
+# Cyrillic go through the keyboard as a pupil's do.
+texts=("Zhila-byla 1" "Вопрос: идти?" "Глава ёжика" "Chapter 3" "Q2" "Q3 ок" "End 1" "Конец 2"
+       "End 3" "End 4")
+write_story() {
+    local editor=$1 file=$2
+    xdotool windowactivate --sync "$editor"
+    for text in "${texts[@]}"; do
+        xdotool key Return
+        sleep 0.6
+        xdotool type --delay 40 "$text"
+        xdotool key Tab Return
+        sleep 0.6
+        xdotool key Tab
+    done
+    xdotool key ctrl+s
+    sleep 2
+    xdotool type --delay 30 "$file"
+    xdotool key Return
+    for _ in $(seq 50); do [ -f "${3:-$file}" ] && break; sleep 0.2; done
+    sleep 1
+}
+
+echo "== The installed program"
+started=$SECONDS
+(cd "$program" && $wine tropinets.exe >"$out/program.log" 2>&1) &
+title=$(find_window 'Выбери продолжение рассказа')
+echo "start to the title window: $((SECONDS - started)) s"
+check "the title window shows" test -n "$title"
+[ -n "$title" ] && xdotool windowactivate --sync "$title" key Return
+editor=$(find_window 'Создание нового рассказа')
+echo "start to the editor (Enter on the title window): $((SECONDS - started)) s"
+check "Enter opens the editor" test -n "$editor"
+if [ -n "$editor" ]; then
+    sleep 2
+    import -window root "$out/editor-empty.png"
+    saved="$program/Рассказы/wine.txt"
+    write_story "$editor" 'C:\Program Files\Тропинец\Рассказы\wine.txt' "$saved"
+    check "the story is saved" test -f "$saved"
+    # A BMP and a JPEG into the first two frames: after the ten blocks Tab
+    # reaches the frames.
+    for picture in лиса_спит.bmp лиса_у_реки.jpg; do
+        xdotool key Tab Return
+        sleep 2
+        xdotool type --delay 30 "C:\\Program Files\\Тропинец\\Картинки\\$picture"
+        xdotool key Return
+        sleep 2
+    done
+    xdotool key ctrl+s
+    sleep 2
+    xdotool type --delay 30 'C:\Program Files\Тропинец\Рассказы\pictures.txt'
+    xdotool key Return
+    sleep 3
+    import -window root "$out/editor-story.png"
+    check "the pictures are in the saved list" grep -q 'лиса_у_реки' \
+        <(iconv -f cp1251 -t utf-8 "$program/Рассказы/pictures.il" 2>/dev/null)
+fi
+wineserver -k 2>/dev/null || true
+sleep 1
+
+echo "== The Linux build, by the same keys"
+linux_folder=$(mktemp -d /tmp/tropinets-linux.XXXXXX)
+cp -r "$top/build/tropinets" "$top/build/Рассказы" "$top/build/Картинки" "$linux_folder/"
+(cd "$linux_folder" && QT_QPA_PLATFORMTHEME= ./tropinets >"$out/linux.log" 2>&1) &
+linux=$!
+title=$(find_window 'Выбери продолжение рассказа')
+[ -n "$title" ] && xdotool windowactivate --sync "$title" key Return
+editor=$(find_window 'Создание нового рассказа')
+if [ -n "$editor" ]; then
+    sleep 2
+    import -window root "$out/editor-linux.png"
+    write_story "$editor" "$linux_folder/Рассказы/linux.txt"
+fi
+kill "$linux" 2>/dev/null || true
+check "the story file is byte-identical to Linux's" \
+    cmp "$linux_folder/Рассказы/linux.txt" "$program/Рассказы/wine.txt"
+check "the picture list is byte-identical to Linux's" \
+    cmp "$linux_folder/Рассказы/linux.il" "$program/Рассказы/wine.il"
+rm -rf "$linux_folder"
+
+echo "== Silent uninstall"
+$wine "C:\\Program Files\\Тропинец\\uninstall.exe" /S
+wineserver -w
+sleep 2
+check "the uninstaller keeps a pupil's story" test -f "$program/Рассказы/wine.txt"
+check "the uninstaller removes the program" test ! -e "$program/tropinets.exe"
+check "the uninstaller removes the samples" test ! -e "$program/Рассказы/лиса.txt"
+check "the uninstaller removes the shortcuts" \
+    test ! -e "$WINEPREFIX/drive_c/users/Public/Desktop/Тропинец.lnk"
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
