@@ -2,7 +2,7 @@
 # Builds Тропинец for 64-bit Windows on Debian 12, from a fresh clone to
 # build-windows/tropinets-VERSION-setup.exe:
 #   1. installs the MinGW-w64 cross compiler, Wine, NSIS and Qt's host tools;
-#   2. fetches Debian's own Qt source (qtbase, qtsvg, qtspeech) from the
+#   2. fetches Debian's own Qt source (qtbase) from the
 #      mirror this machine's apt uses, and builds the modules the program
 #      needs as shared libraries, into a cache outside the tree that later
 #      runs reuse ($TROPINETS_WINDOWS_CACHE, default ~/.cache/tropinets-windows);
@@ -22,7 +22,7 @@ stage=${1:-all}
 jobs=$(nproc)
 export LC_ALL=C.UTF-8
 
-extra_packages=(g++-mingw-w64-x86-64-posix wine64 nsis dpkg-dev qt6-svg-dev xvfb
+extra_packages=(g++-mingw-w64-x86-64-posix wine64 nsis dpkg-dev xvfb
                 imagemagick)
 setup_builds=no
 source "$top/setup.sh"
@@ -45,15 +45,19 @@ fetch_source() {
     apt_mirrors_or_fail deb-src bookworm bookworm-updates bookworm-security >"$apt/sources.list"
     local opts=(-o "Dir::Etc::sourcelist=$apt/sources.list" -o Dir::Etc::sourceparts=-
                 -o "Dir::State::Lists=$apt/lists")
-    apt-get "${opts[@]}" update -qq >&2
-    (cd "$cache/src" && apt-get "${opts[@]}" source -qq "$name" >&2)
-    ls -d "$cache/src/$name"-[0-9]*/ | head -n 1 | sed 's:/$::'
+    apt-get "${opts[@]}" update -qq >&2 || return 1
+    if ! (cd "$cache/src" && apt-get "${opts[@]}" source -qq "$name" >&2); then
+        echo "apt-get source $name failed: the mirrors in $apt/sources.list do not serve it" >&2
+        return 1
+    fi
+    dir=$(ls -d "$cache/src/$name"-[0-9]*/ | head -n 1)
+    echo "${dir%/}"
 }
 
 build_qtbase() {
     [ -f "$prefix/.qtbase-done" ] && return
     local src
-    src=$(fetch_source qt6-base)
+    src=$(fetch_source qt6-base) || exit 1
     step "Configuring qtbase from $src"
     rm -rf "$cache/build-qtbase"
     # Only what the program and its tests use: no network, SQL, D-Bus or
@@ -76,26 +80,8 @@ build_qtbase() {
     touch "$prefix/.qtbase-done"
 }
 
-# A Qt module built against the Qt above, with its own options.
-build_module() {
-    local name=$1 module=$2
-    shift 2
-    [ -f "$prefix/.$module-done" ] && return
-    local src
-    src=$(fetch_source "$name")
-    step "Building $module"
-    rm -rf "$cache/build-$module"
-    "$prefix/bin/qt-cmake" -S "$src" -B "$cache/build-$module" -G Ninja \
-        -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF "$@" \
-        >"$cache/$module-configure.log"
-    cmake --build "$cache/build-$module" -j"$jobs" >"$cache/$module-build.log"
-    cmake --install "$cache/build-$module" >/dev/null
-    touch "$prefix/.$module-done"
-}
-
 build_qt() {
     build_qtbase
-    build_module qt6-svg qtsvg
 }
 
 version=$(sed -n 's/^project(tropinets VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
