@@ -30,8 +30,7 @@ RowAverage::RowAverage(QSize full, QSize size, bool topDown, bool alpha)
     , m_rows(spans(full.height(), size.height()))
     , m_full(full)
     , m_size(size)
-    , m_reduced(size_t(size.width()) * Channels)
-    , m_sums(m_reduced.size())
+    , m_columnSums(size_t(full.width()) * Channels)
     , m_result(size, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32)
     , m_topDown(topDown)
 {
@@ -41,45 +40,32 @@ void RowAverage::add(const QRgb *row)
 {
     if (m_result.isNull() || m_row >= m_size.height())
         return;
-    // Across: each channel summed on its own, at most about full.width()
-    // times 255, well inside 32 bits.
-    const auto channels = [](QRgb p) {
-        return std::array<quint32, Channels> { quint32(qRed(p)), quint32(qGreen(p)),
-            quint32(qBlue(p)), quint32(qAlpha(p)) };
-    };
-    for (int k = 0; k < m_size.width(); ++k) {
-        const Span &span = m_columns[k];
-        quint32 red = 0, green = 0, blue = 0, alpha = 0;
-        for (int x = span.first + 1; x < span.last; ++x) {
-            red += qRed(row[x]);
-            green += qGreen(row[x]);
-            blue += qBlue(row[x]);
-            alpha += qAlpha(row[x]);
-        }
-        const std::array<quint32, Channels> inside { red, green, blue, alpha };
-        const auto first = channels(row[span.first]), last = channels(row[span.last]);
-        for (int c = 0; c < Channels; ++c) {
-            m_reduced[Channels * k + c] = inside[c] * quint32(m_size.width())
-                + span.firstWeight * first[c] + span.lastWeight * last[c];
-        }
-    }
-
-    // Down: the row adds to the result's row it falls in, and when it
-    // straddles two, to the next one too.
+    // The row adds to the result's row it falls in, and when it straddles
+    // two, to the next one too.
     const Span &span = m_rows[m_row];
-    const quint32 weight = m_added == span.first ? span.firstWeight
-        : m_added == span.last                   ? span.lastWeight
-                                                 : quint32(m_size.height());
-    for (size_t i = 0; i < m_sums.size(); ++i)
-        m_sums[i] += quint64(weight) * m_reduced[i];
+    addWeighted(row,
+        m_added == span.first      ? span.firstWeight
+            : m_added == span.last ? span.lastWeight
+                                   : quint32(m_size.height()));
     if (m_added == span.last) {
         finishRow();
-        if (m_row < m_size.height() && m_rows[m_row].first == m_added) {
-            for (size_t i = 0; i < m_sums.size(); ++i)
-                m_sums[i] = quint64(m_rows[m_row].firstWeight) * m_reduced[i];
-        }
+        if (m_row < m_size.height() && m_rows[m_row].first == m_added)
+            addWeighted(row, m_rows[m_row].firstWeight);
     }
     ++m_added;
+}
+
+// A column's weights sum to full.height(), so its sums stay below 255 times
+// that, well inside 32 bits.
+void RowAverage::addWeighted(const QRgb *row, quint32 weight)
+{
+    quint32 *sum = m_columnSums.data();
+    for (int x = 0; x < m_full.width(); ++x, sum += Channels) {
+        sum[0] += weight * quint32(qRed(row[x]));
+        sum[1] += weight * quint32(qGreen(row[x]));
+        sum[2] += weight * quint32(qBlue(row[x]));
+        sum[3] += weight * quint32(qAlpha(row[x]));
+    }
 }
 
 void RowAverage::finishRow()
@@ -89,11 +75,21 @@ void RowAverage::finishRow()
     auto *out = reinterpret_cast<QRgb *>(
         m_result.scanLine(m_topDown ? m_row : m_size.height() - 1 - m_row));
     const quint64 area = quint64(m_full.width()) * quint64(m_full.height());
-    const auto mean = [&](size_t i) { return int((m_sums[i] + area / 2) / area); };
+    const quint32 *sums = m_columnSums.data();
     for (int k = 0; k < m_size.width(); ++k) {
-        const size_t at = size_t(Channels) * k;
-        out[k] = qRgba(mean(at), mean(at + 1), mean(at + 2), mean(at + 3));
+        const Span &span = m_columns[k];
+        std::array<int, Channels> mean;
+        for (int c = 0; c < Channels; ++c) {
+            quint64 inside = 0;
+            for (int x = span.first + 1; x < span.last; ++x)
+                inside += sums[Channels * x + c];
+            const quint64 total = inside * quint64(m_size.width())
+                + quint64(span.firstWeight) * sums[Channels * span.first + c]
+                + quint64(span.lastWeight) * sums[Channels * span.last + c];
+            mean[c] = int((total + area / 2) / area);
+        }
+        out[k] = qRgba(mean[0], mean[1], mean[2], mean[3]);
     }
-    std::fill(m_sums.begin(), m_sums.end(), 0);
+    std::fill(m_columnSums.begin(), m_columnSums.end(), 0);
     ++m_row;
 }

@@ -29,15 +29,17 @@ private:
         quint32 lastWeight = 0;
     };
     static std::vector<Span> spans(int full, int size);
+    void addWeighted(const QRgb *row, quint32 weight);
     void finishRow();
 
     std::vector<Span> m_columns;
     std::vector<Span> m_rows;
     QSize m_full;
     QSize m_size;
-    // The row just added, reduced across, and the result's row summed so far.
-    std::vector<quint32> m_reduced;
-    std::vector<quint64> m_sums;
+    // The rows of the result's row so far, weighed and summed down each
+    // column of the picture: one sum a channel, the weights applied across
+    // once, when the result's row is done.
+    std::vector<quint32> m_columnSums;
     QImage m_result;
     bool m_topDown;
     int m_row = 0; // of the result, in the file's order
