@@ -31,7 +31,7 @@ public:
 private:
     bool readPlain(RowAverage &average);
     bool readRunLengths(RowAverage &average);
-    void decodeRow(const uchar *bytes, QRgb *row);
+    void decodeRow(const uchar *bytes, uchar *row);
     QRgb fromMasks(quint32 value);
 
     QIODevice &m_file;
@@ -39,6 +39,8 @@ private:
     QSize m_size;
     bool m_topDown = false;
     int m_bits = 0;
+    // Its pixels averaged as the file holds them, without decoding.
+    bool m_asStored = false;
     enum class Packing { Plain, Rle8, Rle4 } m_packing = Packing::Plain;
     qint64 m_pixelsAt = 0;
     std::array<QRgb, 256> m_palette {};

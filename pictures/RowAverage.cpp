@@ -2,12 +2,7 @@
 
 #include <algorithm>
 #include <array>
-
-namespace {
-
-constexpr int Channels = 4;
-
-} // namespace
+#include <cstring>
 
 // Part k of size equal parts of full pixels is [k * full, (k + 1) * full)
 // counted in 1/size of a pixel, so that every weight is a whole number.
@@ -25,18 +20,21 @@ std::vector<RowAverage::Span> RowAverage::spans(int full, int size)
     return spans;
 }
 
-RowAverage::RowAverage(QSize full, QSize size, bool topDown, bool alpha)
+RowAverage::RowAverage(QSize full, QSize size, int pixelBytes, bool topDown, bool alpha)
     : m_columns(spans(full.width(), size.width()))
     , m_rows(spans(full.height(), size.height()))
     , m_full(full)
     , m_size(size)
-    , m_columnSums(size_t(full.width()) * Channels)
+    , m_pixelBytes(pixelBytes)
+    , m_wholeRows(size_t(full.width()) * pixelBytes)
+    , m_partRows(m_wholeRows.size())
     , m_result(size, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32)
     , m_topDown(topDown)
+    , m_alpha(alpha)
 {
 }
 
-void RowAverage::add(const QRgb *row)
+void RowAverage::add(const uchar *row)
 {
     if (m_result.isNull() || m_row >= m_size.height())
         return;
@@ -55,17 +53,34 @@ void RowAverage::add(const QRgb *row)
     ++m_added;
 }
 
+namespace {
+
+// Adds the weighed values to the sums, sixteen at a time, each sixteen
+// copied apart from the sums first: the compiler then adds them as vectors.
+template <typename Value, typename Weigh>
+void addTo(std::vector<quint32> &sums, const Value *values, Weigh weigh)
+{
+    size_t i = 0;
+    for (; i + 16 <= sums.size(); i += 16) {
+        std::array<Value, 16> some;
+        std::memcpy(some.data(), values + i, sizeof some);
+        for (size_t j = 0; j < some.size(); ++j)
+            sums[i + j] += weigh(some[j]);
+    }
+    for (; i < sums.size(); ++i)
+        sums[i] += weigh(values[i]);
+}
+
+} // namespace
+
 // A column's weights sum to full.height(), so its sums stay below 255 times
 // that, well inside 32 bits.
-void RowAverage::addWeighted(const QRgb *row, quint32 weight)
+void RowAverage::addWeighted(const uchar *row, quint32 weight)
 {
-    quint32 *sum = m_columnSums.data();
-    for (int x = 0; x < m_full.width(); ++x, sum += Channels) {
-        sum[0] += weight * quint32(qRed(row[x]));
-        sum[1] += weight * quint32(qGreen(row[x]));
-        sum[2] += weight * quint32(qBlue(row[x]));
-        sum[3] += weight * quint32(qAlpha(row[x]));
-    }
+    if (weight == quint32(m_size.height()))
+        addTo(m_wholeRows, row, [](uchar b) { return quint32(b); });
+    else
+        addTo(m_partRows, row, [weight](uchar b) { return weight * b; });
 }
 
 void RowAverage::finishRow()
@@ -75,21 +90,25 @@ void RowAverage::finishRow()
     auto *out = reinterpret_cast<QRgb *>(
         m_result.scanLine(m_topDown ? m_row : m_size.height() - 1 - m_row));
     const quint64 area = quint64(m_full.width()) * quint64(m_full.height());
-    const quint32 *sums = m_columnSums.data();
+    // The rows wholly inside weigh the result's height, as the parts count.
+    addTo(m_partRows, m_wholeRows.data(),
+        [height = quint32(m_size.height())](quint32 sum) { return height * sum; });
+    const quint32 *sums = m_partRows.data();
     for (int k = 0; k < m_size.width(); ++k) {
         const Span &span = m_columns[k];
-        std::array<int, Channels> mean;
-        for (int c = 0; c < Channels; ++c) {
+        std::array<int, 4> mean { 0, 0, 0, 255 };
+        for (int c = 0; c < (m_alpha ? 4 : 3); ++c) {
+            const auto column = [&](int x) { return quint64(sums[size_t(m_pixelBytes) * x + c]); };
             quint64 inside = 0;
             for (int x = span.first + 1; x < span.last; ++x)
-                inside += sums[Channels * x + c];
+                inside += column(x);
             const quint64 total = inside * quint64(m_size.width())
-                + quint64(span.firstWeight) * sums[Channels * span.first + c]
-                + quint64(span.lastWeight) * sums[Channels * span.last + c];
+                + span.firstWeight * column(span.first) + span.lastWeight * column(span.last);
             mean[c] = int((total + area / 2) / area);
         }
-        out[k] = qRgba(mean[0], mean[1], mean[2], mean[3]);
+        out[k] = qRgba(mean[2], mean[1], mean[0], mean[3]);
     }
-    std::fill(m_columnSums.begin(), m_columnSums.end(), 0);
+    std::fill(m_wholeRows.begin(), m_wholeRows.end(), 0);
+    std::fill(m_partRows.begin(), m_partRows.end(), 0);
     ++m_row;
 }

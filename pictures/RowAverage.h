@@ -8,14 +8,16 @@
 // Shrinks a picture that arrives one row at a time: each pixel of the result
 // is the mean of the part of the picture it covers, pixels that it covers in
 // part weighed by that part, as a 1-bit dithered picture needs. The rows
-// come in the order the file stores them, top first or bottom first.
+// come in the order the file stores them, top first or bottom first, and
+// their pixels as a BMP stores them: blue, green, red and maybe a fourth byte.
 class RowAverage {
 public:
-    // With alpha, the rows come premultiplied and so does the result.
-    RowAverage(QSize full, QSize size, bool topDown, bool alpha);
+    // pixelBytes is 3 or 4. With alpha, the fourth byte is alpha, the rows
+    // come premultiplied and so does the result; without, it is passed over.
+    RowAverage(QSize full, QSize size, int pixelBytes, bool topDown, bool alpha);
 
     // The next row of full.width() pixels.
-    void add(const QRgb *row);
+    void add(const uchar *row);
     // Null if the memory for it could not be had.
     const QImage &result() const { return m_result; }
 
@@ -29,19 +31,23 @@ private:
         quint32 lastWeight = 0;
     };
     static std::vector<Span> spans(int full, int size);
-    void addWeighted(const QRgb *row, quint32 weight);
+    void addWeighted(const uchar *row, quint32 weight);
     void finishRow();
 
     std::vector<Span> m_columns;
     std::vector<Span> m_rows;
     QSize m_full;
     QSize m_size;
-    // The rows of the result's row so far, weighed and summed down each
-    // column of the picture: one sum a channel, the weights applied across
-    // once, when the result's row is done.
-    std::vector<quint32> m_columnSums;
+    int m_pixelBytes;
+    // The rows of the result's row so far, summed down each column of the
+    // picture, one sum a byte: those wholly inside it as they are, the
+    // others weighed by their part. The weights across are applied once,
+    // when the result's row is done.
+    std::vector<quint32> m_wholeRows;
+    std::vector<quint32> m_partRows;
     QImage m_result;
     bool m_topDown;
+    bool m_alpha;
     int m_row = 0; // of the result, in the file's order
     int m_added = 0;
 };
