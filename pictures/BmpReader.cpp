@@ -171,13 +171,9 @@ BmpReader::BmpReader(QIODevice &file)
 
 QImage BmpReader::read(QSize size)
 {
+    // 24-bit rows are averaged as the file holds them, the others decoded.
     const bool alpha = m_channels[3].mask != 0;
-    // Blue, green, red and maybe a spare byte, as RowAverage takes them.
-    m_asStored = m_packing == Packing::Plain
-        && (m_bits == 24
-            || (m_bits == 32 && !alpha && m_channels[0].mask == 0xFF0000
-                && m_channels[1].mask == 0xFF00 && m_channels[2].mask == 0xFF));
-    RowAverage average(m_size, size, m_asStored ? m_bits / 8 : 4, m_topDown, alpha);
+    RowAverage average(m_size, size, m_bits == 24 ? 3 : 4, m_topDown, alpha);
     if (average.result().isNull()) {
         m_problem = QStringLiteral("не хватает памяти");
         return QImage();
@@ -199,16 +195,16 @@ bool BmpReader::readPlain(RowAverage &average)
         return false;
     }
     std::vector<uchar> bytes(stride);
-    std::vector<uchar> row(m_asStored ? 0 : 4 * size_t(width));
+    std::vector<uchar> row(m_bits == 24 ? 0 : 4 * size_t(width));
     for (int y = 0; y < m_size.height(); ++y) {
         const qint64 wanted = y + 1 < m_size.height() ? stride : lastRow;
         if (m_file.read(reinterpret_cast<char *>(bytes.data()), wanted) != wanted) {
             m_problem = PictureReasons::cutShort();
             return false;
         }
-        if (!m_asStored)
+        if (m_bits != 24)
             decodeRow(bytes.data(), row.data());
-        average.add(m_asStored ? bytes.data() : row.data());
+        average.add(m_bits == 24 ? bytes.data() : row.data());
     }
     return true;
 }

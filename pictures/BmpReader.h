@@ -39,8 +39,6 @@ private:
     QSize m_size;
     bool m_topDown = false;
     int m_bits = 0;
-    // Its pixels averaged as the file holds them, without decoding.
-    bool m_asStored = false;
     enum class Packing { Plain, Rle8, Rle4 } m_packing = Packing::Plain;
     qint64 m_pixelsAt = 0;
     std::array<QRgb, 256> m_palette {};

@@ -34,6 +34,25 @@ RowAverage::RowAverage(QSize full, QSize size, int pixelBytes, bool topDown, boo
 {
 }
 
+namespace {
+
+// Adds the weighed values to the sums sixteen at a time, each sixteen copied
+// apart from the sums first, so that the compiler adds them as vectors.
+template <typename Sum, typename Value, typename Weigh>
+void addTo(std::vector<Sum> &sums, const Value *values, Weigh weigh)
+{
+    size_t i = 0;
+    for (std::array<Value, 16> some; i + some.size() <= sums.size(); i += some.size()) {
+        std::memcpy(some.data(), values + i, sizeof some);
+        for (size_t j = 0; j < some.size(); ++j)
+            sums[i + j] += weigh(some[j]);
+    }
+    for (; i < sums.size(); ++i)
+        sums[i] += weigh(values[i]);
+}
+
+} // namespace
+
 void RowAverage::add(const uchar *row)
 {
     if (m_result.isNull() || m_row >= m_size.height())
@@ -53,62 +72,50 @@ void RowAverage::add(const uchar *row)
     ++m_added;
 }
 
-namespace {
-
-// Adds the weighed values to the sums, sixteen at a time, each sixteen
-// copied apart from the sums first: the compiler then adds them as vectors.
-template <typename Value, typename Weigh>
-void addTo(std::vector<quint32> &sums, const Value *values, Weigh weigh)
-{
-    size_t i = 0;
-    for (; i + 16 <= sums.size(); i += 16) {
-        std::array<Value, 16> some;
-        std::memcpy(some.data(), values + i, sizeof some);
-        for (size_t j = 0; j < some.size(); ++j)
-            sums[i + j] += weigh(some[j]);
-    }
-    for (; i < sums.size(); ++i)
-        sums[i] += weigh(values[i]);
-}
-
-} // namespace
-
 // A column's weights sum to full.height(), so its sums stay below 255 times
-// that, well inside 32 bits.
+// that, well inside 32 bits; 257 whole rows of 255 would fill 16 bits.
 void RowAverage::addWeighted(const uchar *row, quint32 weight)
 {
-    if (weight == quint32(m_size.height()))
-        addTo(m_wholeRows, row, [](uchar b) { return quint32(b); });
-    else
+    if (weight != quint32(m_size.height())) {
         addTo(m_partRows, row, [weight](uchar b) { return weight * b; });
+        return;
+    }
+    addTo(m_wholeRows, row, [](uchar b) { return quint16(b); });
+    if (++m_wholeCount == 257)
+        foldWholeRows();
+}
+
+// A whole row weighs the result's height, in the parts' measure.
+void RowAverage::foldWholeRows()
+{
+    addTo(m_partRows, m_wholeRows.data(),
+        [height = quint32(m_size.height())](quint16 sum) { return height * sum; });
+    std::fill(m_wholeRows.begin(), m_wholeRows.end(), 0);
+    m_wholeCount = 0;
 }
 
 void RowAverage::finishRow()
 {
+    foldWholeRows();
     // The rows come in the file's order, the bottom row first unless the
     // file stores the top row first.
     auto *out = reinterpret_cast<QRgb *>(
         m_result.scanLine(m_topDown ? m_row : m_size.height() - 1 - m_row));
     const quint64 area = quint64(m_full.width()) * quint64(m_full.height());
-    // The rows wholly inside weigh the result's height, as the parts count.
-    addTo(m_partRows, m_wholeRows.data(),
-        [height = quint32(m_size.height())](quint32 sum) { return height * sum; });
-    const quint32 *sums = m_partRows.data();
     for (int k = 0; k < m_size.width(); ++k) {
         const Span &span = m_columns[k];
         std::array<int, 4> mean { 0, 0, 0, 255 };
         for (int c = 0; c < (m_alpha ? 4 : 3); ++c) {
-            const auto column = [&](int x) { return quint64(sums[size_t(m_pixelBytes) * x + c]); };
+            const auto sum = [&](int x) { return quint64(m_partRows[m_pixelBytes * x + c]); };
             quint64 inside = 0;
             for (int x = span.first + 1; x < span.last; ++x)
-                inside += column(x);
+                inside += sum(x);
             const quint64 total = inside * quint64(m_size.width())
-                + span.firstWeight * column(span.first) + span.lastWeight * column(span.last);
+                + span.firstWeight * sum(span.first) + span.lastWeight * sum(span.last);
             mean[c] = int((total + area / 2) / area);
         }
         out[k] = qRgba(mean[2], mean[1], mean[0], mean[3]);
     }
-    std::fill(m_wholeRows.begin(), m_wholeRows.end(), 0);
     std::fill(m_partRows.begin(), m_partRows.end(), 0);
     ++m_row;
 }

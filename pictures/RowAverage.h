@@ -13,7 +13,7 @@
 class RowAverage {
 public:
     // pixelBytes is 3 or 4. With alpha, the fourth byte is alpha, the rows
-    // come premultiplied and so does the result; without, it is passed over.
+    // come premultiplied and so does the result.
     RowAverage(QSize full, QSize size, int pixelBytes, bool topDown, bool alpha);
 
     // The next row of full.width() pixels.
@@ -32,6 +32,7 @@ private:
     };
     static std::vector<Span> spans(int full, int size);
     void addWeighted(const uchar *row, quint32 weight);
+    void foldWholeRows();
     void finishRow();
 
     std::vector<Span> m_columns;
@@ -43,8 +44,9 @@ private:
     // picture, one sum a byte: those wholly inside it as they are, the
     // others weighed by their part. The weights across are applied once,
     // when the result's row is done.
-    std::vector<quint32> m_wholeRows;
+    std::vector<quint16> m_wholeRows;
     std::vector<quint32> m_partRows;
+    int m_wholeCount = 0;
     QImage m_result;
     bool m_topDown;
     bool m_alpha;
