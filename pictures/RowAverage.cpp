@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 // Part k of size equal parts of full pixels is [k * full, (k + 1) * full)
 // counted in 1/size of a pixel, so that every weight is a whole number.
@@ -30,7 +29,6 @@ RowAverage::RowAverage(QSize full, QSize size, int pixelBytes, bool topDown, boo
     , m_partRows(m_wholeRows.size())
     , m_result(size, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32)
     , m_topDown(topDown)
-    , m_alpha(alpha)
 {
 }
 
@@ -43,7 +41,7 @@ void addTo(std::vector<Sum> &sums, const Value *values, Weigh weigh)
 {
     size_t i = 0;
     for (std::array<Value, 16> some; i + some.size() <= sums.size(); i += some.size()) {
-        std::memcpy(some.data(), values + i, sizeof some);
+        std::copy_n(values + i, some.size(), some.begin());
         for (size_t j = 0; j < some.size(); ++j)
             sums[i + j] += weigh(some[j]);
     }
@@ -102,10 +100,12 @@ void RowAverage::finishRow()
     auto *out = reinterpret_cast<QRgb *>(
         m_result.scanLine(m_topDown ? m_row : m_size.height() - 1 - m_row));
     const quint64 area = quint64(m_full.width()) * quint64(m_full.height());
+    const int channels = m_result.hasAlphaChannel() ? 4 : 3;
+    // The weights across, once for the row.
     for (int k = 0; k < m_size.width(); ++k) {
         const Span &span = m_columns[k];
         std::array<int, 4> mean { 0, 0, 0, 255 };
-        for (int c = 0; c < (m_alpha ? 4 : 3); ++c) {
+        for (int c = 0; c < channels; ++c) {
             const auto sum = [&](int x) { return quint64(m_partRows[m_pixelBytes * x + c]); };
             quint64 inside = 0;
             for (int x = span.first + 1; x < span.last; ++x)

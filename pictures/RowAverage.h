@@ -40,16 +40,13 @@ private:
     QSize m_full;
     QSize m_size;
     int m_pixelBytes;
-    // The rows of the result's row so far, summed down each column of the
-    // picture, one sum a byte: those wholly inside it as they are, the
-    // others weighed by their part. The weights across are applied once,
-    // when the result's row is done.
+    // The result's row so far, summed down each column, one sum a byte: the
+    // rows wholly inside it as they are, the others weighed by their part.
     std::vector<quint16> m_wholeRows;
     std::vector<quint32> m_partRows;
     int m_wholeCount = 0;
     QImage m_result;
     bool m_topDown;
-    bool m_alpha;
     int m_row = 0; // of the result, in the file's order
     int m_added = 0;
 };
