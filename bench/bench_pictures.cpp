@@ -76,9 +76,9 @@ QList<MagickPicture> everyKind()
                   8192 },
               { "32 bit, masks, 6000 x 4000", "BMP -alpha set", P::None, 0, PhotoSize },
               { "24 bit, 6000 x 4000", "BMP3 -type TrueColor", P::None, 0, PhotoSize },
-              { "JPEG, 6000 x 4000, turned", "JPG", P::Orientation, 6, PhotoSize },
-              { "JPEG, progressive, 3900 x 2600", "JPG -interlace Plane -quality 95",
-                  P::Orientation, 1, QSize(3900, 2600) },
+              { "JPEG, 6000 x 4000, turned", "JPG", P::Exif, 6, PhotoSize },
+              { "JPEG, progressive, 3900 x 2600", "JPG -interlace Plane -quality 95", P::Exif, 1,
+                  QSize(3900, 2600) },
           };
 }
 

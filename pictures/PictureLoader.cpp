@@ -44,10 +44,11 @@ Decoded readJpeg(QFile &file)
         return { QImage(), header.problem(), QSize() };
     file.seek(0);
     QImageReader reader(&file, "jpeg");
-    reader.setAutoTransform(true);
+    // The header's turn is the one turn.
+    reader.setAutoTransform(false);
     reader.setAllocationLimit(int(PictureLoader::MemoryBudget / (1024 * 1024)));
     // The kept size is taken upright, and asked of the decoder as stored.
-    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    const bool turned = header.transformation() & QImageIOHandler::TransformationRotate90;
     const QSize stored = header.size();
     const QSize upright = turned ? stored.transposed() : stored;
     const QSize kept = PictureLoader::decodeSize(upright);
@@ -56,7 +57,7 @@ Decoded readJpeg(QFile &file)
         return { QImage(), QString(), upright };
     if (wanted != stored)
         reader.setScaledSize(wanted);
-    const QImage image = reader.read();
+    const QImage image = header.upright(reader.read());
     return { image, image.isNull() ? PictureReasons::damaged() : QString(), QSize() };
 }
 
