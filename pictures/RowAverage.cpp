@@ -71,36 +71,27 @@ void RowAverage::add(const uchar *row)
 }
 
 // A column's weights sum to full.height(), so its sums stay below 255 times
-// that, well inside 32 bits; 257 whole rows of 255 would fill 16 bits.
+// that, well inside 32 bits. Whole rows among the first 256 of a result's
+// row still fit 16 bits; later ones are weighed as the parts are.
 void RowAverage::addWeighted(const uchar *row, quint32 weight)
 {
-    if (weight != quint32(m_size.height())) {
+    if (weight == quint32(m_size.height()) && m_added - m_rows[m_row].first < 256)
+        addTo(m_wholeRows, row, [](uchar b) { return quint16(b); });
+    else
         addTo(m_partRows, row, [weight](uchar b) { return weight * b; });
-        return;
-    }
-    addTo(m_wholeRows, row, [](uchar b) { return quint16(b); });
-    if (++m_wholeCount == 257)
-        foldWholeRows();
-}
-
-// A whole row weighs the result's height, in the parts' measure.
-void RowAverage::foldWholeRows()
-{
-    addTo(m_partRows, m_wholeRows.data(),
-        [height = quint32(m_size.height())](quint16 sum) { return height * sum; });
-    std::fill(m_wholeRows.begin(), m_wholeRows.end(), 0);
-    m_wholeCount = 0;
 }
 
 void RowAverage::finishRow()
 {
-    foldWholeRows();
     // The rows come in the file's order, the bottom row first unless the
     // file stores the top row first.
     auto *out = reinterpret_cast<QRgb *>(
         m_result.scanLine(m_topDown ? m_row : m_size.height() - 1 - m_row));
     const quint64 area = quint64(m_full.width()) * quint64(m_full.height());
     const int channels = m_result.hasAlphaChannel() ? 4 : 3;
+    // A whole row weighs the result's height, in the parts' measure.
+    addTo(m_partRows, m_wholeRows.data(),
+        [height = quint32(m_size.height())](quint16 sum) { return height * sum; });
     // The weights across, once for the row.
     for (int k = 0; k < m_size.width(); ++k) {
         const Span &span = m_columns[k];
@@ -116,6 +107,7 @@ void RowAverage::finishRow()
         }
         out[k] = qRgba(mean[2], mean[1], mean[0], mean[3]);
     }
+    std::fill(m_wholeRows.begin(), m_wholeRows.end(), 0);
     std::fill(m_partRows.begin(), m_partRows.end(), 0);
     ++m_row;
 }

@@ -32,7 +32,6 @@ private:
     };
     static std::vector<Span> spans(int full, int size);
     void addWeighted(const uchar *row, quint32 weight);
-    void foldWholeRows();
     void finishRow();
 
     std::vector<Span> m_columns;
@@ -44,7 +43,6 @@ private:
     // rows wholly inside it as they are, the others weighed by their part.
     std::vector<quint16> m_wholeRows;
     std::vector<quint32> m_partRows;
-    int m_wholeCount = 0;
     QImage m_result;
     bool m_topDown;
     int m_row = 0; // of the result, in the file's order
