@@ -171,8 +171,9 @@ BmpReader::BmpReader(QIODevice &file)
 
 QImage BmpReader::read(QSize size)
 {
+    // 24-bit rows are averaged as the file holds them, the others decoded.
     const bool alpha = m_channels[3].mask != 0;
-    RowAverage average(m_size, size, m_topDown, alpha);
+    RowAverage average(m_size, size, m_bits == 24 ? 3 : 4, m_topDown, alpha);
     if (average.result().isNull()) {
         m_problem = QStringLiteral("не хватает памяти");
         return QImage();
@@ -194,38 +195,32 @@ bool BmpReader::readPlain(RowAverage &average)
         return false;
     }
     std::vector<uchar> bytes(stride);
-    std::vector<QRgb> row(width);
+    std::vector<uchar> row(m_bits == 24 ? 0 : 4 * size_t(width));
     for (int y = 0; y < m_size.height(); ++y) {
         const qint64 wanted = y + 1 < m_size.height() ? stride : lastRow;
         if (m_file.read(reinterpret_cast<char *>(bytes.data()), wanted) != wanted) {
             m_problem = PictureReasons::cutShort();
             return false;
         }
-        decodeRow(bytes.data(), row.data());
-        average.add(row.data());
+        if (m_bits != 24)
+            decodeRow(bytes.data(), row.data());
+        average.add(m_bits == 24 ? bytes.data() : row.data());
     }
     return true;
 }
 
-void BmpReader::decodeRow(const uchar *bytes, QRgb *row)
+// Into blue, green, red and alpha bytes: a QRgb stored little-endian.
+void BmpReader::decodeRow(const uchar *bytes, uchar *row)
 {
     const int width = m_size.width();
-    if (m_bits <= 8) {
+    for (int x = 0; x < width; ++x, row += 4) {
         // The first pixel in the highest bits of its byte.
-        const int most = (1 << m_bits) - 1;
-        for (int x = 0; x < width; ++x) {
-            const int bit = x * m_bits;
-            row[x] = m_palette[(bytes[bit >> 3] >> (8 - m_bits - (bit & 7))) & most];
-        }
-    } else if (m_bits == 24) {
-        for (int x = 0; x < width; ++x, bytes += 3)
-            row[x] = qRgb(bytes[2], bytes[1], bytes[0]);
-    } else if (m_bits == 16) {
-        for (int x = 0; x < width; ++x)
-            row[x] = fromMasks(qFromLittleEndian<quint16>(bytes + 2 * x));
-    } else {
-        for (int x = 0; x < width; ++x)
-            row[x] = fromMasks(qFromLittleEndian<quint32>(bytes + 4 * x));
+        const int bit = x * m_bits;
+        qToLittleEndian(m_bits <= 8
+                ? m_palette[(bytes[bit >> 3] >> (8 - m_bits - (bit & 7))) & ((1 << m_bits) - 1)]
+                : fromMasks(m_bits == 16 ? qFromLittleEndian<quint16>(bytes + 2 * x)
+                                         : qFromLittleEndian<quint32>(bytes + 4 * x)),
+            row);
     }
 }
 
@@ -250,12 +245,12 @@ bool BmpReader::readRunLengths(RowAverage &average)
     const int width = m_size.width();
     const bool four = m_packing == Packing::Rle4;
     std::vector<uchar> indexes(width, 0);
-    std::vector<QRgb> row(width);
+    std::vector<uchar> row(4 * size_t(width));
     int x = 0;
     int rowsDone = 0;
     const auto endRow = [&] {
         for (int i = 0; i < width; ++i)
-            row[i] = m_palette[indexes[i]];
+            qToLittleEndian(m_palette[indexes[i]], row.data() + 4 * i);
         average.add(row.data());
         std::fill(indexes.begin(), indexes.end(), 0);
         x = 0;

@@ -31,7 +31,7 @@ public:
 private:
     bool readPlain(RowAverage &average);
     bool readRunLengths(RowAverage &average);
-    void decodeRow(const uchar *bytes, QRgb *row);
+    void decodeRow(const uchar *bytes, uchar *row);
     QRgb fromMasks(quint32 value);
 
     QIODevice &m_file;

@@ -3,13 +3,16 @@
 #include "pictures/PictureReasons.h"
 
 #include <QIODevice>
+#include <QTransform>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
 constexpr int StartOfScan = 0xDA;
 constexpr int EndOfPicture = 0xD9;
+constexpr int Exif = 0xE1;
 
 // The frame markers: every 0xCn but 0xC4, 0xC8 and 0xCC, which are tables
 // and a reserved code.
@@ -29,6 +32,47 @@ QString unsupportedFrame(int marker, int precision)
         return PictureReasons::unsupported(
             QStringLiteral("JPEG с %1 битами на цвет").arg(precision));
     return QString();
+}
+
+// The orientation entry (0x0112) of the first directory of an EXIF block,
+// a SHORT, LONG or SLONG in either byte order. Every offset and count is
+// checked against the block, as a file may lie.
+QImageIOHandler::Transformations exifTransformation(const QByteArray &segment)
+{
+    using T = QImageIOHandler;
+    // By the orientation, 1 to 8.
+    constexpr std::array<T::Transformation, 8> turns { T::TransformationNone,
+        T::TransformationMirror, T::TransformationRotate180, T::TransformationFlip,
+        T::TransformationFlipAndRotate90, T::TransformationRotate90,
+        T::TransformationMirrorAndRotate90, T::TransformationRotate270 };
+    const QByteArray tiff = segment.mid(6);
+    const bool little = tiff.startsWith("II");
+    // Past the block's end, 0.
+    const auto number = [&](qint64 at, int bytes) {
+        quint32 value = 0;
+        for (int i = 0; i < bytes && at + bytes <= tiff.size(); ++i)
+            value = value << 8 | uchar(tiff[at + (little ? bytes - 1 - i : i)]);
+        return value;
+    };
+    if (!segment.startsWith(QByteArrayView("Exif\0\0", 6)) || (!little && !tiff.startsWith("MM"))
+        || number(2, 2) != 42)
+        return T::TransformationNone;
+    const qint64 directory = number(4, 4);
+    const qint64 end
+        = std::min<qint64>(tiff.size(), directory + 2 + 12 * qint64(number(directory, 2)));
+    for (qint64 entry = directory + 2; entry + 12 <= end; entry += 12) {
+        if (number(entry, 2) != 0x0112)
+            continue;
+        // SHORT, then LONG and SLONG: one value, held in the entry.
+        const quint32 type = number(entry + 2, 2);
+        const quint32 value = type == 3 ? number(entry + 8, 2)
+            : type == 4 || type == 9    ? number(entry + 8, 4)
+                                        : 0;
+        if (number(entry + 4, 4) == 1 && value >= 1 && value <= 8)
+            return turns[value - 1];
+        break;
+    }
+    return T::TransformationNone;
 }
 
 } // namespace
@@ -83,6 +127,13 @@ QString JpegHeader::read(QIODevice &file)
             m_heldWhole = m_heldWhole || inScan < int(m_components.size());
             return QString();
         }
+        if (marker == Exif && m_transformation == QImageIOHandler::TransformationNone) {
+            const QByteArray segment = file.read(length);
+            if (segment.size() != length)
+                return PictureReasons::cutShort();
+            m_transformation = exifTransformation(segment);
+            continue;
+        }
         if (!isFrame(marker)) {
             if (file.skip(length) != length)
                 return PictureReasons::cutShort();
@@ -112,6 +163,16 @@ QString JpegHeader::read(QIODevice &file)
             return PictureReasons::damaged();
         m_heldWhole = marker == 0xC2 || marker == 0xCA;
     }
+}
+
+QImage JpegHeader::upright(QImage stored) const
+{
+    // As Qt turns them: mirrored first, then turned a quarter clockwise.
+    stored = std::move(stored).mirrored(m_transformation & QImageIOHandler::TransformationMirror,
+        m_transformation & QImageIOHandler::TransformationFlip);
+    if (m_transformation & QImageIOHandler::TransformationRotate90)
+        return stored.transformed(QTransform().rotate(90));
+    return stored;
 }
 
 qint64 JpegHeader::decodingBytes(QSize scaled) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QImage>
+#include <QImageIOHandler>
 #include <QSize>
 #include <QString>
 
@@ -18,6 +20,11 @@ public:
     const QString &problem() const { return m_problem; }
     // As stored, before the turn its EXIF orientation asks for.
     QSize size() const { return m_size; }
+    // That turn, read here because Qt's reader misses an orientation stored
+    // in 32 bits, as some cameras write it.
+    QImageIOHandler::Transformations transformation() const { return m_transformation; }
+    // The picture decoded as stored, turned upright.
+    QImage upright(QImage stored) const;
 
     // The most memory Qt's reader takes to decode it reduced to scaled.
     qint64 decodingBytes(QSize scaled) const;
@@ -31,6 +38,7 @@ private:
         int down = 1;
     };
     QSize m_size;
+    QImageIOHandler::Transformations m_transformation;
     std::vector<Component> m_components;
     // A progressive JPEG, or one whose colours come in separate scans, is
     // held whole, as its coefficients, until its last scan is read.

@@ -9,13 +9,15 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <optional>
+
 namespace {
 
-// A picture, or why there is none: a reason, or the size that is too big.
+// A picture, or why there is none: a reason, or its size when too big.
 struct Decoded {
     QImage image;
     QString reason;
-    QSize tooBig;
+    std::optional<QSize> tooBigSize = std::nullopt;
 };
 
 bool fits(QSize size)
@@ -30,24 +32,25 @@ Decoded readBmp(QFile &file)
 {
     BmpReader bmp(file);
     if (!bmp.problem().isEmpty())
-        return { QImage(), bmp.problem(), QSize() };
+        return { QImage(), bmp.problem() };
     if (!fits(bmp.size()))
         return { QImage(), QString(), bmp.size() };
     const QImage image = bmp.read(PictureLoader::decodeSize(bmp.size()));
-    return { image, bmp.problem(), QSize() };
+    return { image, bmp.problem() };
 }
 
 Decoded readJpeg(QFile &file)
 {
     const JpegHeader header(file);
     if (!header.problem().isEmpty())
-        return { QImage(), header.problem(), QSize() };
+        return { QImage(), header.problem() };
     file.seek(0);
     QImageReader reader(&file, "jpeg");
-    reader.setAutoTransform(true);
+    // The header's turn is the one turn.
+    reader.setAutoTransform(false);
     reader.setAllocationLimit(int(PictureLoader::MemoryBudget / (1024 * 1024)));
     // The kept size is taken upright, and asked of the decoder as stored.
-    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    const bool turned = header.transformation() & QImageIOHandler::TransformationRotate90;
     const QSize stored = header.size();
     const QSize upright = turned ? stored.transposed() : stored;
     const QSize kept = PictureLoader::decodeSize(upright);
@@ -56,8 +59,8 @@ Decoded readJpeg(QFile &file)
         return { QImage(), QString(), upright };
     if (wanted != stored)
         reader.setScaledSize(wanted);
-    const QImage image = reader.read();
-    return { image, image.isNull() ? PictureReasons::damaged() : QString(), QSize() };
+    const QImage image = header.upright(reader.read());
+    return { image, image.isNull() ? PictureReasons::damaged() : QString() };
 }
 
 } // namespace
@@ -92,11 +95,11 @@ LoadedPicture PictureLoader::load(const QString &path)
         decoded = readJpeg(file);
     else
         return refused(QStringLiteral("Файл «%1» — не картинка BMP или JPEG.").arg(name));
-    if (decoded.tooBig.isValid()) {
+    if (const std::optional<QSize> size = decoded.tooBigSize) {
         return refused(QStringLiteral("Картинка «%1» слишком большая: %2 × %3 точек.")
                            .arg(name)
-                           .arg(decoded.tooBig.width())
-                           .arg(decoded.tooBig.height()));
+                           .arg(size->width())
+                           .arg(size->height()));
     }
     if (decoded.image.isNull())
         return unreadable(decoded.reason);

@@ -3,12 +3,6 @@
 #include <algorithm>
 #include <array>
 
-namespace {
-
-constexpr int Channels = 4;
-
-} // namespace
-
 // Part k of size equal parts of full pixels is [k * full, (k + 1) * full)
 // counted in 1/size of a pixel, so that every weight is a whole number.
 std::vector<RowAverage::Span> RowAverage::spans(int full, int size)
@@ -25,61 +19,66 @@ std::vector<RowAverage::Span> RowAverage::spans(int full, int size)
     return spans;
 }
 
-RowAverage::RowAverage(QSize full, QSize size, bool topDown, bool alpha)
+RowAverage::RowAverage(QSize full, QSize size, int pixelBytes, bool topDown, bool alpha)
     : m_columns(spans(full.width(), size.width()))
     , m_rows(spans(full.height(), size.height()))
     , m_full(full)
     , m_size(size)
-    , m_reduced(size_t(size.width()) * Channels)
-    , m_sums(m_reduced.size())
+    , m_pixelBytes(pixelBytes)
+    , m_wholeRows(size_t(full.width()) * pixelBytes)
+    , m_partRows(m_wholeRows.size())
     , m_result(size, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32)
     , m_topDown(topDown)
 {
 }
 
-void RowAverage::add(const QRgb *row)
+namespace {
+
+// Adds the weighed values to the sums sixteen at a time, each sixteen copied
+// apart from the sums first, so that the compiler adds them as vectors.
+template <typename Sum, typename Value, typename Weigh>
+void addTo(std::vector<Sum> &sums, const Value *values, Weigh weigh)
+{
+    size_t i = 0;
+    for (std::array<Value, 16> some; i + some.size() <= sums.size(); i += some.size()) {
+        std::copy_n(values + i, some.size(), some.begin());
+        for (size_t j = 0; j < some.size(); ++j)
+            sums[i + j] += weigh(some[j]);
+    }
+    for (; i < sums.size(); ++i)
+        sums[i] += weigh(values[i]);
+}
+
+} // namespace
+
+void RowAverage::add(const uchar *row)
 {
     if (m_result.isNull() || m_row >= m_size.height())
         return;
-    // Across: each channel summed on its own, at most about full.width()
-    // times 255, well inside 32 bits.
-    const auto channels = [](QRgb p) {
-        return std::array<quint32, Channels> { quint32(qRed(p)), quint32(qGreen(p)),
-            quint32(qBlue(p)), quint32(qAlpha(p)) };
-    };
-    for (int k = 0; k < m_size.width(); ++k) {
-        const Span &span = m_columns[k];
-        quint32 red = 0, green = 0, blue = 0, alpha = 0;
-        for (int x = span.first + 1; x < span.last; ++x) {
-            red += qRed(row[x]);
-            green += qGreen(row[x]);
-            blue += qBlue(row[x]);
-            alpha += qAlpha(row[x]);
-        }
-        const std::array<quint32, Channels> inside { red, green, blue, alpha };
-        const auto first = channels(row[span.first]), last = channels(row[span.last]);
-        for (int c = 0; c < Channels; ++c) {
-            m_reduced[Channels * k + c] = inside[c] * quint32(m_size.width())
-                + span.firstWeight * first[c] + span.lastWeight * last[c];
-        }
-    }
-
-    // Down: the row adds to the result's row it falls in, and when it
-    // straddles two, to the next one too.
+    // The row adds to the result's row it falls in, and when it straddles
+    // two, to the next one too.
     const Span &span = m_rows[m_row];
-    const quint32 weight = m_added == span.first ? span.firstWeight
-        : m_added == span.last                   ? span.lastWeight
-                                                 : quint32(m_size.height());
-    for (size_t i = 0; i < m_sums.size(); ++i)
-        m_sums[i] += quint64(weight) * m_reduced[i];
+    addWeighted(row,
+        m_added == span.first      ? span.firstWeight
+            : m_added == span.last ? span.lastWeight
+                                   : quint32(m_size.height()));
     if (m_added == span.last) {
         finishRow();
-        if (m_row < m_size.height() && m_rows[m_row].first == m_added) {
-            for (size_t i = 0; i < m_sums.size(); ++i)
-                m_sums[i] = quint64(m_rows[m_row].firstWeight) * m_reduced[i];
-        }
+        if (m_row < m_size.height() && m_rows[m_row].first == m_added)
+            addWeighted(row, m_rows[m_row].firstWeight);
     }
     ++m_added;
+}
+
+// A column's weights sum to full.height(), so its sums stay below 255 times
+// that, well inside 32 bits. Whole rows among the first 256 of a result's
+// row still fit 16 bits; later ones are weighed as the parts are.
+void RowAverage::addWeighted(const uchar *row, quint32 weight)
+{
+    if (weight == quint32(m_size.height()) && m_added - m_rows[m_row].first < 256)
+        addTo(m_wholeRows, row, [](uchar b) { return quint16(b); });
+    else
+        addTo(m_partRows, row, [weight](uchar b) { return weight * b; });
 }
 
 void RowAverage::finishRow()
@@ -89,11 +88,26 @@ void RowAverage::finishRow()
     auto *out = reinterpret_cast<QRgb *>(
         m_result.scanLine(m_topDown ? m_row : m_size.height() - 1 - m_row));
     const quint64 area = quint64(m_full.width()) * quint64(m_full.height());
-    const auto mean = [&](size_t i) { return int((m_sums[i] + area / 2) / area); };
+    const int channels = m_result.hasAlphaChannel() ? 4 : 3;
+    // A whole row weighs the result's height, in the parts' measure.
+    addTo(m_partRows, m_wholeRows.data(),
+        [height = quint32(m_size.height())](quint16 sum) { return height * sum; });
+    // The weights across, once for the row.
     for (int k = 0; k < m_size.width(); ++k) {
-        const size_t at = size_t(Channels) * k;
-        out[k] = qRgba(mean(at), mean(at + 1), mean(at + 2), mean(at + 3));
+        const Span &span = m_columns[k];
+        std::array<int, 4> mean { 0, 0, 0, 255 };
+        for (int c = 0; c < channels; ++c) {
+            const auto sum = [&](int x) { return quint64(m_partRows[m_pixelBytes * x + c]); };
+            quint64 inside = 0;
+            for (int x = span.first + 1; x < span.last; ++x)
+                inside += sum(x);
+            const quint64 total = inside * quint64(m_size.width())
+                + span.firstWeight * sum(span.first) + span.lastWeight * sum(span.last);
+            mean[c] = int((total + area / 2) / area);
+        }
+        out[k] = qRgba(mean[2], mean[1], mean[0], mean[3]);
     }
-    std::fill(m_sums.begin(), m_sums.end(), 0);
+    std::fill(m_wholeRows.begin(), m_wholeRows.end(), 0);
+    std::fill(m_partRows.begin(), m_partRows.end(), 0);
     ++m_row;
 }

@@ -40,39 +40,48 @@ QByteArray rle4(const QByteArray &bmp)
     return out;
 }
 
-QByteArray changed(QByteArray bmp, const MagickPicture &picture)
+QByteArray changed(QByteArray bytes, const MagickPicture &picture)
 {
     using P = MagickPicture;
-    const quint32 at = get(bmp, 10), info = get(bmp, 14);
+    const quint32 at = get(bytes, 10), info = get(bytes, 14);
     if (picture.change == P::Header || picture.change == P::NoMasks) {
         const int length = picture.change == P::NoMasks ? 40 : picture.value;
         // A 40-byte header keeps the three bit masks after it.
         const int kept = picture.change == P::Header && length == 40 ? 52 : length;
-        bmp = bmp.left(14) + bmp.mid(14, std::min<int>(kept, info)).leftJustified(kept, '\0')
-            + bmp.mid(14 + info);
-        set(bmp, 14, quint32(length));
-        set(bmp, 10, at - info + kept);
+        bytes = bytes.left(14) + bytes.mid(14, std::min<int>(kept, info)).leftJustified(kept, '\0')
+            + bytes.mid(14 + info);
+        set(bytes, 14, quint32(length));
+        set(bytes, 10, at - info + kept);
         if (picture.change == P::NoMasks)
-            set(bmp, 30, 0);
+            set(bytes, 30, 0);
     } else if (picture.change == P::TopDown) {
-        set(bmp, 22, -get(bmp, 22)); // the same rows, read the other way
+        set(bytes, 22, -get(bytes, 22)); // the same rows, read the other way
     } else if (picture.change == P::ShortPalette) {
-        const int cut = 4 * (int(get(bmp, 46)) - picture.value);
-        bmp.remove(14 + info + 4 * picture.value, cut);
-        set(bmp, 46, quint32(picture.value));
-        set(bmp, 10, at - cut);
+        const int cut = 4 * (int(get(bytes, 46)) - picture.value);
+        bytes.remove(14 + info + 4 * picture.value, cut);
+        set(bytes, 46, quint32(picture.value));
+        set(bytes, 10, at - cut);
     } else if (picture.change == P::Offset) {
-        set(bmp, 10, quint32(picture.value));
+        set(bytes, 10, quint32(picture.value));
     } else if (picture.change == P::Rle4) {
-        bmp = rle4(bmp);
+        bytes = rle4(bytes);
     } else if (picture.change == P::Claim) {
-        set(bmp, 18, quint32(picture.value));
-        set(bmp, 22, quint32(picture.value));
+        set(bytes, 18, quint32(picture.value));
+        set(bytes, 22, quint32(picture.value));
+    } else if (picture.change == P::Exif32) {
+        // The entry as exiftool writes it: the tag, SHORT, one value.
+        const qsizetype big = bytes.indexOf(QByteArrayView("\x01\x12\0\3\0\0\0\1", 8));
+        const qsizetype little = bytes.indexOf(QByteArrayView("\x12\x01\3\0\1\0\0\0", 8));
+        if (big >= 0)
+            bytes[big + 3] = 4, qToBigEndian(quint32(picture.value), bytes.data() + big + 8);
+        else if (little >= 0)
+            bytes[little + 2] = 9; // its value's bytes read the same in 32 bits
+        return big >= 0 || little >= 0 ? bytes : QByteArray();
     } else {
-        return bmp;
+        return bytes;
     }
-    set(bmp, 2, quint32(bmp.size()));
-    return bmp;
+    set(bytes, 2, quint32(bytes.size()));
+    return bytes;
 }
 
 } // namespace
@@ -103,9 +112,11 @@ QList<MagickPicture> magickPictures()
         { "32 bit, without masks", "BMP -alpha set", P::NoMasks },
     };
     for (int orientation = 1; orientation <= 8; ++orientation)
-        list.append({ QStringLiteral("JPEG, EXIF orientation %1").arg(orientation), "JPG",
-            P::Orientation, orientation });
-    return list;
+        list.append({ QStringLiteral("JPEG, EXIF orientation %1").arg(orientation), "JPG", P::Exif,
+            orientation });
+    return list
+        + QList<P> { { "JPEG, EXIF orientation 6 as a LONG", "JPG", P::Exif32, 6 },
+              { "JPEG, EXIF orientation 5 as an SLONG", "JPG", P::Exif32, 5 } };
 }
 
 QImage makePicture(const MagickPicture &picture, const QString &path, QSize reading)
@@ -120,9 +131,10 @@ QImage makePicture(const MagickPicture &picture, const QString &path, QSize read
             QStringList { "logo:", "-resize", size(picture.size) } + options
                 + QStringList { format + ':' + written })
             != 0
-        || (picture.change == MagickPicture::Orientation
+        || (picture.change >= MagickPicture::Exif
             && QProcess::execute(QStringLiteral("exiftool"),
                    { "-q", "-n", "-overwrite_original",
+                       QStringLiteral("-ExifByteOrder=") + (picture.value % 2 ? "II" : "MM"),
                        QStringLiteral("-Orientation=%1").arg(picture.value), written })
                 != 0)
         || !in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))

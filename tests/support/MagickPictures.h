@@ -6,15 +6,17 @@
 #include <QString>
 
 // Pictures written by ImageMagick, a writer that is not ours: every kind of
-// BMP, and JPEGs in every EXIF orientation. The BMP kinds it does not write
-// are made from what it writes by rewriting the header or the pixels.
+// BMP, and JPEGs in every EXIF orientation, which exiftool writes. The kinds
+// they do not write are made from what they write by rewriting a few bytes.
 struct MagickPicture {
-    enum Change { None, Header, NoMasks, TopDown, ShortPalette, Offset, Rle4, Claim, Orientation };
+    enum Change { None, Header, NoMasks, TopDown, ShortPalette, Offset, Rle4, Claim, Exif, Exif32 };
     QString name;
     QString magick; // ImageMagick's output format, then its options
     Change change = None;
     // Header: its new length; ShortPalette: the colours kept; Offset: the
-    // pixels' offset; Claim: the width and height; Orientation: EXIF's 1-8.
+    // pixels' offset; Claim: the width and height; Exif: the orientation,
+    // 1-8, little-endian when odd; Exif32: the same, its entry rewritten as
+    // a LONG, or an SLONG when little-endian.
     int value = 0;
     QSize size = QSize(640, 480); // as stored
 };
