@@ -299,7 +299,7 @@ QString StoryFiles::findPicture(
     // A relative path would be looked up in whatever folder the program
     // happens to run in; only an absolute one is taken as it stands.
     const QFileInfo given(path);
-    if (given.isAbsolute() && given.exists())
+    if (given.isAbsolute() && given.isFile())
         return path;
     const QString name = path.mid(fileNameStart(path));
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))

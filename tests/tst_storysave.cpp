@@ -12,11 +12,12 @@
 #include <QTest>
 #include <QThread>
 
-#include <csignal>
 #include <cstdlib>
 #include <memory>
+#ifndef Q_OS_WIN
 #include <sys/mount.h>
 #include <sys/statvfs.h>
+#endif
 
 // Saving as the program's worst days meet it: killed at any moment, and a
 // disk that is full.
@@ -130,7 +131,7 @@ void tst_StorySave::killedAtRandom()
         QVERIFY(child.waitForReadyRead(10000));
         const qint64 micros = QRandomGenerator::global()->bounded(window);
         QThread::usleep(micros);
-        ::kill(pid_t(child.processId()), SIGKILL);
+        child.kill();
         QVERIFY(child.waitForFinished(10000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
 
@@ -178,6 +179,9 @@ void tst_StorySave::fullDisk()
 {
     QFETCH(int, freePages);
     QFETCH(QString, named);
+#ifdef Q_OS_WIN
+    QSKIP("a small full disk is made of a Linux tmpfs");
+#else
     const QString mountPoint = m_dir.filePath(QStringLiteral("full-%1").arg(freePages));
     QVERIFY(QDir().mkpath(mountPoint));
     if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=64k") != 0)
@@ -207,6 +211,7 @@ void tst_StorySave::fullDisk()
     QCOMPARE(readAll(mountPoint + QStringLiteral("/fox.il")), oldList);
     QCOMPARE(
         QDir(mountPoint).entryList(QDir::Files), QStringList({ "filler", "fox.il", "fox.txt" }));
+#endif
 }
 
 QTEST_GUILESS_MAIN(tst_StorySave)

@@ -13,4 +13,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 export WINEPATH="$(/usr/lib/wine/wine64 winepath -w "$cache/qt/bin" 2>/dev/null);$(/usr/lib/wine/wine64 winepath -w /usr/lib/gcc/x86_64-w64-mingw32/12-posix 2>/dev/null);$(/usr/lib/wine/wine64 winepath -w /usr/x86_64-w64-mingw32/lib 2>/dev/null)"
 export QT_PLUGIN_PATH=${QT_PLUGIN_PATH:-$(/usr/lib/wine/wine64 winepath -w "$cache/qt/plugins" 2>/dev/null)}
+# Qt sends its messages and the tests' output to the debugger when the
+# program has no console of its own, as under Wine; they belong in the log.
+export QT_FORCE_STDERR_LOGGING=1
+# Wine keeps the host's QT_ variables from Windows programs, which would
+# take a Linux Qt's settings; it hands on WINEQT_X as QT_X.
+while IFS='=' read -r name _; do
+    export "WINE$name=${!name}"
+done < <(env | grep -E '^QT_[A-Z_]*=')
 exec /usr/lib/wine/wine64 "$@"

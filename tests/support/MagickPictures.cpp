@@ -1,6 +1,7 @@
 #include "support/MagickPictures.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QtEndian>
 
@@ -119,8 +120,35 @@ QList<MagickPicture> magickPictures()
               { "JPEG, EXIF orientation 5 as an SLONG", "JPG", P::Exif32, 5 } };
 }
 
+namespace {
+
+// Under Wine no ImageMagick runs: the Linux build of the test keeps what
+// ImageMagick wrote and read in TROPINETS_MAGICK_KEEP, and the Windows build
+// takes it from TROPINETS_MAGICK_MADE.
+QImage keptPicture(const QString &path, QImage reading)
+{
+    const QString keep = qEnvironmentVariable("TROPINETS_MAGICK_KEEP");
+    const QString name = QFileInfo(path).fileName();
+    if (!keep.isEmpty() && !reading.isNull()
+        && !(QFile::copy(path, keep + u'/' + name) && reading.save(keep + u'/' + name + ".ppm")))
+        return QImage();
+    return reading;
+}
+
+} // namespace
+
+bool magickMade()
+{
+    return qEnvironmentVariableIsSet("TROPINETS_MAGICK_MADE");
+}
+
 QImage makePicture(const MagickPicture &picture, const QString &path, QSize reading)
 {
+    if (magickMade()) {
+        const QString made
+            = qEnvironmentVariable("TROPINETS_MAGICK_MADE") + u'/' + QFileInfo(path).fileName();
+        return QFile::copy(made, path) ? QImage(made + ".ppm", "ppm") : QImage();
+    }
     const QString written = path + QStringLiteral(".magick");
     QStringList options = picture.magick.split(u' ');
     const QString format = options.takeFirst();
@@ -147,5 +175,5 @@ QImage makePicture(const MagickPicture &picture, const QString &path, QSize read
                    "8", "PPM:" + path + ".ppm" })
             != 0)
         return QImage();
-    return QImage(path + QStringLiteral(".ppm"), "ppm");
+    return keptPicture(path, QImage(path + QStringLiteral(".ppm"), "ppm"));
 }

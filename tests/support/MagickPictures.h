@@ -27,3 +27,6 @@ QList<MagickPicture> magickPictures();
 // own reading of what it wrote: upright, resized to reading, on white. Null
 // on a failure, as when ImageMagick or exiftool is not installed.
 QImage makePicture(const MagickPicture &picture, const QString &path, QSize reading);
+// Whether the pictures come ready made, written on Linux for the Windows
+// build under Wine, which runs no ImageMagick.
+bool magickMade();
