@@ -96,6 +96,8 @@ build_program() {
     cmake --build "$out/build" -j"$jobs"
     rm -rf "$out/stage"
     cmake --install "$out/build" >/dev/null
+    # Debug information is of no use at school and is most of the size.
+    find "$out/stage" \( -name '*.dll' -o -name '*.exe' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
 }
 
 # The setup program, and the list of what its uninstaller removes: the

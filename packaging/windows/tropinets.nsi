@@ -7,6 +7,9 @@
 ; lists what the uninstaller removes (build.sh writes it from STAGE).
 
 Unicode true
+; The program is 64-bit, and so is its setup program: Wine without its
+; 32-bit half runs it too.
+Target amd64-unicode
 !include "MUI2.nsh"
 
 !define PRODUCT "Тропинец"
