@@ -1,6 +1,7 @@
 #include "reader/ReadingWindow.h"
 
 #include "reader/ReadingWalk.h"
+#include "reader/ReadingWords.h"
 #include "story/StoryDocument.h"
 #include "windows/ComingBack.h"
 #include "windows/ControlNames.h"
@@ -54,7 +55,7 @@ ReadingWindow::ReadingWindow(const StoryDocument &story, Dialogs &dialogs, Endin
     , m_endingPictures(std::move(pictures))
 {
     setObjectName(QStringLiteral("Frmread"));
-    setWindowTitle(QStringLiteral("Чтение рассказа с выбором продолжения"));
+    setWindowTitle(ReadingWords::Caption);
     // Closed by its box the window is unloaded; the next Read builds it anew.
     setAttribute(Qt::WA_DeleteOnClose);
     createMenus();
@@ -80,7 +81,7 @@ void ReadingWindow::createMenus()
               connect(action, &QAction::triggered, this, handler);
               menuBar()->addAction(action);
           };
-    command("MnuPrint", QStringLiteral("&Печать рассказа"), &ReadingWindow::print);
+    command("MnuPrint", QLatin1Char('&') + ReadingWords::Print, &ReadingWindow::print);
     command("MnuExit", QStringLiteral("&Выход"), &ReadingWindow::backToEditor);
 }
 
@@ -136,7 +137,7 @@ void ReadingWindow::walk()
     // The eye sees the story so far behind each box; the ear hears the
     // chapter just reached before the question.
     const Dialogs::Answer first
-        = dialogs.ask(this, reading.firstQuestionText(), QStringLiteral("Выбор продолжения"),
+        = dialogs.ask(this, reading.firstQuestionText(), ReadingWords::FirstQuestionTitle,
             spokenSentence(m_story.blockTexts[ReadingWalk::OpeningChapter]));
     if (!alive)
         return;
@@ -161,20 +162,20 @@ void ReadingWindow::walk()
 
     const QString ending = spokenSentence(m_story.blockTexts[reading.result().finalChapter]);
     const QString title = dialogs
-                              .input(this, QStringLiteral("Придумай название рассказа"),
-                                  ApplicationTitle, (ending + QLatin1Char(' ') + picture).trimmed())
+                              .input(this, ReadingWords::TitlePrompt, ApplicationTitle,
+                                  (ending + QLatin1Char(' ') + picture).trimmed())
                               .value_or(QString());
     if (!alive)
         return;
     const QString name
-        = dialogs.input(this, QStringLiteral("Рассказ читал:"), ApplicationTitle, QString())
+        = dialogs.input(this, ReadingWords::ReaderPrompt, ApplicationTitle, QString())
               .value_or(QString());
     if (!alive)
         return;
 
     m_titleBox->setPlainText(title);
     if (!name.isEmpty())
-        m_readerBox->setPlainText(QStringLiteral("Читатель - ") + name);
+        m_readerBox->setPlainText(ReadingWords::ReaderLine + name);
 }
 
 void ReadingWindow::backToEditor()
