@@ -1,0 +1,53 @@
+#include "speech/ReadingAloud.h"
+
+#include "speech/Voice.h"
+
+ReadingAloud::ReadingAloud() = default;
+
+ReadingAloud::~ReadingAloud() = default;
+
+void ReadingAloud::prepare()
+{
+    if (m_voice)
+        return;
+    m_voice = std::make_unique<Voice>();
+    const auto refuse = [this](const QString &reason) {
+        if (reason.isEmpty())
+            return;
+        m_on = false;
+        emit unavailable(reason);
+    };
+    connect(m_voice.get(), &Voice::opened, this, refuse);
+    refuse(m_voice->unavailableReason());
+}
+
+QString ReadingAloud::unavailableReason() const
+{
+    return m_voice ? m_voice->unavailableReason() : QString();
+}
+
+void ReadingAloud::setOn(bool on)
+{
+    if (on)
+        prepare();
+    m_on = on && unavailableReason().isEmpty();
+    if (!m_on)
+        stop();
+}
+
+void ReadingAloud::say(const QString &text)
+{
+    if (m_on)
+        m_voice->say(text);
+}
+
+void ReadingAloud::stop()
+{
+    if (m_voice)
+        m_voice->stop();
+}
+
+bool ReadingAloud::isSpeaking() const
+{
+    return m_voice && m_voice->isSpeaking();
+}
