@@ -1,6 +1,7 @@
 #include "editor/EditorCanvas.h"
 #include "editor/EditorWindow.h"
 #include "editor/TextEntryWindow.h"
+#include "spelling/SpellChecker.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
 #include "support/KeyInput.h"
@@ -10,10 +11,14 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
 
 namespace {
 
@@ -48,6 +53,7 @@ private slots:
     void entryByButton();
     void entryByCloseBoxKeepsText();
     void entryEscapeKeepsText();
+    void entryUnderlinesMisspeltWords();
     void entryCutsWhatPassesTheLimit_data();
     void entryCutsWhatPassesTheLimit();
     void eachBlockShowsItsOwnText();
@@ -113,6 +119,8 @@ void tst_Editor::designAndMenus()
         { "MnuNew", "Со&здать", QKeySequence(QStringLiteral("Ctrl+N")) },
         { "MnuRead", "&Читать", QKeySequence() },
         { "MnuPrint", "&Печатать", QKeySequence() },
+        { "MnuSpeak", "Читать &вслух", QKeySequence() },
+        { "MnuSpell", "Проверять &орфографию", QKeySequence() },
         { "MnuHelp", "&О программе", QKeySequence() },
         { "MnuExit", "&Выход", QKeySequence() },
         { "MnuFile", "&Файл", QKeySequence() },
@@ -123,6 +131,12 @@ void tst_Editor::designAndMenus()
         QVERIFY2(action, name);
         QCOMPARE(action->text(), caption);
         QCOMPARE(action->shortcut(), shortcut);
+    }
+    // Two switches for the run: reading aloud off, spelling on.
+    for (const auto &[name, on] : { std::pair { "MnuSpeak", false }, { "MnuSpell", true } }) {
+        auto *item = m_editor->findChild<QAction *>(QLatin1String(name));
+        QVERIFY(item->isCheckable());
+        QCOMPARE(item->isChecked(), on);
     }
     for (int k = 0; k < 4; ++k) {
         QCOMPARE(m_editor->pictureFrame(k)->size(), QSize(169, 130));
@@ -224,6 +238,56 @@ void tst_Editor::entryEscapeKeepsText()
     QTest::mouseClick(m_editor->blockArea(4), Qt::LeftButton);
     QTRY_VERIFY(answered());
     QCOMPARE(m_story->blockTexts[4], QStringLiteral("не потерять"));
+}
+
+void tst_Editor::entryUnderlinesMisspeltWords()
+{
+    if (const QString why = m_editor->spelling().unavailableReason(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    const auto underlined = [](QPlainTextEdit *box) {
+        QStringList words;
+        const QTextBlock block = box->document()->firstBlock();
+        for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
+            if (range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
+                words << block.text().mid(range.start, range.length);
+        }
+        return words;
+    };
+    const QString typed = QStringLiteral("Жила-была лиса. Расказ про неё.");
+    QStringList offered;
+    const auto answered = answerModals({ [&](QWidget *modal) {
+        auto *box = qobject_cast<TextEntryWindow *>(modal)->textBox();
+        typeText(box, typed);
+        QCOMPARE(underlined(box), QStringList { "Расказ" });
+        // The box's menu at the word: suggestions first, the first taken.
+        QTimer::singleShot(100, [&] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                for (QAction *item : menu->actions())
+                    offered << item->text();
+                menu->actions().constFirst()->trigger();
+                menu->close();
+            }
+        });
+        QTextCursor word(box->document());
+        word.setPosition(typed.indexOf(QStringLiteral("Расказ")) + 2);
+        emit box->customContextMenuRequested(box->cursorRect(word).center());
+        QVERIFY(underlined(box).isEmpty());
+        qobject_cast<TextEntryWindow *>(modal)->doneButton()->click();
+    } });
+    QTest::mouseClick(m_editor->blockArea(0), Qt::LeftButton);
+    QTRY_VERIFY(answered());
+    QCOMPARE(offered.value(0), QStringLiteral("Рассказ"));
+    QVERIFY(offered.indexOf(QStringLiteral("Пропустить")) > 0);
+    QVERIFY(offered.size() > offered.indexOf(QStringLiteral("Пропустить")) + 2); // Qt's own follow
+    QCOMPARE(m_story->blockTexts[0], QStringLiteral("Жила-была лиса. Рассказ про неё."));
+
+    // Turned off, nothing is underlined; the story only ever gets the text.
+    m_editor->findChild<QAction *>(QStringLiteral("MnuSpell"))->trigger();
+    typeIntoBlock(1, QStringLiteral("Расказ"));
+    QCOMPARE(underlined(findWindow<TextEntryWindow>()->textBox()), QStringList());
+    QTRY_VERIFY(writtenTexts(m_editor->surface())
+                    .join(QString())
+                    .startsWith(QStringLiteral("Жила-была лиса. Рассказ про неё.Расказ")));
 }
 
 void tst_Editor::entryCutsWhatPassesTheLimit_data()
