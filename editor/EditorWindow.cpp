@@ -87,14 +87,12 @@ void EditorWindow::createMenus()
     m_spellItem->setCheckable(true);
     m_spellItem->setChecked(m_spelling->isOn());
     connect(m_spellItem, &QAction::toggled, this, [this](bool on) { m_spelling->setOn(on); });
-    // Whether the voice can be had is asked of the speech server only once
-    // the menu is opened; it answers in a while, and the item is offered
-    // until then.
+    // Whether the voice speaks Russian is asked of the speech server only
+    // when reading aloud is turned on: the answer takes seconds, and a pupil
+    // who never reads aloud never needs the server. Until then the item is
+    // offered wherever there is a speech engine at all.
     story->setToolTipsVisible(true);
-    connect(story, &QMenu::aboutToShow, this, [this] {
-        m_readingAloud->prepare();
-        offerSwitches();
-    });
+    connect(story, &QMenu::aboutToShow, this, &EditorWindow::offerSwitches);
 
     command(menuBar(), "MnuHelp", QStringLiteral("&О программе"), &EditorWindow::showHelp);
     command(menuBar(), "MnuExit", QStringLiteral("&Выход"), &EditorWindow::exitProgram);

@@ -6,10 +6,8 @@ ReadingAloud::ReadingAloud() = default;
 
 ReadingAloud::~ReadingAloud() = default;
 
-void ReadingAloud::prepare()
+void ReadingAloud::openVoice()
 {
-    if (m_voice)
-        return;
     m_voice = std::make_unique<Voice>();
     const auto refuse = [this](const QString &reason) {
         if (reason.isEmpty())
@@ -23,13 +21,13 @@ void ReadingAloud::prepare()
 
 QString ReadingAloud::unavailableReason() const
 {
-    return m_voice ? m_voice->unavailableReason() : QString();
+    return m_voice ? m_voice->unavailableReason() : Voice::missingEngine();
 }
 
 void ReadingAloud::setOn(bool on)
 {
-    if (on)
-        prepare();
+    if (on && !m_voice)
+        openVoice();
     m_on = on && unavailableReason().isEmpty();
     if (!m_on)
         stop();

@@ -8,8 +8,8 @@
 class Voice;
 
 // Reading aloud for one run: off at start, turned on and off by the pupil,
-// never stored. The voice is opened only when asked for, so a pupil who
-// never reads aloud never reaches the speech server.
+// never stored. The voice is opened when reading aloud is first turned on,
+// so a pupil who never reads aloud never reaches the speech server.
 class ReadingAloud : public QObject {
     Q_OBJECT
 
@@ -17,9 +17,9 @@ public:
     ReadingAloud();
     ~ReadingAloud() override;
 
-    // Starts opening the voice, unless it is open or opening.
-    void prepare();
-    // Why reading aloud cannot be had; empty while that is not known yet.
+    // Why reading aloud cannot be had. Before the voice is opened, only a
+    // missing engine is known; whether it speaks Russian is told by
+    // unavailable() once it has opened.
     QString unavailableReason() const;
 
     bool isOn() const { return m_on; }
@@ -36,6 +36,8 @@ signals:
     void unavailable(const QString &reason);
 
 private:
+    void openVoice();
+
     std::unique_ptr<Voice> m_voice;
     bool m_on = false;
 };

@@ -20,6 +20,10 @@ public:
     Voice(); // starts opening
     ~Voice() override;
 
+    // Why no voice can be opened at all, as far as is known without
+    // reaching the speech server; empty when one may be.
+    static QString missingEngine();
+
     // Why the voice cannot speak Russian; empty while it opens, and when it can.
     QString unavailableReason() const { return m_unavailable; }
 

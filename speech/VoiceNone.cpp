@@ -1,9 +1,14 @@
 #include "speech/Voice.h"
 
 // Built without Qt's text-to-speech: the program cannot read aloud.
+QString Voice::missingEngine()
+{
+    return QStringLiteral("Эта сборка программы не умеет читать вслух.");
+}
+
 Voice::Voice()
 {
-    setUnavailable(QStringLiteral("Эта сборка программы не умеет читать вслух."));
+    setUnavailable(missingEngine());
 }
 
 Voice::~Voice() = default;

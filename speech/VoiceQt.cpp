@@ -26,11 +26,18 @@ QString speakRussian(QTextToSpeech &speech)
 
 } // namespace
 
+QString Voice::missingEngine()
+{
+    // Read from the plugins' descriptions: nothing is loaded or reached.
+    return QTextToSpeech::availableEngines().isEmpty()
+        ? QStringLiteral("Чтение вслух недоступно: на компьютере нет синтезатора речи.")
+        : QString();
+}
+
 Voice::Voice()
 {
-    if (QTextToSpeech::availableEngines().isEmpty()) {
-        setUnavailable(
-            QStringLiteral("Чтение вслух недоступно: на компьютере нет синтезатора речи."));
+    if (const QString missing = missingEngine(); !missing.isEmpty()) {
+        setUnavailable(missing);
         return;
     }
     m_thread = new QThread(this);
