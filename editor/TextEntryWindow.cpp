@@ -18,7 +18,6 @@
 #include <QTextDocument>
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 
@@ -124,8 +123,10 @@ void TextEntryWindow::keepWithinLimit(int position, int added)
 
 void TextEntryWindow::showTextMenu(const QPoint &at)
 {
-    // At the box's scroll area, the place is the viewport's.
-    const std::unique_ptr<QMenu> menu(m_text->createStandardContextMenu(at));
+    // At the box's scroll area, the place is the viewport's. The menu goes
+    // with the box, and once it is closed, as Qt's own does.
+    QMenu *menu = m_text->createStandardContextMenu(at);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
     const QTextCursor place = m_text->cursorForPosition(at);
     const QTextBlock paragraph = place.block();
     if (const auto word = m_spelling.misspeltAt(paragraph.text(), place.positionInBlock())) {
@@ -137,12 +138,12 @@ void TextEntryWindow::showTextMenu(const QPoint &at)
         QAction *standard = menu->actions().value(0);
         // Each suggestion takes the dictionary a while: only now, for this word.
         for (const QString &suggestion : m_spelling.suggestions(misspelt)) {
-            auto *choose = new QAction(suggestion, menu.get());
+            auto *choose = new QAction(suggestion, menu);
             connect(choose, &QAction::triggered, this,
                 [replaced, suggestion]() mutable { replaced.insertText(suggestion); });
             menu->insertAction(standard, choose);
         }
-        auto *skip = new QAction(QStringLiteral("Пропустить"), menu.get());
+        auto *skip = new QAction(QStringLiteral("Пропустить"), menu);
         skip->setObjectName(QStringLiteral("skipWord"));
         connect(skip, &QAction::triggered, this, [this, misspelt] {
             m_spelling.skip(misspelt);
@@ -151,7 +152,7 @@ void TextEntryWindow::showTextMenu(const QPoint &at)
         menu->insertAction(standard, skip);
         menu->insertSeparator(standard);
     }
-    menu->exec(m_text->viewport()->mapToGlobal(at));
+    menu->popup(m_text->viewport()->mapToGlobal(at));
 }
 
 void TextEntryWindow::takeText()

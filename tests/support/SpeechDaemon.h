@@ -14,8 +14,6 @@ class SpeechDaemon {
 public:
     SpeechDaemon();
     ~SpeechDaemon();
-    SpeechDaemon(const SpeechDaemon &) = delete;
-    SpeechDaemon &operator=(const SpeechDaemon &) = delete;
 
     // Empty when it runs; otherwise why not.
     QString start();
