@@ -8,9 +8,28 @@
 
 #include <hunspell/hunspell.hxx>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 
 const QString Name = QStringLiteral("ru_RU");
+
+// Hunspell opens its files by 8-bit names. Built with MinGW, it takes them
+// in Windows' ANSI code page, which may lack the letters of «Тропинец»; the
+// file's short name is plain ASCII.
+QByteArray hunspellName(const QString &path)
+{
+#ifdef Q_OS_WIN
+    const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
+    wchar_t shortName[MAX_PATH];
+    const DWORD length = GetShortPathNameW(wide.c_str(), shortName, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        return QString::fromWCharArray(shortName, int(length)).toLocal8Bit();
+#endif
+    return QFile::encodeName(path);
+}
 
 } // namespace
 
@@ -45,8 +64,7 @@ bool Dictionary::load()
 {
     if (m_hunspell || !m_unavailable.isEmpty())
         return m_hunspell;
-    m_hunspell = new Hunspell(
-        QFile::encodeName(m_affix).constData(), QFile::encodeName(m_words).constData());
+    m_hunspell = new Hunspell(hunspellName(m_affix).constData(), hunspellName(m_words).constData());
     // Older dictionaries are written in KOI8-R; the affix file says which.
     m_encoding = QByteArray::fromStdString(m_hunspell->get_dict_encoding());
     if (!QStringEncoder(m_encoding.constData()).isValid()) {

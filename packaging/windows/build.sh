@@ -81,7 +81,9 @@ build_qtbase() {
 }
 
 # Hunspell, for the spelling check: Debian's source, its library's few
-# files compiled as they are into a static library, found by pkg-config.
+# files compiled as they are into a static library, found by pkg-config
+# (its folder given to the linker: the cross build finds no library outside
+# its own roots).
 build_hunspell() {
     local lib=$cache/hunspell
     [ -f "$lib/.done" ] && return
@@ -122,6 +124,7 @@ build_program() {
     PKG_CONFIG_LIBDIR=$cache/hunspell/lib/pkgconfig \
         "$prefix/bin/qt-cmake" -S "$top" -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DBUILD_TESTING=ON -DCMAKE_INSTALL_PREFIX="$out/stage" \
+        -DCMAKE_EXE_LINKER_FLAGS="-L$cache/hunspell/lib" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$here/wine-run.sh" >/dev/null
     cmake --build "$out/build" -j"$jobs"
     rm -rf "$out/stage"
