@@ -1,6 +1,7 @@
 #include "spelling/Dictionary.h"
 #include "spelling/SpellChecker.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -83,7 +84,8 @@ void tst_Spelling::dictionaryInItsOwnEncoding()
     // A dictionary of the old kind: KOI8-R, and «е» where «ё» is written.
     QTemporaryDir folder;
     QStringEncoder koi8("KOI8-R");
-    QVERIFY(koi8.isValid());
+    if (!koi8.isValid())
+        QSKIP("this Qt has no KOI8-R (built without ICU, as for Windows)");
     QFile affix(folder.filePath(QStringLiteral("ru_RU.aff")));
     QFile words(folder.filePath(QStringLiteral("ru_RU.dic")));
     QVERIFY(affix.open(QIODevice::WriteOnly) && words.open(QIODevice::WriteOnly));
@@ -103,7 +105,7 @@ void tst_Spelling::noDictionary()
 {
     QTemporaryDir empty;
     SpellChecker checker(std::make_unique<Dictionary>(QStringList { empty.path() }));
-    QVERIFY2(checker.unavailableReason().contains(empty.path()),
+    QVERIFY2(checker.unavailableReason().contains(QDir::toNativeSeparators(empty.path())),
         qPrintable(checker.unavailableReason()));
     QVERIFY(checker.misspelt(QStringLiteral("Расказ")).isEmpty());
     QVERIFY(checker.suggestions(QStringLiteral("Расказ")).isEmpty());
