@@ -9,8 +9,13 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
           qt6-image-formats-plugins libgl-dev libcups2-dev fonts-liberation2 fonts-dejavu-core)
+# Reading aloud: Qt's text-to-speech, whose header includes one of Qt's QML
+# headers, its speech-dispatcher engine and the server's Russian voice.
+# Spelling: Hunspell with the Russian dictionary.
+packages+=(qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher
+           speech-dispatcher-espeak-ng libhunspell-dev hunspell-ru)
 packages+=(${extra_packages[@]+"${extra_packages[@]}"})
 missing=()
 for p in "${packages[@]}"; do

@@ -2,7 +2,9 @@
 # Builds the program, its tests and benchmarks and runs every test
 # (installing what is missing: the tests also need a print server with a PDF
 # printer, poppler's PDF tools, clang-format, and ImageMagick and exiftool to
-# write pictures as other programs do).
+# write pictures as other programs do; the speech server that setup.sh brings
+# runs privately in the test of reading aloud, its voice a script that needs
+# only the shell).
 set -euo pipefail
 extra_packages=(poppler-utils cups cups-client printer-driver-cups-pdf clang-format
                 imagemagick libimage-exiftool-perl)

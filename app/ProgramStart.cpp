@@ -61,7 +61,7 @@ void connectReadingWindow(EditorWindow &editor, const StoryDocument &story, Dial
     QObject::connect(&editor, &EditorWindow::readRequested, &editor, [&, reading] {
         if (!*reading) {
             // The very picture the editor's frame shows now, not one loaded anew.
-            *reading = new ReadingWindow(story, dialogs,
+            *reading = new ReadingWindow(story, dialogs, editor.readingAloud(),
                 [&editor](int frame) { return editor.pictureFrame(frame)->picture(); });
             QObject::connect(
                 *reading, &ReadingWindow::finished, &editor, [&editor](const FlowchartPath &path) {

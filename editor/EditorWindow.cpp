@@ -5,12 +5,15 @@
 #include "editor/TextEntryWindow.h"
 #include "flowchart/DrawBlockTexts.h"
 #include "flowchart/DrawFlowchart.h"
+#include "speech/ReadingAloud.h"
+#include "spelling/SpellChecker.h"
 #include "story/StoryDocument.h"
 #include "windows/ClickLabel.h"
 #include "windows/ComingBack.h"
 #include "windows/ControlNames.h"
 #include "windows/Dialogs.h"
 #include "windows/HelpWindow.h"
+#include "windows/MenuItemAccessible.h"
 #include "windows/PictureBox.h"
 #include "windows/WindowDesign.h"
 
@@ -27,6 +30,8 @@ EditorWindow::EditorWindow(StoryDocument &story, Dialogs &dialogs, QWidget *pare
     : QMainWindow(parent)
     , m_story(story)
     , m_dialogs(dialogs)
+    , m_readingAloud(std::make_unique<ReadingAloud>())
+    , m_spelling(std::make_unique<SpellChecker>())
 {
     setObjectName(QStringLiteral("Frmnov"));
     setWindowTitle(QStringLiteral("Создание нового рассказа"));
@@ -47,12 +52,14 @@ EditorWindow::~EditorWindow() = default;
 
 void EditorWindow::createMenus()
 {
+    MenuItemAccessible::installFactory();
     const auto command = [this](QWidget *menu, const char *name, const QString &caption,
                              void (EditorWindow::*handler)(), QKeySequence shortcut = {}) {
         auto *action = new QAction(caption, this);
         action->setObjectName(QLatin1String(name));
         action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, handler);
+        if (handler)
+            connect(action, &QAction::triggered, this, handler);
         menu->addAction(action);
         return action;
     };
@@ -70,9 +77,37 @@ void EditorWindow::createMenus()
     story->menuAction()->setObjectName(QStringLiteral("MnuRas"));
     command(story, "MnuRead", QStringLiteral("&Читать"), &EditorWindow::read);
     command(story, "MnuPrint", QStringLiteral("&Печатать"), &EditorWindow::print);
+    story->addSeparator();
+    // Two switches for the run, stored nowhere.
+    m_speakItem = command(story, "MnuSpeak", QStringLiteral("Читать &вслух"), nullptr);
+    m_speakItem->setCheckable(true);
+    connect(m_speakItem, &QAction::toggled, this, [this](bool on) { m_readingAloud->setOn(on); });
+    connect(m_readingAloud.get(), &ReadingAloud::unavailable, this, &EditorWindow::offerSwitches);
+    m_spellItem = command(story, "MnuSpell", QStringLiteral("Проверять &орфографию"), nullptr);
+    m_spellItem->setCheckable(true);
+    m_spellItem->setChecked(m_spelling->isOn());
+    connect(m_spellItem, &QAction::toggled, this, [this](bool on) { m_spelling->setOn(on); });
+    // Whether the voice speaks Russian is asked of the speech server only
+    // when reading aloud is turned on: the answer takes seconds, and a pupil
+    // who never reads aloud never needs the server. Until then the item is
+    // offered wherever there is a speech engine at all.
+    story->setToolTipsVisible(true);
+    connect(story, &QMenu::aboutToShow, this, &EditorWindow::offerSwitches);
 
     command(menuBar(), "MnuHelp", QStringLiteral("&О программе"), &EditorWindow::showHelp);
     command(menuBar(), "MnuExit", QStringLiteral("&Выход"), &EditorWindow::exitProgram);
+}
+
+void EditorWindow::offerSwitches()
+{
+    const auto offer = [](QAction *item, const QString &unavailable) {
+        item->setEnabled(unavailable.isEmpty());
+        if (!unavailable.isEmpty())
+            item->setChecked(false);
+        item->setToolTip(unavailable);
+    };
+    offer(m_speakItem, m_readingAloud->unavailableReason());
+    offer(m_spellItem, m_spelling->unavailableReason());
 }
 
 void EditorWindow::createControls()
@@ -165,7 +200,7 @@ void EditorWindow::editBlock(int index)
     m_story.currentBlock = static_cast<qint16>(index);
     m_story.showBlockTexts = true;
     if (!m_entry)
-        m_entry = new TextEntryWindow(m_story, this);
+        m_entry = new TextEntryWindow(m_story, *m_spelling, this);
     m_entry->showForBlock();
     m_comingBack->returned();
 }

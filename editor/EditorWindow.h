@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include <array>
+#include <memory>
 
 class ClickLabel;
 class ComingBack;
@@ -17,6 +18,8 @@ class EditorKeyboard;
 class HelpWindow;
 class PictureBox;
 class ReadPathMark;
+class ReadingAloud;
+class SpellChecker;
 class TextEntryWindow;
 class QAction;
 struct StoryDocument;
@@ -37,6 +40,9 @@ public:
     const Surface &surface() const { return m_surface; }
     const FlowchartLayout &layout() const { return m_layout; }
     ReadPathMark *readPathMark() const { return m_readPathMark; }
+    // The two switches of the run: the story read aloud, and its spelling.
+    ReadingAloud &readingAloud() const { return *m_readingAloud; }
+    SpellChecker &spelling() const { return *m_spelling; }
 
     // Where the program looks for its story and picture folders.
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
@@ -69,6 +75,8 @@ protected:
 private:
     void createMenus();
     void createControls();
+    // Enables each switch that can be had, and says why the others cannot.
+    void offerSwitches();
     // Focus, keys and names for those who work without a mouse.
     void setUpKeyboardAccess();
     bool confirmExit();
@@ -81,6 +89,10 @@ private:
 
     StoryDocument &m_story;
     Dialogs &m_dialogs;
+    std::unique_ptr<ReadingAloud> m_readingAloud;
+    std::unique_ptr<SpellChecker> m_spelling;
+    QAction *m_speakItem = nullptr;
+    QAction *m_spellItem = nullptr;
     Surface m_surface;
     FlowchartLayout m_layout;
     EditorCanvas *m_canvas = nullptr;

@@ -1,5 +1,7 @@
 #include "editor/TextEntryWindow.h"
 
+#include "spelling/SpellChecker.h"
+#include "spelling/SpellingHighlighter.h"
 #include "story/StoryDocument.h"
 #include "windows/ControlNames.h"
 #include "windows/WindowDesign.h"
@@ -8,8 +10,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -34,9 +38,10 @@ QString toBoxText(QString text)
 
 } // namespace
 
-TextEntryWindow::TextEntryWindow(StoryDocument &story, QWidget *owner)
+TextEntryWindow::TextEntryWindow(StoryDocument &story, SpellChecker &spelling, QWidget *owner)
     : QDialog(owner)
     , m_story(story)
+    , m_spelling(spelling)
 {
     setObjectName(QStringLiteral("FrmVvod"));
     setWindowTitle(QStringLiteral("Ввод текста"));
@@ -55,6 +60,9 @@ TextEntryWindow::TextEntryWindow(StoryDocument &story, QWidget *owner)
     m_text->setTabChangesFocus(true);
     connect(m_text->document(), &QTextDocument::contentsChange, this,
         [this](int position, int, int added) { keepWithinLimit(position, added); });
+    m_highlighter = new SpellingHighlighter(m_spelling, m_text->document());
+    m_text->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_text, &QWidget::customContextMenuRequested, this, &TextEntryWindow::showTextMenu);
 
     // Over the bottom of the box, shown only once something was cut.
     m_cutNote = new QLabel(QStringLiteral("Блок вмещает не больше %1 знаков: лишнее не вставлено.")
@@ -111,6 +119,40 @@ void TextEntryWindow::keepWithinLimit(int position, int added)
     cursor.setPosition(position + added, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
     m_cutNote->show();
+}
+
+void TextEntryWindow::showTextMenu(const QPoint &at)
+{
+    // At the box's scroll area, the place is the viewport's. The menu goes
+    // with the box, and once it is closed, as Qt's own does.
+    QMenu *menu = m_text->createStandardContextMenu(at);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QTextCursor place = m_text->cursorForPosition(at);
+    const QTextBlock paragraph = place.block();
+    if (const auto word = m_spelling.misspeltAt(paragraph.text(), place.positionInBlock())) {
+        const QString misspelt = paragraph.text().mid(word->start, word->length);
+        QTextCursor replaced(m_text->document());
+        replaced.setPosition(paragraph.position() + word->start);
+        replaced.setPosition(
+            paragraph.position() + word->start + word->length, QTextCursor::KeepAnchor);
+        QAction *standard = menu->actions().value(0);
+        // Each suggestion takes the dictionary a while: only now, for this word.
+        for (const QString &suggestion : m_spelling.suggestions(misspelt)) {
+            auto *choose = new QAction(suggestion, menu);
+            connect(choose, &QAction::triggered, this,
+                [replaced, suggestion]() mutable { replaced.insertText(suggestion); });
+            menu->insertAction(standard, choose);
+        }
+        auto *skip = new QAction(QStringLiteral("Пропустить"), menu);
+        skip->setObjectName(QStringLiteral("skipWord"));
+        connect(skip, &QAction::triggered, this, [this, misspelt] {
+            m_spelling.skip(misspelt);
+            m_highlighter->rehighlight();
+        });
+        menu->insertAction(standard, skip);
+        menu->insertSeparator(standard);
+    }
+    menu->popup(m_text->viewport()->mapToGlobal(at));
 }
 
 void TextEntryWindow::takeText()

@@ -1,6 +1,7 @@
 #include "files/PendingFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -65,6 +66,15 @@ bool PendingFile::revert()
     }
     PendingFile old(m_target);
     return old.open() && old.write(m_oldBytes) && old.finish() && old.commit();
+}
+
+void PendingFile::keepOldBytes()
+{
+    QFile file(m_target);
+    if (file.size() <= 64 * 1024 * 1024 && file.open(QIODevice::ReadOnly)) {
+        m_oldBytes = file.readAll();
+        m_oldKept = file.error() == QFileDevice::NoError;
+    }
 }
 
 bool PendingFile::fail(int error)

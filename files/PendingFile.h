@@ -55,6 +55,8 @@ public:
 
 private:
     bool fail(int error);
+    // Where the file system has no links: the old file's bytes.
+    void keepOldBytes();
     static QString unusedName(const QString &target);
     // What the system does differently: the file operations below and the
     // members that hold files open (PendingFilePosix.cpp, PendingFileWindows.cpp).

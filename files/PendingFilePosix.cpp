@@ -83,11 +83,8 @@ void PendingFile::keepOld(bool orItsBytes)
         m_oldKept = true;
         return;
     }
-    QFile file(m_target);
-    if (orItsBytes && file.size() <= 64 * 1024 * 1024 && file.open(QIODevice::ReadOnly)) {
-        m_oldBytes = file.readAll();
-        m_oldKept = file.error() == QFileDevice::NoError;
-    }
+    if (orItsBytes)
+        keepOldBytes();
 }
 
 bool PendingFile::open()

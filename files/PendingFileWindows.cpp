@@ -1,7 +1,6 @@
 #include "files/PendingFile.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <cerrno>
 #include <windows.h>
@@ -95,11 +94,8 @@ void PendingFile::keepOld(bool orItsBytes)
         if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
             break;
     }
-    QFile file(m_target);
-    if (orItsBytes && file.size() <= 64 * 1024 * 1024 && file.open(QIODevice::ReadOnly)) {
-        m_oldBytes = file.readAll();
-        m_oldKept = file.error() == QFileDevice::NoError;
-    }
+    if (orItsBytes)
+        keepOldBytes();
 }
 
 bool PendingFile::open()

@@ -2,10 +2,12 @@
 
 #include "reader/ReadingWalk.h"
 #include "reader/ReadingWords.h"
+#include "speech/ReadingAloud.h"
 #include "story/StoryDocument.h"
 #include "windows/ComingBack.h"
 #include "windows/ControlNames.h"
 #include "windows/Dialogs.h"
+#include "windows/MenuItemAccessible.h"
 #include "windows/PictureBox.h"
 #include "windows/WindowDesign.h"
 
@@ -29,6 +31,12 @@ ReadingWalk::Answer toWalk(Dialogs::Answer answer)
     return answer == Dialogs::Answer::Yes ? ReadingWalk::Answer::Yes : ReadingWalk::Answer::No;
 }
 
+// What is heard of a box: the chapter just reached, then what the box shows.
+QString spokenBox(const QString &chapter, const QString &shown)
+{
+    return (chapter + QLatin1Char(' ') + shown).trimmed();
+}
+
 QTextEdit *createTextBox(QWidget *parent, const char *name, const QRect &geometry, double points,
     Qt::Alignment alignment, bool scrollBar)
 {
@@ -49,9 +57,11 @@ QTextEdit *createTextBox(QWidget *parent, const char *name, const QRect &geometr
 
 } // namespace
 
-ReadingWindow::ReadingWindow(const StoryDocument &story, Dialogs &dialogs, EndingPictures pictures)
+ReadingWindow::ReadingWindow(
+    const StoryDocument &story, Dialogs &dialogs, ReadingAloud &aloud, EndingPictures pictures)
     : m_story(story)
     , m_dialogs(dialogs)
+    , m_aloud(aloud)
     , m_endingPictures(std::move(pictures))
 {
     setObjectName(QStringLiteral("Frmread"));
@@ -74,14 +84,21 @@ ReadingWindow::ReadingWindow(const StoryDocument &story, Dialogs &dialogs, Endin
 
 void ReadingWindow::createMenus()
 {
+    MenuItemAccessible::installFactory();
     const auto command
         = [this](const char *name, const QString &caption, void (ReadingWindow::*handler)()) {
               auto *action = new QAction(caption, this);
               action->setObjectName(QLatin1String(name));
+              // Whatever the reader does next, the voice falls silent first.
+              connect(action, &QAction::triggered, this, [this] { m_aloud.stop(); });
               connect(action, &QAction::triggered, this, handler);
               menuBar()->addAction(action);
+              return action;
           };
     command("MnuPrint", QLatin1Char('&') + ReadingWords::Print, &ReadingWindow::print);
+    // Only while reading aloud is on: otherwise the bar stays as it was.
+    m_repeatItem = command("MnuRepeat", QStringLiteral("П&овторить"), &ReadingWindow::repeat);
+    m_repeatItem->setVisible(false);
     command("MnuExit", QStringLiteral("&Выход"), &ReadingWindow::backToEditor);
 }
 
@@ -126,6 +143,7 @@ void ReadingWindow::walk()
     const QPointer<ReadingWindow> alive(this);
     Dialogs &dialogs = m_dialogs;
 
+    m_repeatItem->setVisible(m_aloud.isOn());
     m_endingPicture->clearPicture();
     m_endingPicture->setAccessibleDescription(QString());
     m_titleBox->clear();
@@ -135,21 +153,27 @@ void ReadingWindow::walk()
     m_path = reading.path();
 
     // The eye sees the story so far behind each box; the ear hears the
-    // chapter just reached before the question.
-    const Dialogs::Answer first
-        = dialogs.ask(this, reading.firstQuestionText(), ReadingWords::FirstQuestionTitle,
-            spokenSentence(m_story.blockTexts[ReadingWalk::OpeningChapter]));
+    // chapter just reached before the question. Read aloud, the box is said
+    // until it is answered.
+    const QString opening = spokenSentence(m_story.blockTexts[ReadingWalk::OpeningChapter]);
+    m_aloud.say(spokenBox(opening, reading.firstQuestionText()));
+    const Dialogs::Answer first = dialogs.ask(
+        this, reading.firstQuestionText(), ReadingWords::FirstQuestionTitle, opening);
     if (!alive)
         return;
+    m_aloud.stop();
     reading.answerFirst(toWalk(first));
     m_storyBox->setPlainText(reading.story());
     m_path = reading.path();
 
     // Given no title of its own, the box carries the application's.
-    const Dialogs::Answer second = dialogs.ask(this, reading.secondQuestionText(), QString(),
-        spokenSentence(m_story.blockTexts[reading.result().middleChapter]));
+    const QString middle = spokenSentence(m_story.blockTexts[reading.result().middleChapter]);
+    m_aloud.say(spokenBox(middle, reading.secondQuestionText()));
+    const Dialogs::Answer second
+        = dialogs.ask(this, reading.secondQuestionText(), QString(), middle);
     if (!alive)
         return;
+    m_aloud.stop();
     reading.answerSecond(toWalk(second));
     m_storyBox->setPlainText(reading.story());
     m_path = reading.path();
@@ -161,21 +185,31 @@ void ReadingWindow::walk()
     m_endingPicture->setAccessibleDescription(picture);
 
     const QString ending = spokenSentence(m_story.blockTexts[reading.result().finalChapter]);
-    const QString title = dialogs
-                              .input(this, ReadingWords::TitlePrompt, ApplicationTitle,
-                                  (ending + QLatin1Char(' ') + picture).trimmed())
-                              .value_or(QString());
-    if (!alive)
-        return;
-    const QString name
-        = dialogs.input(this, ReadingWords::ReaderPrompt, ApplicationTitle, QString())
+    const QString titlePrompt = ReadingWords::TitlePrompt;
+    m_aloud.say(spokenBox(ending, titlePrompt));
+    const QString title
+        = dialogs.input(this, titlePrompt, ApplicationTitle, spokenBox(ending, picture))
               .value_or(QString());
     if (!alive)
         return;
+    m_aloud.stop();
+    const QString namePrompt = ReadingWords::ReaderPrompt;
+    m_aloud.say(namePrompt);
+    const QString name
+        = dialogs.input(this, namePrompt, ApplicationTitle, QString()).value_or(QString());
+    if (!alive)
+        return;
+    m_aloud.stop();
 
     m_titleBox->setPlainText(title);
     if (!name.isEmpty())
         m_readerBox->setPlainText(ReadingWords::ReaderLine + name);
+    repeat();
+}
+
+void ReadingWindow::repeat()
+{
+    m_aloud.say(m_storyBox->toPlainText().trimmed());
 }
 
 void ReadingWindow::backToEditor()
@@ -186,6 +220,7 @@ void ReadingWindow::backToEditor()
 
 void ReadingWindow::closeEvent(QCloseEvent *event)
 {
+    m_aloud.stop();
     hide();
     emit finished(m_path);
     event->accept();

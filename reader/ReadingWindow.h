@@ -9,13 +9,17 @@
 
 class Dialogs;
 class PictureBox;
+class QAction;
 class QPagedPaintDevice;
 class QTextEdit;
+class ReadingAloud;
 struct StoryDocument;
 
 // The reading window: each time the editor's Read command shows it, the
 // reader walks one path of the story, answering its two questions, and then
 // names the story and signs it. The result can be printed as it is shown.
+// While reading aloud is on, each box is said as it appears, and the
+// chapters read when the window shows them, until the reader moves on.
 class ReadingWindow : public QMainWindow {
     Q_OBJECT
 
@@ -23,7 +27,8 @@ public:
     // The picture of ending frame k, as the editor shows it now.
     using EndingPictures = std::function<QImage(int frame)>;
 
-    ReadingWindow(const StoryDocument &story, Dialogs &dialogs, EndingPictures pictures);
+    ReadingWindow(
+        const StoryDocument &story, Dialogs &dialogs, ReadingAloud &aloud, EndingPictures pictures);
 
     QTextEdit *titleBox() const { return m_titleBox; }
     QTextEdit *readerBox() const { return m_readerBox; }
@@ -35,6 +40,8 @@ public:
     // What the user can do to the window.
     void print();
     void backToEditor();
+    // Says the chapters read once more.
+    void repeat();
 
     // Paints the client area on one page of the device, at its size on the
     // screen; false when the device cannot be painted on.
@@ -56,7 +63,9 @@ private:
 
     const StoryDocument &m_story;
     Dialogs &m_dialogs;
+    ReadingAloud &m_aloud;
     EndingPictures m_endingPictures;
+    QAction *m_repeatItem = nullptr;
     QWidget *m_content = nullptr;
     QTextEdit *m_titleBox = nullptr;
     QTextEdit *m_readerBox = nullptr;

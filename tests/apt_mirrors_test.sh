@@ -9,31 +9,31 @@ trap 'rm -rf "$APT_ROOT"' EXIT
 export APT_ROOT
 mkdir -p "$APT_ROOT/etc/apt/sources.list.d"
 cat >"$APT_ROOT/etc/apt/sources.list" <<'LIST'
-# deb http://commented.invalid/debian bookworm main
-deb [arch=amd64 signed-by=/usr/share/keyrings/a.gpg] http://list.invalid/debian bookworm main contrib
-deb-src http://list.invalid/debian bookworm main
-deb http://list.invalid/debian bullseye main
-deb http://list.invalid/debian-security bookworm-security main # security
+# deb file:/srv/commented/debian bookworm main
+deb [arch=amd64 signed-by=/usr/share/keyrings/a.gpg] file:/srv/list/debian bookworm main contrib
+deb-src file:/srv/list/debian bookworm main
+deb file:/srv/list/debian bullseye main
+deb file:/srv/list/debian-security bookworm-security main # security
 LIST
 cat >"$APT_ROOT/etc/apt/sources.list.d/debian.sources" <<'SOURCES'
 Types: deb deb-src
 # a comment inside the paragraph
-URIs: http://mirror.invalid/debian
- http://second.invalid/debian
+URIs: file:/srv/mirror/debian
+ file:/srv/second/debian
 Suites: bookworm bookworm-updates sid
 Components: main
 
 Types: deb
-URIs: http://off.invalid/debian
+URIs: file:/srv/off/debian
 Suites: bookworm
 Enabled: no
 
 Types: deb-src
-URIs: http://srconly.invalid/debian
+URIs: file:/srv/srconly/debian
 Suites: bookworm
 
 Types: deb
-URIs: http://vendor.invalid/apt
+URIs: file:/srv/vendor/apt
 Suites: cloud-sdk-bookworm nodistro
 SOURCES
 
@@ -50,16 +50,16 @@ check() {
         failures=$((failures + 1))
     fi
 }
-check "bookworm and its updates and security suites" "deb http://list.invalid/debian bookworm main
-deb http://list.invalid/debian-security bookworm-security main
-deb http://mirror.invalid/debian bookworm main
-deb http://mirror.invalid/debian bookworm-updates main
-deb http://second.invalid/debian bookworm main
-deb http://second.invalid/debian bookworm-updates main" \
+check "bookworm and its updates and security suites" "deb file:/srv/list/debian bookworm main
+deb file:/srv/list/debian-security bookworm-security main
+deb file:/srv/mirror/debian bookworm main
+deb file:/srv/mirror/debian bookworm-updates main
+deb file:/srv/second/debian bookworm main
+deb file:/srv/second/debian bookworm-updates main" \
     apt_mirrors deb bookworm bookworm-updates bookworm-security
-check "the same mirrors as source lines" "deb-src http://list.invalid/debian bookworm main
-deb-src http://mirror.invalid/debian bookworm main
-deb-src http://second.invalid/debian bookworm main" \
+check "the same mirrors as source lines" "deb-src file:/srv/list/debian bookworm main
+deb-src file:/srv/mirror/debian bookworm main
+deb-src file:/srv/second/debian bookworm main" \
     apt_mirrors deb-src bookworm
 check "a suite nobody names" "" apt_mirrors deb trixie
 check "no Debian entry fails" "" apt_mirrors_or_fail deb trixie

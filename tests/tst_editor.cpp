@@ -1,6 +1,7 @@
 #include "editor/EditorCanvas.h"
 #include "editor/EditorWindow.h"
 #include "editor/TextEntryWindow.h"
+#include "spelling/SpellChecker.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
 #include "support/KeyInput.h"
@@ -10,10 +11,13 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace {
 
@@ -48,6 +52,7 @@ private slots:
     void entryByButton();
     void entryByCloseBoxKeepsText();
     void entryEscapeKeepsText();
+    void entryUnderlinesMisspeltWords();
     void entryCutsWhatPassesTheLimit_data();
     void entryCutsWhatPassesTheLimit();
     void eachBlockShowsItsOwnText();
@@ -113,6 +118,8 @@ void tst_Editor::designAndMenus()
         { "MnuNew", "Со&здать", QKeySequence(QStringLiteral("Ctrl+N")) },
         { "MnuRead", "&Читать", QKeySequence() },
         { "MnuPrint", "&Печатать", QKeySequence() },
+        { "MnuSpeak", "Читать &вслух", QKeySequence() },
+        { "MnuSpell", "Проверять &орфографию", QKeySequence() },
         { "MnuHelp", "&О программе", QKeySequence() },
         { "MnuExit", "&Выход", QKeySequence() },
         { "MnuFile", "&Файл", QKeySequence() },
@@ -124,6 +131,9 @@ void tst_Editor::designAndMenus()
         QCOMPARE(action->text(), caption);
         QCOMPARE(action->shortcut(), shortcut);
     }
+    // Two switches for the run: reading aloud off, spelling on.
+    QVERIFY(!m_editor->findChild<QAction *>(QStringLiteral("MnuSpeak"))->isChecked());
+    QVERIFY(m_editor->findChild<QAction *>(QStringLiteral("MnuSpell"))->isChecked());
     for (int k = 0; k < 4; ++k) {
         QCOMPARE(m_editor->pictureFrame(k)->size(), QSize(169, 130));
         QCOMPARE(m_editor->pictureFrame(k)->frameShape(), QFrame::Box);
@@ -224,6 +234,49 @@ void tst_Editor::entryEscapeKeepsText()
     QTest::mouseClick(m_editor->blockArea(4), Qt::LeftButton);
     QTRY_VERIFY(answered());
     QCOMPARE(m_story->blockTexts[4], QStringLiteral("не потерять"));
+}
+
+void tst_Editor::entryUnderlinesMisspeltWords()
+{
+    if (const QString why = m_editor->spelling().unavailableReason(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    const auto underlined = [](QPlainTextEdit *box) {
+        QStringList words;
+        const QTextBlock block = box->document()->firstBlock();
+        for (const QTextLayout::FormatRange &range : block.layout()->formats())
+            if (range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
+                words << block.text().mid(range.start, range.length);
+        return words;
+    };
+    const QString typed = QStringLiteral("Жила-была лиса. Расказ про неё.");
+    QStringList offered;
+    const auto answered = answerModals({ [&](QWidget *modal) {
+        QPlainTextEdit *box = qobject_cast<TextEntryWindow *>(modal)->textBox();
+        typeText(box, typed);
+        QCOMPARE(underlined(box), QStringList { "Расказ" });
+        // The box's menu at the word: the dictionary's guesses first.
+        QTextCursor word(box->document());
+        word.setPosition(typed.indexOf(QStringLiteral("Расказ")) + 2);
+        emit box->customContextMenuRequested(box->cursorRect(word).center());
+        QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+        const QList<QAction *> items = QApplication::activePopupWidget()->actions();
+        for (QAction *item : items)
+            offered << item->text();
+        items.constFirst()->trigger();
+        QApplication::activePopupWidget()->close();
+        QCOMPARE(box->toPlainText(), QStringLiteral("Жила-была лиса. Рассказ про неё."));
+        QVERIFY(underlined(box).isEmpty());
+        // Turned off, nothing is underlined; the story gets the plain text.
+        m_editor->findChild<QAction *>(QStringLiteral("MnuSpell"))->trigger();
+        box->setPlainText(typed);
+        QVERIFY(underlined(box).isEmpty());
+        qobject_cast<TextEntryWindow *>(modal)->doneButton()->click();
+    } });
+    QTest::mouseClick(m_editor->blockArea(0), Qt::LeftButton);
+    QTRY_VERIFY(answered());
+    QCOMPARE(offered.value(0), QStringLiteral("Рассказ"));
+    QVERIFY(offered.contains(QStringLiteral("Пропустить")));
+    QCOMPARE(m_story->blockTexts[0], typed);
 }
 
 void tst_Editor::entryCutsWhatPassesTheLimit_data()

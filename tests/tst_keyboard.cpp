@@ -100,6 +100,8 @@ private slots:
     void accessibleBlocksAndFrames();
     void accessibleTextBoxes();
     void menuLettersOnlyWithAlt();
+    void menuItemsSayTheirKeys_data();
+    void menuItemsSayTheirKeys();
     void wholeStoryByKeyboard();
 
 private:
@@ -410,7 +412,8 @@ void tst_Keyboard::accessibleTextBoxes()
     check(title.picture(), QAccessible::Button,
         QStringLiteral("Тропинец. Нажми Ввод или щёлкни по картинке, чтобы начать"));
 
-    ReadingWindow reading(m_story, *m_dialogs, [](int) { return QImage(); });
+    ReadingWindow reading(
+        m_story, *m_dialogs, m_editor->readingAloud(), [](int) { return QImage(); });
     check(reading.titleBox(), QAccessible::EditableText, QStringLiteral("Название рассказа"));
     check(reading.readerBox(), QAccessible::EditableText, QStringLiteral("Читатель"));
     check(reading.storyBox(), QAccessible::EditableText, QStringLiteral("Рассказ"));
@@ -456,6 +459,30 @@ void tst_Keyboard::menuLettersOnlyWithAlt()
     QVERIFY(popup);
     QVERIFY(!underlined(popup));
     popup->close();
+}
+
+void tst_Keyboard::menuItemsSayTheirKeys_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QStringList>("keys"); // mnemonic, from the window, shortcut
+    QTest::newRow("on the bar") << "MnuFile" << QStringList { "Alt+Ф", "Alt+Ф", "" };
+    QTest::newRow("with a shortcut") << "MnuSave" << QStringList { "С", "Alt+Ф:С", "Ctrl+S" };
+    QTest::newRow("a switch") << "MnuSpeak" << QStringList { "В", "Alt+Р:В", "" };
+    QTest::newRow("a command on the bar") << "MnuExit" << QStringList { "Alt+В", "Alt+В", "" };
+}
+
+void tst_Keyboard::menuItemsSayTheirKeys()
+{
+    QFETCH(QString, item);
+    QFETCH(QStringList, keys);
+    auto *action = m_editor->findChild<QAction *>(item);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(action);
+    QAccessibleActionInterface *actions = iface->actionInterface();
+    QCOMPARE(actions->keyBindingsForAction(actions->actionNames().value(0)), keys);
+    // A command that cannot be had says why, as its tooltip does.
+    QVERIFY(iface->text(QAccessible::Description).isEmpty());
+    action->setToolTip(QStringLiteral("Нельзя."));
+    QCOMPARE(iface->text(QAccessible::Description), QStringLiteral("Нельзя."));
 }
 
 void tst_Keyboard::wholeStoryByKeyboard()

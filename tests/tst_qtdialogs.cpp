@@ -160,6 +160,9 @@ void tst_QtDialogs::fileDialogSettings()
         QCOMPARE(dialog->nameFilters(), QStringList({ QStringLiteral("Формат bitmap (*.bmp)") }));
         QCOMPARE(QAccessible::queryAccessibleInterface(dialog)->text(QAccessible::Name),
             settings.spokenName);
+        // Between the places and the file name: the folder's files, by a name.
+        QCOMPARE(dialog->findChild<QWidget *>(QStringLiteral("stackedWidget"))->accessibleName(),
+            QStringLiteral("Содержимое папки"));
         dialog->reject();
     } });
     QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);

@@ -1,10 +1,12 @@
 #include "app/ProgramStart.h"
 #include "editor/EditorWindow.h"
 #include "reader/ReadingWindow.h"
+#include "speech/ReadingAloud.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
 #include "support/KeyInput.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SpeechDaemon.h"
 #include "windows/PictureBox.h"
 #include "windows/QtDialogs.h"
 
@@ -115,6 +117,7 @@ private slots:
     void pictureChosenAfterWalkShowsNextTime();
     void reactivationDoesNotWalkAgain();
     void realBoxes();
+    void readAloud();
 
 private:
     void startEditor(Dialogs &dialogs);
@@ -203,8 +206,12 @@ void tst_ReadingWindow::design()
     QVERIFY(left2 > 50);
     QVERIFY(reading->readerBox()->document()->textWidth() - right2 < 8);
 
-    const QList<QAction *> bar = reading->menuBar()->actions();
-    QCOMPARE(bar.size(), 2);
+    QList<QAction *> bar = reading->menuBar()->actions();
+    // «Повторить» only while reading aloud is on.
+    QCOMPARE(bar.size(), 3);
+    QCOMPARE(bar[1]->objectName(), QStringLiteral("MnuRepeat"));
+    QVERIFY(!bar[1]->isVisible());
+    bar.removeAt(1);
     QCOMPARE(bar[0]->objectName(), QStringLiteral("MnuPrint"));
     QCOMPARE(bar[0]->text(), QStringLiteral("&Печать рассказа"));
     QCOMPARE(bar[1]->objectName(), QStringLiteral("MnuExit"));
@@ -407,6 +414,36 @@ void tst_ReadingWindow::realBoxes()
     QCOMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Маша"));
     QCOMPARE(reading->endingPicture()->picture().cacheKey(),
         m_editor->pictureFrame(2)->picture().cacheKey());
+}
+
+void tst_ReadingWindow::readAloud()
+{
+#ifndef TROPINETS_WITH_SPEECH
+    QSKIP("built without Qt TextToSpeech");
+#endif
+    SpeechDaemon daemon;
+    if (const QString failed = daemon.start(); !failed.isEmpty())
+        QSKIP(qPrintable(failed));
+    trigger(m_editor.get(), "MnuSpeak");
+    // Each box is answered once what it shows has been said.
+    m_dialogs.whenShown = [&] {
+        const qsizetype said = m_dialogs.calls.size();
+        QVERIFY(QTest::qWaitFor([&] { return daemon.spoken().size() >= said; }, 20000));
+    };
+    ReadingWindow *reading = read(Answer::Yes, Answer::No, QString(), QString());
+    QVERIFY(reading);
+    QTRY_COMPARE_WITH_TIMEOUT(daemon.spoken().size(), 5, 20000);
+    QCOMPARE(daemon.spoken(),
+        QStringList({ "блок0. блок1", "блок3. блок5", "блок8. Придумай название рассказа",
+            "Рассказ читал:", "блок0 блок3 блок8" }));
+    QVERIFY(m_editor->readingAloud().isSpeaking()); // the server's voice takes its time
+
+    trigger(reading, "MnuRepeat");
+    QTRY_COMPARE_WITH_TIMEOUT(daemon.spoken().size(), 6, 20000);
+    QCOMPARE(daemon.spoken().constLast(), QStringLiteral("блок0 блок3 блок8"));
+    // Moving on silences it.
+    trigger(reading, "MnuExit");
+    QTRY_VERIFY_WITH_TIMEOUT(!m_editor->readingAloud().isSpeaking(), 5000);
 }
 
 QTEST_MAIN(tst_ReadingWindow)

@@ -177,11 +177,11 @@ void tst_StorySave::fullDisk_data()
 
 void tst_StorySave::fullDisk()
 {
-    QFETCH(int, freePages);
-    QFETCH(QString, named);
 #ifdef Q_OS_WIN
     QSKIP("a small full disk is made of a Linux tmpfs");
 #else
+    QFETCH(int, freePages);
+    QFETCH(QString, named);
     const QString mountPoint = m_dir.filePath(QStringLiteral("full-%1").arg(freePages));
     QVERIFY(QDir().mkpath(mountPoint));
     if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=64k") != 0)

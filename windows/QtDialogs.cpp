@@ -127,6 +127,10 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSe
         dialog.selectFile(settings.proposedName);
     if (!settings.spokenName.isEmpty())
         dialog.setAccessibleName(settings.spokenName);
+    // The list and the table of files take turns on one unnamed layer, which
+    // a screen reader would call only by its kind.
+    if (auto *files = dialog.findChild<QWidget *>(QStringLiteral("stackedWidget")))
+        files->setAccessibleName(QStringLiteral("Содержимое папки"));
     // A screen reader says nothing when the file type box changes by the
     // arrow keys; the type chosen is told to it.
     if (auto *types = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))) {

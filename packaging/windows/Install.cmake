@@ -28,3 +28,9 @@ set(TROPINETS_QT_TRANSLATIONS /usr/share/qt6/translations CACHE PATH
     "Where qtbase_ru.qm is found")
 install(FILES ${TROPINETS_QT_TRANSLATIONS}/qtbase_ru.qm DESTINATION translations)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/qt.conf DESTINATION .)
+
+# The Russian dictionary for the spelling check, Debian's, in the folder
+# "hunspell" beside the program, where it looks first.
+if(TROPINETS_WITH_SPELLING)
+    install(FILES /usr/share/hunspell/ru_RU.aff /usr/share/hunspell/ru_RU.dic DESTINATION hunspell)
+endif()

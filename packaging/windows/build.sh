@@ -22,7 +22,7 @@ stage=${1:-all}
 jobs=$(nproc)
 export LC_ALL=C.UTF-8
 
-extra_packages=(g++-mingw-w64-x86-64-posix wine64 nsis dpkg-dev xvfb
+extra_packages=(g++-mingw-w64-x86-64-posix wine64 nsis dpkg-dev pkg-config hunspell-ru xvfb
                 imagemagick)
 setup_builds=no
 source "$top/setup.sh"
@@ -80,8 +80,39 @@ build_qtbase() {
     touch "$prefix/.qtbase-done"
 }
 
+# Hunspell, for the spelling check: Debian's source, its library's few
+# files compiled as they are into a static library, found by pkg-config
+# (its folder given to the linker: the cross build finds no library outside
+# its own roots).
+build_hunspell() {
+    local lib=$cache/hunspell
+    [ -f "$lib/.done" ] && return
+    local src
+    src=$(fetch_source hunspell) || exit 1
+    step "Building Hunspell"
+    rm -rf "$lib"
+    mkdir -p "$lib/obj" "$lib/lib/pkgconfig" "$lib/include/hunspell"
+    local file
+    for file in "$src"/src/hunspell/*.cxx; do
+        x86_64-w64-mingw32-g++-posix -O2 -std=c++11 -DHUNSPELL_STATIC -I"$src/src/hunspell" \
+            -c "$file" -o "$lib/obj/$(basename "$file" .cxx).o"
+    done
+    x86_64-w64-mingw32-ar rcs "$lib/lib/libhunspell.a" "$lib"/obj/*.o
+    cp "$src"/src/hunspell/{hunspell.hxx,hunspell.h,hunvisapi.h,w_char.hxx,atypes.hxx,htypes.hxx} \
+        "$lib/include/hunspell/"
+    cat >"$lib/lib/pkgconfig/hunspell.pc" <<PC
+Name: hunspell
+Description: Hunspell, built for Windows
+Version: $(basename "$src" | sed 's/^hunspell-//')
+Cflags: -I$lib/include -DHUNSPELL_STATIC
+Libs: -L$lib/lib -lhunspell
+PC
+    touch "$lib/.done"
+}
+
 build_qt() {
     build_qtbase
+    build_hunspell
 }
 
 version=$(sed -n 's/^project(tropinets VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
@@ -90,8 +121,10 @@ version=$(sed -n 's/^project(tropinets VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLi
 build_program() {
     step "Building the program and its core tests"
     # ctest in $out/build runs each test through Wine.
-    "$prefix/bin/qt-cmake" -S "$top" -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    PKG_CONFIG_LIBDIR=$cache/hunspell/lib/pkgconfig \
+        "$prefix/bin/qt-cmake" -S "$top" -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DBUILD_TESTING=ON -DCMAKE_INSTALL_PREFIX="$out/stage" \
+        -DCMAKE_EXE_LINKER_FLAGS="-L$cache/hunspell/lib" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$here/wine-run.sh" >/dev/null
     cmake --build "$out/build" -j"$jobs"
     rm -rf "$out/stage"

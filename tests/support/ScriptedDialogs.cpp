@@ -7,6 +7,8 @@ Dialogs::Answer ScriptedDialogs::ask(
     QWidget *, const QString &text, const QString &title, const QString &spokenBefore)
 {
     calls.append({ QStringLiteral("ask"), text, title, {}, spokenBefore });
+    if (whenShown)
+        whenShown();
     if (answers.isEmpty()) {
         qWarning("ScriptedDialogs: unexpected question: %s", qPrintable(text));
         return Answer::No;
@@ -18,6 +20,8 @@ std::optional<QString> ScriptedDialogs::input(
     QWidget *, const QString &prompt, const QString &title, const QString &spokenBefore)
 {
     calls.append({ QStringLiteral("input"), prompt, title, {}, spokenBefore });
+    if (whenShown)
+        whenShown();
     if (inputs.isEmpty()) {
         qWarning("ScriptedDialogs: unexpected input box: %s", qPrintable(prompt));
         return std::nullopt;

@@ -30,6 +30,8 @@ public:
     // Sets a print dialog that picks the PDF file to print into, and is
     // confirmed or cancelled.
     void printToFile(const QString &pdf, bool confirmed = true);
+    // Called as each question or input box is shown, before it is answered.
+    std::function<void()> whenShown;
     QList<Call> calls;
 
     Answer ask(QWidget *parent, const QString &text, const QString &title,

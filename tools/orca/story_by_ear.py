@@ -188,33 +188,47 @@ def story():
         step(f"8.{frame}f The picture is chosen", lambda: choose_file(os.path.join(PICTURES, picture)),
              heard=[f"Картинка к концовке {frame + 1}", picture])
 
-    step("9a Ctrl+S: the Save dialog", lambda: key("ctrl+s"), heard=["Сохранить"])
-    step("9b Its file types are Russian", lambda: key("Tab"),
+    step("9a Alt+Ф: the menu's commands are heard with their shortcuts",
+         lambda: key("alt+Cyrillic_ef"), heard=["Сохранить", "Ctrl+S"])
+    step("9b Down: the next one too", lambda: key("Down"), heard=["Открыть", "Ctrl+O"])
+    key("Escape")
+    key("Escape")
+    step("9c Ctrl+S: the Save dialog", lambda: key("ctrl+s"), heard=["Сохранить"])
+    step("9d Its file types are Russian", lambda: key("Tab"),
          heard=["Текстовые файлы"], not_heard=["text files"])
     key("shift+Tab")
-    step("9c Saved, and told so", lambda: choose_file(os.path.join(WORK, "лиса.txt")),
+    step("9e Shift+Tab from the file name: the folder's files, by a name",
+         lambda: key("shift+Tab"), heard=["Содержимое папки"], not_heard=["с уровнями"])
+    key("Tab")
+    step("9f Saved, and told so", lambda: choose_file(os.path.join(WORK, "лиса.txt")),
          heard=["Рассказ сохранён в файл лиса.txt"])
 
     def print_story():
         key("alt+Cyrillic_er")
         key("Cyrillic_pe")
 
-    step("10a Рассказ › Печатать: the author", print_story, heard=["Введи фамилию и имя автора"])
+    step("10a Alt+Р, Up: the last command, spelling, is on",
+         lambda: (key("alt+Cyrillic_er"), key("Up")), heard=["Проверять орфографию"])
+    step("10b Up: reading aloud is off, and stays so", lambda: key("Up"),
+         heard=["Читать вслух"])
+    key("Escape")
+    key("Escape")
+    step("10c Рассказ › Печатать: the author", print_story, heard=["Введи фамилию и имя автора"])
     type_text("Маша Ёлкина")
-    step("10b The title", lambda: key("Return"), heard=["Введи название рассказа"])
+    step("10d The title", lambda: key("Return"), heard=["Введи название рассказа"])
     type_text("Лиса")
-    step("10c The print dialog", lambda: key("Return"), heard=["Печать"])
-    step("10d Enter prints, and nothing goes wrong", lambda: key("Return"),
+    step("10e The print dialog", lambda: key("Return"), heard=["Печать"])
+    step("10f Enter prints, and nothing goes wrong", lambda: key("Return"),
          not_heard=["не напечатан"])
     cups("cupsreject", "pdf")
-    step("10e Again, to a queue that refuses jobs", print_story,
+    step("10g Again, to a queue that refuses jobs", print_story,
          heard=["Введи фамилию и имя автора"])
     key("Return")
     key("Return")
-    step("10f The refusal is said in Russian", lambda: key("Return"),
+    step("10h The refusal is said in Russian", lambda: key("Return"),
          heard=["Рассказ не напечатан", "не принимает задания", "Понятно"],
          not_heard=["Rejecting"])
-    step("10g Enter on Понятно", lambda: key("Return"))
+    step("10i Enter on Понятно", lambda: key("Return"))
     cups("cupsaccept", "pdf")
 
     def read():
