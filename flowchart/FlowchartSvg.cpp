@@ -8,7 +8,6 @@
 #include <QtMath>
 
 #include <cmath>
-#include <optional>
 
 namespace {
 
@@ -136,13 +135,14 @@ QString FlowchartSvg::drawing(const Surface &surface)
     QString lines;
     QColor linesColour;
     // Where the last line ended: a line going on from there needs no move.
-    std::optional<QPointF> pen;
+    bool penDown = false;
+    QPointF pen;
     // Lines of one colour in a row go into one path, as the page is smaller so.
     const auto flush = [&] {
         if (!lines.isEmpty())
             svg += QStringLiteral("<path stroke=\"%1\" d=\"%2\"/>").arg(linesColour.name(), lines);
         lines.clear();
-        pen.reset();
+        penDown = false;
     };
     double fontPoints = -1;
     double ascent = 0;
@@ -166,19 +166,21 @@ QString FlowchartSvg::drawing(const Surface &surface)
         }
         switch (op.kind) {
         case SurfaceOp::Segment:
-            if (pen != op.p1)
+            if (!penDown || pen != op.p1)
                 lines += QLatin1Char('M') + point(op.p1);
             lines += QLatin1Char('L') + point(op.p2);
             pen = op.p2;
+            penDown = true;
             break;
         case SurfaceOp::Point:
             // A line of no length with square ends is one pixel's square.
             lines += QLatin1Char('M') + point(op.p1) + QStringLiteral("h0");
             pen = op.p1;
+            penDown = true;
             break;
         case SurfaceOp::Arc:
             lines += arcData(op);
-            pen.reset();
+            penDown = false;
             break;
         case SurfaceOp::Text:
             break;
