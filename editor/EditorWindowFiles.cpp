@@ -2,22 +2,30 @@
 
 #include "editor/EditorCanvas.h"
 #include "editor/EditorKeyboard.h"
+#include "editor/ReadPathMark.h"
 #include "pictures/PictureLoader.h"
+#include "reader/WebPage.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
 #include "windows/Announcer.h"
 #include "windows/Dialogs.h"
 #include "windows/PictureBox.h"
+#include "windows/WindowDesign.h"
 
 #include <QFileInfo>
 
 namespace {
 
+QString storyFolder(const QString &programFolder)
+{
+    return programFolder + QStringLiteral("/Рассказы");
+}
+
 FileDialogSettings storyDialog(FileDialogSettings::Mode mode, const QString &programFolder)
 {
     FileDialogSettings settings;
     settings.mode = mode;
-    settings.folder = programFolder + QStringLiteral("/Рассказы");
+    settings.folder = storyFolder(programFolder);
     settings.confirmOverwrite = mode == FileDialogSettings::Save;
     settings.mustExist = mode == FileDialogSettings::Open;
     // The same Russian names in both: an English filter has no place here.
@@ -44,9 +52,40 @@ void EditorWindow::save()
         m_dialogs.error(this, saved.error);
         return;
     }
+    m_storyFile = *path;
     // The eye sees nothing change; the ear is told.
     m_keyboard->announcer()->say(
         QStringLiteral("Рассказ сохранён в файл %1.").arg(QFileInfo(*path).fileName()));
+}
+
+void EditorWindow::saveWebPage()
+{
+    FileDialogSettings settings;
+    settings.mode = FileDialogSettings::Save;
+    settings.folder = storyFolder(programFolder());
+    settings.confirmOverwrite = true;
+    settings.filters = { { QStringLiteral("Веб-страницы"), QStringLiteral("*.html") } };
+    // A page without its ending opens in no browser.
+    settings.defaultSuffix = QStringLiteral("html");
+    if (!m_storyFile.isEmpty())
+        settings.proposedName = QFileInfo(m_storyFile).completeBaseName() + QStringLiteral(".html");
+    const auto path = m_dialogs.chooseFile(this, settings);
+    if (!path)
+        return;
+    // The very pictures the frames show, and the flowchart of the designed
+    // window, traced in the colour the editor traces in.
+    FramePictures pictures;
+    for (int k = 0; k < FrameCount; ++k)
+        pictures[k] = m_pictureFrames[k]->picture();
+    const WebPage::Look look { QSize(EditorDesign::ClientWidth, EditorDesign::ClientHeight),
+        m_readPathMark->palette().color(QPalette::Active, QPalette::Link) };
+    const StorySaved saved = WebPage::save(*path, m_story, pictures, look);
+    if (!saved.ok()) {
+        m_dialogs.error(this, saved.error);
+        return;
+    }
+    m_keyboard->announcer()->say(
+        QStringLiteral("Веб-страница сохранена в файл %1.").arg(QFileInfo(*path).fileName()));
 }
 
 void EditorWindow::open()
@@ -63,6 +102,7 @@ void EditorWindow::open()
         return;
     }
     newStory();
+    m_storyFile = *path;
     for (int b = 0; b < BlockCount; ++b)
         m_story.blockTexts[b] = texts.lines.at(b);
     writeBlockTexts();
