@@ -265,6 +265,19 @@ void tst_Flowchart::renderedPixels()
     QVERIFY(anyPixel(image, QRect(C + 90, 115 + 3 * S, 50, 14), isRed));
     QVERIFY(!anyPixel(image, QRect(C - 28, 22 + S / 2, 50, 12), isRed));
     QVERIFY(anyPixel(image, QRect(C - 28, 22 + S / 2, 50, 12), isDark));
+    // Every block is reached by exactly one arrow, which ends on the top of its outline.
+    for (int to = 0; to < BlockCount; ++to) {
+        int arrows = 0;
+        for (int from = StartTerminator; from < BlockCount; ++from) {
+            const QList<QLineF> arrow = layout.arrow(from, to);
+            const QPolygonF top = layout.blockOutline(to).mid(0, 2);
+            arrows += !arrow.isEmpty();
+            QVERIFY(arrow.isEmpty()
+                || (arrow.last().y2() == top[0].y() && top[0].x() <= arrow.last().x2()
+                    && arrow.last().x2() <= top[1].x()));
+        }
+        QCOMPARE(arrows, 1);
+    }
 }
 
 void tst_Flowchart::linesKeepOnePixelWhenScaled()
