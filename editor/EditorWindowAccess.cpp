@@ -3,8 +3,8 @@
 #include "editor/EditorCanvas.h"
 #include "editor/EditorKeyboard.h"
 #include "editor/ReadPathMark.h"
+#include "flowchart/SpokenWords.h"
 #include "story/StoryDocument.h"
-#include "windows/ControlNames.h"
 #include "windows/PictureBox.h"
 
 void EditorWindow::setUpKeyboardAccess()

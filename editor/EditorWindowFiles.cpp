@@ -2,6 +2,7 @@
 
 #include "editor/EditorCanvas.h"
 #include "editor/EditorKeyboard.h"
+#include "flowchart/SpokenWords.h"
 #include "pictures/PictureLoader.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
@@ -90,8 +91,7 @@ void EditorWindow::choosePicture(int index)
     settings.filters = { { QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp") },
         { QStringLiteral("Формат JPEG (*.jpg)"), QStringLiteral("*.jpg") } };
     settings.mustExist = true;
-    // The dialog's own title says only «Открыть».
-    settings.spokenName = QStringLiteral("Выбор картинки к концовке %1").arg(index + 1);
+    settings.spokenName = pictureDialogName(index);
     const auto path = m_dialogs.chooseFile(this, settings);
     if (!path)
         return;

@@ -1,7 +1,7 @@
 #include "editor/TextEntryWindow.h"
 
+#include "flowchart/SpokenWords.h"
 #include "story/StoryDocument.h"
-#include "windows/ControlNames.h"
 #include "windows/WindowDesign.h"
 
 #include <QCloseEvent>

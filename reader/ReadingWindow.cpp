@@ -1,9 +1,9 @@
 #include "reader/ReadingWindow.h"
 
+#include "flowchart/SpokenWords.h"
 #include "reader/ReadingWalk.h"
 #include "story/StoryDocument.h"
 #include "windows/ComingBack.h"
-#include "windows/ControlNames.h"
 #include "windows/Dialogs.h"
 #include "windows/PictureBox.h"
 #include "windows/WindowDesign.h"

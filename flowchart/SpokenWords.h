@@ -4,12 +4,12 @@
 
 #include <QString>
 
-// What a screen reader says of the parts of the story, numbered as a pupil
-// counts them: the opening, questions 1 to 3, chapters 1 and 2, endings 1 to
-// 4, and the pictures of the four endings. Every spoken description of a
-// block is built here.
+// The words for the ear: what a screen reader says of the parts of the story,
+// numbered as a pupil counts them (the opening, questions 1 to 3, chapters 1
+// and 2, endings 1 to 4, the pictures of the endings), and of the path read.
 QString blockName(int block);
 QString frameName(int frame);
+QString pictureDialogName(int frame); // its own title says only «Открыть»
 
 // The block's text as the pupil wrote it, or a word saying there is none,
 // then where the block sits in the flowchart, and whether the last reading
