@@ -98,10 +98,12 @@ QString pictureFileName(const QString &picturePath)
     return QFileInfo(path).fileName();
 }
 
-QString frameDescription(const QString &picturePath)
+QString frameDescription(const QString &picturePath, bool shown)
 {
     const QString name = pictureFileName(picturePath);
-    return name.isEmpty() ? QStringLiteral("картинка не выбрана") : name;
+    if (name.isEmpty())
+        return QStringLiteral("картинка не выбрана");
+    return shown ? name : QStringLiteral("не открылась: %1").arg(name);
 }
 
 QString endingPictureDescription(const QString &picturePath, bool shown)

@@ -22,8 +22,9 @@ QString readPathDescription(const FlowchartPath &path);
 // Where the block sits: what leads to it and where its exits go.
 QString blockPlace(int block);
 
-// The chosen picture's file name, or a word saying there is none.
-QString frameDescription(const QString &picturePath);
+// The chosen picture's file name, or a word saying there is none or that it
+// is not shown: a story opened may name a picture that cannot be read.
+QString frameDescription(const QString &picturePath, bool shown);
 // The ending's picture as the reading window shows it: by its file name, or
 // said to be missing when none is shown.
 QString endingPictureDescription(const QString &picturePath, bool shown);

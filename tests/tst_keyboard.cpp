@@ -298,8 +298,7 @@ void tst_Keyboard::accessibleBlocksAndFrames_data()
 void tst_Keyboard::accessibleBlocksAndFrames()
 {
     QFETCH(int, index);
-    // The words themselves are checked where they are made; a block's place,
-    // a frame's dialog.
+    // The words are checked where they are made: a block's place, a frame's dialog.
     const QString name = index < 10 ? blockName(index) : frameName(index - 10);
     const QString place = index < 10 ? blockPlace(index) : pictureDialogName(index - 10);
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(this->place(index));
