@@ -92,7 +92,7 @@ PendingFile::~PendingFile()
         ::close(m_oldLinkFd);
 }
 
-void PendingFile::keepOld(bool orItsBytes)
+void PendingFile::keepOld(OldCopy copy)
 {
     struct stat old;
     m_oldExisted = ::lstat(encoded(m_target).constData(), &old) == 0;
@@ -125,7 +125,8 @@ void PendingFile::keepOld(bool orItsBytes)
         return;
     }
     QFile file(m_target);
-    if (orItsBytes && file.size() <= 64 * 1024 * 1024 && file.open(QIODevice::ReadOnly)) {
+    if (copy == OldCopy::LinkOrBytes && file.size() <= 64 * 1024 * 1024
+        && file.open(QIODevice::ReadOnly)) {
         m_oldBytes = file.readAll();
         m_oldKept = file.error() == QFileDevice::NoError;
     }
