@@ -1,37 +1,14 @@
 #include "editor/EditorKeyboard.h"
 
 #include "editor/FocusMark.h"
+#include "flowchart/FlowchartGraph.h"
 #include "windows/Announcer.h"
 #include "windows/ClickLabel.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 
-#include <array>
-
 namespace {
-
-struct Arrows {
-    int up, down, left, right;
-};
-
-// Blocks 0 to 9 and frames 10 to 13, as the flowchart joins them.
-constexpr std::array<Arrows, EditorKeyboard::PlaceCount> ArrowTable = { {
-    { -1, 1, -1, -1 }, // opening chapter
-    { 0, -1, 2, 3 }, // first question: false exit left, true exit right
-    { 1, 4, -1, 3 },
-    { 1, 5, 2, -1 },
-    { 2, -1, 6, 7 }, // left-branch question
-    { 3, -1, 8, 9 }, // right-branch question
-    { 4, 10, -1, 7 }, // endings, each above its picture frame
-    { 4, 11, 6, 8 },
-    { 5, 12, 7, 9 },
-    { 5, 13, 8, -1 },
-    { 6, -1, -1, 11 }, // picture frames
-    { 7, -1, 10, 12 },
-    { 8, -1, 11, 13 },
-    { 9, -1, 12, -1 },
-} };
 
 bool isArrowKey(int key)
 {
@@ -88,23 +65,44 @@ EditorKeyboard::EditorKeyboard(QWidget *window, QWidget *canvas, const QList<Cli
     qApp->installEventFilter(this);
 }
 
-int EditorKeyboard::arrowTarget(int place, int key)
+int EditorKeyboard::arrowTarget(int place, int key) const
 {
-    if (place < 0 || place >= PlaceCount)
+    if (place < 0 || place >= m_places.size())
         return -1;
-    const Arrows &arrows = ArrowTable[place];
-    switch (key) {
-    case Qt::Key_Up:
-        return arrows.up;
-    case Qt::Key_Down:
-        return arrows.down;
-    case Qt::Key_Left:
-        return arrows.left;
-    case Qt::Key_Right:
-        return arrows.right;
-    default:
-        return -1;
+    // Along the flowchart's arrows: up the arrow in, down to the one block
+    // next, or by a question's exits.
+    if (isBlock(place)) {
+        const FlowchartBlock &block = FlowchartBlocks[place];
+        if (key == Qt::Key_Up)
+            return isBlock(arrowInto(place).from) ? arrowInto(place).from : -1;
+        if (block.role == BlockRole::Question)
+            return key == Qt::Key_Down ? -1 : exitTarget(place, key == Qt::Key_Right);
+        if (key == Qt::Key_Down && isBlock(block.next))
+            return block.next;
     }
+    return nearestPlace(place, key);
+}
+
+int EditorKeyboard::nearestPlace(int place, int key) const
+{
+    const QPoint way = key == Qt::Key_Up ? QPoint(0, -1)
+        : key == Qt::Key_Down            ? QPoint(0, 1)
+        : key == Qt::Key_Left            ? QPoint(-1, 0)
+                                         : QPoint(1, 0);
+    const QPoint from = m_places[place]->geometry().center();
+    int nearest = -1;
+    for (int i = 0; i < m_places.size(); ++i) {
+        const QRect to = m_places[i]->geometry();
+        const QPoint step = to.center() - from;
+        // Sideways only along a row, whose places share their top.
+        const bool level = to.top() == m_places[place]->y();
+        if (QPoint::dotProduct(step, way) > 0 && (way.x() == 0 || level)
+            && (nearest < 0
+                || step.manhattanLength()
+                    < (m_places[nearest]->geometry().center() - from).manhattanLength()))
+            nearest = i;
+    }
+    return nearest;
 }
 
 bool EditorKeyboard::inWindow(QObject *object) const
@@ -127,8 +125,8 @@ bool EditorKeyboard::eventFilter(QObject *watched, QEvent *event)
         if (plain && isWalkKey(key->key()))
             m_mark->setShown(true);
         const int place = m_places.indexOf(qobject_cast<ClickLabel *>(watched));
-        const int target = arrowTarget(place, key->key());
         if (place >= 0 && key->modifiers() == Qt::NoModifier && isArrowKey(key->key())) {
+            const int target = arrowTarget(place, key->key());
             if (target >= 0) {
                 m_places[target]->setFocus(Qt::OtherFocusReason);
             } else {

@@ -17,17 +17,15 @@ class EditorKeyboard : public QObject {
     Q_OBJECT
 
 public:
-    // Places in the walk: blocks 0 to 9, then frames 0 to 3 as 10 to 13.
-    static constexpr int PlaceCount = 14;
-
+    // The places in the walk: blocks 0 to 9, then frames 0 to 3 as 10 to 13.
     EditorKeyboard(QWidget *window, QWidget *canvas, const QList<ClickLabel *> &places);
 
     FocusMark *mark() const { return m_mark; }
 
     // Where an arrow key leads from a place: down an arrow of the flowchart,
-    // back up it, into a question's false (left) or true (right) exit, or
-    // along a row; -1 where it leads nowhere.
-    static int arrowTarget(int place, int key);
+    // back up it, into a question's false (left) or true (right) exit, or to
+    // the nearest place that way as drawn; -1 where it leads nowhere.
+    int arrowTarget(int place, int key) const;
 
     // Tells a screen reader what the eye sees without being told.
     Announcer *announcer() const { return m_announcer; }
@@ -37,6 +35,7 @@ protected:
 
 private:
     bool inWindow(QObject *object) const;
+    int nearestPlace(int place, int key) const;
 
     QWidget *m_window;
     QList<ClickLabel *> m_places;

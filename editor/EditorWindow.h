@@ -85,8 +85,9 @@ private:
     void redrawFlowchart();
     void writeBlockTexts();
     void clearReadPath();
-    // Loads a picture path into a frame, as Open and the frames do.
-    bool loadFramePicture(int frame, const QString &path, const QString &storyFile = QString());
+    // Loads a picture path of an opened story into a frame; false when the
+    // frame stays empty.
+    bool loadFramePicture(int frame, const QString &path, const QString &storyFile);
 
     StoryDocument &m_story;
     Dialogs &m_dialogs;

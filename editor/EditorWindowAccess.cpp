@@ -3,8 +3,8 @@
 #include "editor/EditorCanvas.h"
 #include "editor/EditorKeyboard.h"
 #include "editor/ReadPathMark.h"
+#include "flowchart/SpokenWords.h"
 #include "story/StoryDocument.h"
-#include "windows/ControlNames.h"
 #include "windows/PictureBox.h"
 
 void EditorWindow::setUpKeyboardAccess()
@@ -17,8 +17,10 @@ void EditorWindow::setUpKeyboardAccess()
         places << m_blockAreas[b];
     }
     for (int k = 0; k < FrameCount; ++k) {
-        m_pictureFrames[k]->makeButton(
-            frameName(k), [this, k] { return frameDescription(m_story.picturePath(k)); });
+        m_pictureFrames[k]->makeButton(frameName(k), [this, k] {
+            return frameDescription(
+                m_story.picturePath(k), !m_pictureFrames[k]->picture().isNull());
+        });
         places << m_pictureFrames[k];
     }
     m_canvas->setAccessibleName(QStringLiteral("Блок-схема рассказа"));

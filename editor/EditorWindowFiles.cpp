@@ -3,6 +3,7 @@
 #include "editor/EditorCanvas.h"
 #include "editor/EditorKeyboard.h"
 #include "editor/ReadPathMark.h"
+#include "flowchart/SpokenWords.h"
 #include "pictures/PictureLoader.h"
 #include "reader/WebPage.h"
 #include "story/StoryDocument.h"
@@ -116,10 +117,16 @@ void EditorWindow::open()
             m_dialogs.error(this, paths.error);
         return;
     }
+    // The eye sees an empty frame; the ear is told which picture it lacks.
+    QStringList notShown;
     for (int k = 0; k < FrameCount; ++k) {
         m_story.picturePaths[k] = paths.lines.at(k);
-        loadFramePicture(k, paths.lines.at(k), *path);
+        if (!loadFramePicture(k, paths.lines.at(k), *path))
+            notShown << frameName(k) + QLatin1Char(' ')
+                    + frameDescription(paths.lines.at(k), false);
     }
+    if (!notShown.isEmpty())
+        m_keyboard->announcer()->say(notShown.join(QStringLiteral(". ")) + QLatin1Char('.'));
 }
 
 void EditorWindow::choosePicture(int index)
@@ -130,8 +137,7 @@ void EditorWindow::choosePicture(int index)
     settings.filters = { { QStringLiteral("Формат bitmap (*.bmp)"), QStringLiteral("*.bmp") },
         { QStringLiteral("Формат JPEG (*.jpg)"), QStringLiteral("*.jpg") } };
     settings.mustExist = true;
-    // The dialog's own title says only «Открыть».
-    settings.spokenName = QStringLiteral("Выбор картинки к концовке %1").arg(index + 1);
+    settings.spokenName = pictureDialogName(index);
     const auto path = m_dialogs.chooseFile(this, settings);
     if (!path)
         return;
@@ -162,8 +168,7 @@ bool EditorWindow::loadFramePicture(int frame, const QString &path, const QStrin
         m_pictureFrames[frame]->clearPicture();
         return true;
     }
-    // A failure leaves the frame as it was: empty after New, the old picture
-    // after a click.
+    // A failure leaves the frame empty, as New left it.
     const QString found = StoryFiles::findPicture(path, storyFile, pictureFolder(programFolder()));
     if (found.isEmpty())
         return false;

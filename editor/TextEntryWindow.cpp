@@ -1,9 +1,9 @@
 #include "editor/TextEntryWindow.h"
 
+#include "flowchart/SpokenWords.h"
 #include "spelling/SpellChecker.h"
 #include "spelling/SpellingHighlighter.h"
 #include "story/StoryDocument.h"
-#include "windows/ControlNames.h"
 #include "windows/WindowDesign.h"
 
 #include <QCloseEvent>

@@ -34,7 +34,8 @@ public:
     // its bytes where the file system has no links), so revert() can put
     // it back and commit() need not free the old content while other files
     // wait.
-    void keepOld(bool orItsBytes);
+    enum class OldCopy { Link, LinkOrBytes };
+    void keepOld(OldCopy copy);
     // Renames the temporary file over the target.
     bool commit();
     // After commit(): puts the kept old file back, or removes the new one

@@ -51,7 +51,7 @@ PendingFile::~PendingFile()
         ::close(m_oldLinkFd);
 }
 
-void PendingFile::keepOld(bool orItsBytes)
+void PendingFile::keepOld(OldCopy copy)
 {
     struct stat old;
     m_oldExisted = ::lstat(encoded(m_target).constData(), &old) == 0;
@@ -83,7 +83,7 @@ void PendingFile::keepOld(bool orItsBytes)
         m_oldKept = true;
         return;
     }
-    if (orItsBytes)
+    if (copy == OldCopy::LinkOrBytes)
         keepOldBytes();
 }
 

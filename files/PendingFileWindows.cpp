@@ -73,7 +73,7 @@ PendingFile::~PendingFile()
     release(m_oldLinkHandle);
 }
 
-void PendingFile::keepOld(bool orItsBytes)
+void PendingFile::keepOld(OldCopy copy)
 {
     const DWORD attributes = GetFileAttributesW(native(m_target).c_str());
     m_oldExisted = attributes != INVALID_FILE_ATTRIBUTES;
@@ -94,7 +94,7 @@ void PendingFile::keepOld(bool orItsBytes)
         if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
             break;
     }
-    if (orItsBytes)
+    if (copy == OldCopy::LinkOrBytes)
         keepOldBytes();
 }
 

@@ -5,9 +5,6 @@
 
 #include <QColor>
 
-#include <array>
-#include <utility>
-
 namespace {
 
 // The arc ends are stored single-precision values, not multiples of pi.
@@ -26,6 +23,22 @@ void arrow(Surface &s, const QList<QLineF> &lines)
         s.segment(line.p1(), line.p2());
 }
 
+// Each arrow and the block it leads to, down one branch and then the other; at
+// a question the exit on its branch's side first: the right half mirrors the left.
+void drawFrom(Surface &s, const FlowchartLayout &layout, int from, bool trueSide)
+{
+    const FlowchartBlock &block = FlowchartBlocks[from];
+    const bool question = block.role == BlockRole::Question;
+    const int first = question ? exitTarget(from, trueSide) : block.next;
+    for (const int to : { first, question ? exitTarget(from, !trueSide) : NoPlace }) {
+        if (!isBlock(to))
+            continue;
+        arrow(s, layout.arrow(from, to));
+        outline(s, layout.blockOutline(to));
+        drawFrom(s, layout, to, question ? to == block.trueExit : trueSide);
+    }
+}
+
 } // namespace
 
 void drawFlowchart(Surface &s, FlowchartLayout &layout, int scaleWidth, int scaleHeight)
@@ -40,21 +53,15 @@ void drawFlowchart(Surface &s, FlowchartLayout &layout, int scaleWidth, int scal
                  q7 = 7 * C / 4;
     using P = QPointF;
 
-    arrow(s, layout.arrow(StartTerminator, 0));
+    arrow(s, layout.arrow(StartTerminator, FirstBlock));
     s.segment(P(C - 40, 20), P(C + 40, 20));
     s.segment(P(C - 40, 44 + S), P(C + 40, 44 + S));
     s.arc(P(C - 40, 32 + S / 2), 12 + S / 2, Quarter, ThreeQuarters);
     s.arc(P(C + 40, 32 + S / 2), 12 + S / 2, ThreeQuarters, Quarter);
 
     s.point(P(C - 90, 54 + S));
-    outline(s, layout.blockOutline(0));
-    // Each arrow and the block it leads to, down one branch and then the other.
-    static constexpr std::array<std::pair<int, int>, BlockCount - 1> Arrows = { { { 0, 1 },
-        { 1, 2 }, { 2, 4 }, { 4, 6 }, { 4, 7 }, { 1, 3 }, { 3, 5 }, { 5, 9 }, { 5, 8 } } };
-    for (const auto &[from, to] : Arrows) {
-        arrow(s, layout.arrow(from, to));
-        outline(s, layout.blockOutline(to));
-    }
+    outline(s, layout.blockOutline(FirstBlock));
+    drawFrom(s, layout, FirstBlock, false);
 
     s.segment(P(q5 - 20, 325 + 6 * S), P(q5 - 20, 335 + 7 * S));
     s.segment(P(q7 - 20, 325 + 6 * S), P(q7 - 20, 335 + 7 * S));
@@ -71,16 +78,16 @@ void drawFlowchart(Surface &s, FlowchartLayout &layout, int scaleWidth, int scal
     s.arc(P(C - 40, 367 + 9.5 * S), 12 + S / 2, Quarter, ThreeQuarters);
     s.arc(P(C + 40, 367 + 9.5 * S), 12 + S / 2, ThreeQuarters, Quarter);
 
-    s.caption(P(C - 28, 22 + S / 2), QStringLiteral("Начало"));
-    s.caption(P(C - 22, 357 + 9.5 * S), QStringLiteral("Конец"));
+    s.caption(P(C - 28, 22 + S / 2), terminatorCaption(StartTerminator));
+    s.caption(P(C - 22, 357 + 9.5 * S), terminatorCaption(EndTerminator));
 
     s.setForeColor(QColor(255, 0, 0));
-    s.caption(P(C - 120, 115 + 3 * S), QStringLiteral("Ложь"));
-    s.caption(P(C + 90, 115 + 3 * S), QStringLiteral("Истина"));
-    s.caption(P(h - 85, 211 + 5 * S), QStringLiteral("Ложь"));
-    s.caption(P(h + 90, 211 + 5 * S), QStringLiteral("Истина"));
-    s.caption(P(q5 - 20, 211 + 5 * S), QStringLiteral("Ложь"));
-    s.caption(P(h3 + 50, 211 + 5 * S), QStringLiteral("Истина"));
+    s.caption(P(C - 120, 115 + 3 * S), exitCaption(false));
+    s.caption(P(C + 90, 115 + 3 * S), exitCaption(true));
+    s.caption(P(h - 85, 211 + 5 * S), exitCaption(false));
+    s.caption(P(h + 90, 211 + 5 * S), exitCaption(true));
+    s.caption(P(q5 - 20, 211 + 5 * S), exitCaption(false));
+    s.caption(P(h3 + 50, 211 + 5 * S), exitCaption(true));
     s.setForeColor(QColor(0, 0, 0));
 
     s.setFontSize(8);

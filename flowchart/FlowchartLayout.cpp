@@ -13,23 +13,16 @@ double roundHalfEven(double value)
     return std::fmod(down, 2.0) == 0 ? down : down + 1;
 }
 
-bool isQuestionBlock(int block)
-{
-    return block == 1 || block == 4 || block == 5;
-}
-
 int designedLabelWidth(int block)
 {
-    if (isQuestionBlock(block))
-        return 70;
-    return block >= 6 ? 110 : 173;
+    const BlockRole role = FlowchartBlocks.at(block).role;
+    return role == BlockRole::Question ? 70 : role == BlockRole::Ending ? 110 : 173;
 }
 
 int designedLabelHeight(int block)
 {
-    if (isQuestionBlock(block))
-        return 28;
-    return block >= 6 ? 69 : 49;
+    const BlockRole role = FlowchartBlocks.at(block).role;
+    return role == BlockRole::Question ? 28 : role == BlockRole::Ending ? 69 : 49;
 }
 
 namespace {
@@ -125,43 +118,29 @@ struct Axes {
 
 QPolygonF FlowchartLayout::blockOutline(int block) const
 {
-    const Axes a(*this);
-    const double C = a.C, S = a.S;
-    using P = QPointF;
-    // A chapter's parallelogram with its top left corner at (x, y).
-    const auto chapter = [](double x, double y, double width, double height, double slant) {
-        return QPolygonF({ P(x, y), P(x + width, y), P(x + width - slant, y + height),
-            P(x - slant, y + height) });
-    };
-    // A question's diamond from its top corner (x, y), 160 wide.
-    const auto question = [](double x, double y, double stretch) {
-        return QPolygonF({ P(x, y), P(x + 80, y + 25 + stretch), P(x, y + 50 + 2 * stretch),
-            P(x - 80, y + 25 + stretch) });
-    };
-    switch (block) {
-    case 0:
-        return chapter(C - 90, 54 + S, 200, 50 + S, 30);
-    case 1:
-        return question(C, 114 + 2 * S, S);
-    case 2:
-        return chapter(a.h - 70, 149 + 3 * S, 200, 50 + S, 30);
-    case 3:
-        return chapter(a.h3 - 110, 149 + 3 * S, 200, 50 + S, 30);
-    case 4:
-        return question(a.h + 20, 210 + 4 * S, S);
-    case 5:
-        return question(a.h3 - 20, 210 + 4 * S, S);
-    case 6:
-        return chapter(a.q - 50, 255 + 5 * S, 140, 70 + S, 30);
-    case 7:
-        return chapter(a.q3 - 50, 255 + 5 * S, 140, 70 + S, 30);
-    case 8:
-        return chapter(a.q5 - 90, 255 + 5 * S, 140, 70 + S, 30);
-    case 9:
-        return chapter(a.q7 - 90, 255 + 5 * S, 140, 70 + S, 30);
-    default:
+    if (!isBlock(block))
         return {};
+    const double x = entryX(block), S = stretch;
+    // The rows: the opening, the first question, chapters, questions, endings.
+    const std::array<double, BlockCount> top = { 54 + S, 114 + 2 * S, 149 + 3 * S, 149 + 3 * S,
+        210 + 4 * S, 210 + 4 * S, 255 + 5 * S, 255 + 5 * S, 255 + 5 * S, 255 + 5 * S };
+    const double y = top[block];
+    using P = QPointF;
+    // A parallelogram, its top edge from `left` before the arrows' line on.
+    const auto chapter = [&](double left, double width, double height) {
+        return QPolygonF({ P(x - left, y), P(x - left + width, y),
+            P(x - left + width - 30, y + height), P(x - left - 30, y + height) });
+    };
+    switch (FlowchartBlocks[block].role) {
+    case BlockRole::Question: // a diamond 160 wide from its top corner
+        return QPolygonF(
+            { P(x, y), P(x + 80, y + 25 + S), P(x, y + 50 + 2 * S), P(x - 80, y + 25 + S) });
+    case BlockRole::Chapter:
+        return chapter(90, 200, 50 + S);
+    case BlockRole::Ending:
+        return chapter(70, 140, 70 + S);
     }
+    return {};
 }
 
 QPainterPath FlowchartLayout::startOutline() const
@@ -179,39 +158,25 @@ QPainterPath FlowchartLayout::startOutline() const
     return path;
 }
 
-QList<QLineF> FlowchartLayout::arrow(int from, int to) const
+double FlowchartLayout::entryX(int block) const
 {
     const Axes a(*this);
-    const double C = a.C, S = a.S;
-    const auto drop = [](double x, double y, double length) {
-        return QList<QLineF> { QLineF(x, y, x, y + length) };
-    };
-    // From a question's corner to the side, then down into the block.
-    const auto branch = [](double fromX, double y, double toX, double length) {
-        return QList<QLineF> { QLineF(fromX, y, toX, y), QLineF(toX, y, toX, y + length) };
-    };
-    switch (from * BlockCount + to) {
-    case StartTerminator *BlockCount + 0:
-        return drop(C, 44 + S, 10);
-    case 0 * BlockCount + 1:
-        return drop(C, 104 + 2 * S, 10);
-    case 1 * BlockCount + 2:
-        return branch(C - 80, 139 + 3 * S, a.h + 20, 10);
-    case 1 * BlockCount + 3:
-        return branch(C + 80, 139 + 3 * S, a.h3 - 20, 10);
-    case 2 * BlockCount + 4:
-        return drop(a.h + 20, 200 + 4 * S, 10);
-    case 3 * BlockCount + 5:
-        return drop(a.h3 - 20, 200 + 4 * S, 10);
-    case 4 * BlockCount + 6:
-        return branch(a.h - 60, 235 + 5 * S, a.q + 20, 20);
-    case 4 * BlockCount + 7:
-        return branch(a.h + 100, 235 + 5 * S, a.q3 + 20, 20);
-    case 5 * BlockCount + 8:
-        return branch(a.h3 - 100, 235 + 5 * S, a.q5 - 20, 20);
-    case 5 * BlockCount + 9:
-        return branch(a.h3 + 60, 235 + 5 * S, a.q7 - 20, 20);
-    default:
+    const std::array<double, BlockCount> x = { a.C, a.C, a.h + 20, a.h3 - 20, a.h + 20, a.h3 - 20,
+        a.q + 20, a.q3 + 20, a.q5 - 20, a.q7 - 20 };
+    return x.at(block);
+}
+
+QList<QLineF> FlowchartLayout::arrow(int from, int to) const
+{
+    const ArrowInto into = arrowInto(to);
+    if (into.from == NoPlace || into.from != from)
         return {};
-    }
+    // Into the block's top, where its arrows run.
+    const QPointF end(entryX(to), blockOutline(to).first().y());
+    if (!into.trueExit)
+        return { QLineF(end.x(), end.y() - 10, end.x(), end.y()) };
+    // From the question's corner on the exit's side, across and down.
+    const QPointF corner = blockOutline(from).at(*into.trueExit ? 1 : 3);
+    const QPointF turn(end.x(), corner.y());
+    return { QLineF(corner, turn), QLineF(turn, end) };
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "story/StoryDocument.h"
+#include "flowchart/FlowchartGraph.h"
 
 #include <QLineF>
 #include <QList>
@@ -11,15 +11,12 @@
 #include <array>
 
 inline constexpr int MaxTextLines = 6; // line 0 unused; a 0 entry ends a block
-// The «Начало» terminator, where the arrow into block 0 starts.
-inline constexpr int StartTerminator = -1;
 
 // Designed sizes of the editor's controls, in editor pixels.
 inline constexpr int FrameWidth = 169;
 inline constexpr int FrameHeight = 130;
 int designedLabelWidth(int block);
 int designedLabelHeight(int block);
-bool isQuestionBlock(int block);
 
 // Half-way values go to the even neighbour, as the layout requires.
 double roundHalfEven(double value);
@@ -53,6 +50,8 @@ struct FlowchartLayout {
     QPolygonF blockOutline(int block) const;
     // The «Начало» terminator: two lines joined by half circles.
     QPainterPath startOutline() const;
+    // Where the arrows into and out of a block run: its top corner or edge.
+    double entryX(int block) const;
     // The arrow from a block, or the start terminator, into the block it
     // leads to: a short drop, or from a question's corner a line to the side
     // and a drop. Empty where the flowchart has no such arrow.

@@ -4,12 +4,10 @@
 
 std::optional<bool> FlowchartPath::exitAt(int block) const
 {
-    // The questions of a path are its second and fourth blocks.
-    for (qsizetype i = 0; i < trueExits.size(); ++i) {
-        if (blocks.value(1 + 2 * i) == block)
-            return trueExits[i];
-    }
-    return std::nullopt;
+    const qsizetype at = blocks.indexOf(block);
+    if (!isQuestionBlock(block) || at < 0 || at + 1 >= blocks.size())
+        return std::nullopt;
+    return blocks[at + 1] == exitTarget(block, true);
 }
 
 PathTrace tracePath(const FlowchartPath &path, const FlowchartLayout &layout)

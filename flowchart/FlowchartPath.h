@@ -7,15 +7,13 @@
 #include <optional>
 
 // A way through the flowchart, as a reading takes it: the blocks in the
-// order met, a question as soon as it is asked, and the exit taken at each
-// question passed (true for «Истина»). Empty for no reading.
+// order met, a question as soon as it is asked. Empty for no reading.
 struct FlowchartPath {
     QList<int> blocks;
-    QList<bool> trueExits;
 
     bool isEmpty() const { return blocks.isEmpty(); }
-    // The exit taken at a block of the path; none for a chapter, or for a
-    // question left unanswered or not on the path.
+    // The exit taken at a block of the path (true for «Истина»), by the next
+    // block; none for a chapter or a question left unanswered or not passed.
     std::optional<bool> exitAt(int block) const;
     friend bool operator==(const FlowchartPath &, const FlowchartPath &) = default;
 };

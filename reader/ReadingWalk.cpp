@@ -10,22 +10,22 @@ ReadingWalk::Result ReadingWalk::walk(const BlockTexts &texts, Answer first, Ans
 
 int ReadingWalk::middleChapter(Answer first)
 {
-    return first == Answer::Yes ? 3 : 2;
+    return exitTarget(FirstQuestion, first == Answer::Yes);
 }
 
 int ReadingWalk::secondQuestion(Answer first)
 {
-    return first == Answer::Yes ? 5 : 4;
+    return FlowchartBlocks[middleChapter(first)].next;
 }
 
 int ReadingWalk::finalChapter(Answer first, Answer second)
 {
-    return 6 + frame(first, second);
+    return exitTarget(secondQuestion(first), second == Answer::Yes);
 }
 
 int ReadingWalk::frame(Answer first, Answer second)
 {
-    return (first == Answer::Yes ? 2 : 0) + (second == Answer::Yes ? 1 : 0);
+    return FlowchartBlocks[finalChapter(first, second)].frame;
 }
 
 QString ReadingWalk::appendChapter(const QString &story, const QString &chapter)
@@ -89,13 +89,9 @@ FlowchartPath ReadingWalk::path() const
 {
     FlowchartPath path;
     path.blocks = { OpeningChapter, FirstQuestion };
-    if (m_first) {
-        path.trueExits << (*m_first == Answer::Yes);
+    if (m_first)
         path.blocks << middleChapter(*m_first) << secondQuestion(*m_first);
-    }
-    if (m_first && m_second) {
-        path.trueExits << (*m_second == Answer::Yes);
+    if (m_first && m_second)
         path.blocks << finalChapter(*m_first, *m_second);
-    }
     return path;
 }

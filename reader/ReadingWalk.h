@@ -1,7 +1,7 @@
 #pragma once
 
+#include "flowchart/FlowchartGraph.h"
 #include "flowchart/FlowchartPath.h"
-#include "story/StoryDocument.h"
 
 #include <QString>
 
@@ -17,8 +17,8 @@ class ReadingWalk {
 public:
     enum class Answer { Yes, No };
 
-    static constexpr int OpeningChapter = 0;
-    static constexpr int FirstQuestion = 1;
+    static constexpr int OpeningChapter = FirstBlock;
+    static constexpr int FirstQuestion = FlowchartBlocks[OpeningChapter].next;
 
     // The whole walk for a pair of answers.
     struct Result {
@@ -34,7 +34,6 @@ public:
     static int middleChapter(Answer first);
     static int secondQuestion(Answer first);
     static int finalChapter(Answer first, Answer second);
-    // Ending 6 + k is illustrated by frame k.
     static int frame(Answer first, Answer second);
 
     // The box's old content, the chapter exactly as stored, and one space.

@@ -1,11 +1,11 @@
 #include "reader/ReadingWindow.h"
 
+#include "flowchart/SpokenWords.h"
 #include "reader/ReadingWalk.h"
 #include "reader/ReadingWords.h"
 #include "speech/ReadingAloud.h"
 #include "story/StoryDocument.h"
 #include "windows/ComingBack.h"
-#include "windows/ControlNames.h"
 #include "windows/Dialogs.h"
 #include "windows/MenuItemAccessible.h"
 #include "windows/PictureBox.h"

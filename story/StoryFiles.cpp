@@ -277,8 +277,8 @@ StorySaved StoryFiles::save(const QString &storyPath, const StoryDocument &story
     // so neither rename has to free an old file's space, and so that should
     // the story's rename fail the list can be put back and the pair still
     // matches. The kept old files go once both new ones are in place.
-    listFile.keepOld(true);
-    storyFile.keepOld(false);
+    listFile.keepOld(PendingFile::OldCopy::LinkOrBytes);
+    storyFile.keepOld(PendingFile::OldCopy::Link);
     if (!listFile.commit())
         return { cannotWrite(listFile.target(), listFile.error()) };
     if (!storyFile.commit()) {

@@ -364,8 +364,10 @@ void tst_EditorFiles::openPictureOutcomes()
         QCOMPARE(m_story.blockTexts[b], Texts[b]);
     for (int k = 0; k < FrameCount; ++k) {
         QCOMPARE(m_story.picturePath(k), QString(paths[k]).replace(QLatin1Char('@'), folder));
-        QCOMPARE(
-            !m_window->pictureFrame(k)->picture().isNull(), loaded.contains(QString::number(k)));
+        const bool shown = loaded.contains(QString::number(k));
+        QCOMPARE(!m_window->pictureFrame(k)->picture().isNull(), shown);
+        const QString heard = m_window->pictureFrame(k)->description();
+        QCOMPARE(heard.startsWith(QStringLiteral("не открылась")), !shown && !paths[k].isEmpty());
     }
 }
 

@@ -1,5 +1,6 @@
 #include "flowchart/DrawFlowchart.h"
 #include "flowchart/FlowchartLayout.h"
+#include "flowchart/SpokenWords.h"
 #include "flowchart/Surface.h"
 
 #include <QImage>
@@ -46,6 +47,8 @@ private slots:
     void renderedPixels_data();
     void renderedPixels();
     void linesKeepOnePixelWhenScaled();
+    void spokenPlaces_data();
+    void spokenPlaces();
 };
 
 void tst_Flowchart::segments_data()
@@ -265,6 +268,19 @@ void tst_Flowchart::renderedPixels()
     QVERIFY(anyPixel(image, QRect(C + 90, 115 + 3 * S, 50, 14), isRed));
     QVERIFY(!anyPixel(image, QRect(C - 28, 22 + S / 2, 50, 12), isRed));
     QVERIFY(anyPixel(image, QRect(C - 28, 22 + S / 2, 50, 12), isDark));
+    // Every block is reached by exactly one arrow, which ends on the top of its outline.
+    for (int to = 0; to < BlockCount; ++to) {
+        int arrows = 0;
+        for (int from = StartTerminator; from < BlockCount; ++from) {
+            const QList<QLineF> arrow = layout.arrow(from, to);
+            const QPolygonF top = layout.blockOutline(to).mid(0, 2);
+            arrows += !arrow.isEmpty();
+            QVERIFY(arrow.isEmpty()
+                || (arrow.last().y2() == top[0].y() && top[0].x() <= arrow.last().x2()
+                    && arrow.last().x2() <= top[1].x()));
+        }
+        QCOMPARE(arrows, 1);
+    }
 }
 
 void tst_Flowchart::linesKeepOnePixelWhenScaled()
@@ -283,6 +299,39 @@ void tst_Flowchart::linesKeepOnePixelWhenScaled()
     for (int y = 30; y < 50; ++y)
         dark += isDark(image.pixelColor(100, y)) ? 1 : 0;
     QCOMPARE(dark, 4);
+}
+
+void tst_Flowchart::spokenPlaces_data()
+{
+    // Blocks, then frames as 10 to 13: the name, then where a block sits or a frame's dialog.
+    QTest::addColumn<int>("place");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("Начало рассказа") << 0 << "Сюда ведёт: Начало. Дальше: Вопрос 1.";
+    QTest::newRow("Вопрос 1")
+        << 1 << "Сюда ведёт: Начало рассказа. Выход Ложь: Глава 1. Выход Истина: Глава 2.";
+    QTest::newRow("Глава 1") << 2 << "Сюда ведёт: Вопрос 1, выход Ложь. Дальше: Вопрос 2.";
+    QTest::newRow("Глава 2") << 3 << "Сюда ведёт: Вопрос 1, выход Истина. Дальше: Вопрос 3.";
+    QTest::newRow("Вопрос 2")
+        << 4 << "Сюда ведёт: Глава 1. Выход Ложь: Концовка 1. Выход Истина: Концовка 2.";
+    QTest::newRow("Вопрос 3")
+        << 5 << "Сюда ведёт: Глава 2. Выход Ложь: Концовка 3. Выход Истина: Концовка 4.";
+    QTest::newRow("Концовка 1") << 6 << "Сюда ведёт: Вопрос 2, выход Ложь. Дальше: Конец.";
+    QTest::newRow("Концовка 2") << 7 << "Сюда ведёт: Вопрос 2, выход Истина. Дальше: Конец.";
+    QTest::newRow("Концовка 3") << 8 << "Сюда ведёт: Вопрос 3, выход Ложь. Дальше: Конец.";
+    QTest::newRow("Концовка 4") << 9 << "Сюда ведёт: Вопрос 3, выход Истина. Дальше: Конец.";
+    for (int k = 1; k <= FrameCount; ++k)
+        QTest::addRow("Картинка к концовке %d", k)
+            << 9 + k << QStringLiteral("Выбор картинки к концовке %1").arg(k);
+}
+
+void tst_Flowchart::spokenPlaces()
+{
+    QFETCH(int, place);
+    QFETCH(QString, words);
+    const bool block = place < BlockCount;
+    QCOMPARE(block ? blockName(place) : frameName(place - BlockCount),
+        QString::fromUtf8(QTest::currentDataTag()));
+    QCOMPARE(block ? blockPlace(place) : pictureDialogName(place - BlockCount), words);
 }
 
 QTEST_MAIN(tst_Flowchart)

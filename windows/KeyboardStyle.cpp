@@ -6,23 +6,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-KeyboardStyle::KeyboardStyle(QStyle *base)
-    : QProxyStyle(base)
+KeyboardStyle::KeyboardStyle()
 {
     qApp->installEventFilter(this);
-    // Alt let go while another window was taking the focus is never heard
-    // of; the keyboard itself is asked while Alt counts as held.
-    m_altWatch.setInterval(250);
-    connect(&m_altWatch, &QTimer::timeout, this, [this] {
-        if (!(QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier))
-            setAltDown(false);
-    });
 }
 
 void KeyboardStyle::install()
 {
-    // Over the style that reads the menu bar's arrow without asking every
-    // image plugin.
     QApplication::setStyle(new KeyboardStyle);
 }
 
@@ -62,6 +52,12 @@ bool KeyboardStyle::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
         m_altUsed = false;
         break;
+    case QEvent::WindowActivate:
+        // Alt let go while the focus moved between windows reaches neither;
+        // the keyboard itself is asked once the new window has it.
+        if (m_altDown && !(QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier))
+            setAltDown(false);
+        break;
     case QEvent::ApplicationDeactivate:
         // Alt released in another program never reaches this one.
         setAltDown(false);
@@ -95,10 +91,6 @@ void KeyboardStyle::setAltDown(bool down)
     if (m_altDown == down)
         return;
     m_altDown = down;
-    if (down)
-        m_altWatch.start();
-    else
-        m_altWatch.stop();
     // The underlines come and go with the key.
     for (QWidget *widget : QApplication::allWidgets()) {
         if (widget->isVisible()

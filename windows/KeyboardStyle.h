@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QProxyStyle>
-#include <QTimer>
 
 class QKeyEvent;
 
@@ -13,7 +12,7 @@ class KeyboardStyle : public QProxyStyle {
     Q_OBJECT
 
 public:
-    explicit KeyboardStyle(QStyle *base = nullptr);
+    KeyboardStyle();
 
     // Makes it the application's style; call once the application exists.
     static void install();
@@ -30,7 +29,6 @@ private:
     void setAltDown(bool down);
 
     bool m_altDown = false;
-    QTimer m_altWatch;
     // From an Alt press until the mouse is used: menus opened then are being
     // worked by the keyboard.
     bool m_altUsed = false;

@@ -4,12 +4,12 @@
 
 #include <QString>
 
-// What a screen reader says of the parts of the story, numbered as a pupil
-// counts them: the opening, questions 1 to 3, chapters 1 and 2, endings 1 to
-// 4, and the pictures of the four endings. Every spoken description of a
-// block is built here.
+// The words for the ear: what a screen reader says of the parts of the story,
+// numbered as a pupil counts them (the opening, questions 1 to 3, chapters 1
+// and 2, endings 1 to 4, the pictures of the endings), and of the path read.
 QString blockName(int block);
 QString frameName(int frame);
+QString pictureDialogName(int frame); // its own title says only «Открыть»
 
 // The block's text as the pupil wrote it, or a word saying there is none,
 // then where the block sits in the flowchart, and whether the last reading
@@ -22,8 +22,9 @@ QString readPathDescription(const FlowchartPath &path);
 // Where the block sits: what leads to it and where its exits go.
 QString blockPlace(int block);
 
-// The chosen picture's file name, or a word saying there is none.
-QString frameDescription(const QString &picturePath);
+// The chosen picture's file name, or a word saying there is none or that it
+// is not shown: a story opened may name a picture that cannot be read.
+QString frameDescription(const QString &picturePath, bool shown);
 // The ending's picture as the reading window shows it: by its file name, or
 // said to be missing when none is shown.
 QString endingPictureDescription(const QString &picturePath, bool shown);
