@@ -11,7 +11,6 @@
 #include "windows/Announcer.h"
 #include "windows/Dialogs.h"
 #include "windows/PictureBox.h"
-#include "windows/WindowDesign.h"
 
 #include <QFileInfo>
 
@@ -73,13 +72,11 @@ void EditorWindow::saveWebPage()
     const auto path = m_dialogs.chooseFile(this, settings);
     if (!path)
         return;
-    // The very pictures the frames show, and the flowchart of the designed
-    // window, traced in the colour the editor traces in.
+    // The very pictures the frames show; the trace in the editor's colour.
     FramePictures pictures;
     for (int k = 0; k < FrameCount; ++k)
         pictures[k] = m_pictureFrames[k]->picture();
-    const WebPage::Look look { QSize(EditorDesign::ClientWidth, EditorDesign::ClientHeight),
-        m_readPathMark->palette().color(QPalette::Active, QPalette::Link) };
+    const WebPage::Look look { m_readPathMark->palette().color(QPalette::Active, QPalette::Link) };
     const StorySaved saved = WebPage::save(*path, m_story, pictures, look);
     if (!saved.ok()) {
         m_dialogs.error(this, saved.error);

@@ -118,15 +118,15 @@ struct Chart {
     int height = 0;
 };
 
-// The flowchart with its texts as the editor draws it in its designed
-// window, and the trace over it.
+// The flowchart with its texts as the editor draws it in ChartWindow, and
+// the trace over it.
 Chart chart(const StoryDocument &story, const WebPage::Look &look)
 {
     Chart chart;
-    chart.width = look.designSize.width();
+    chart.width = WebPage::ChartWindow.width();
     Surface surface;
     FlowchartLayout layout;
-    drawFlowchart(surface, layout, chart.width, look.designSize.height());
+    drawFlowchart(surface, layout, chart.width, WebPage::ChartWindow.height());
     std::array<QString, BlockCount> texts = story.blockTexts;
     drawBlockTexts(true, texts, layout, surface, chart.width);
     // As tall as the drawing, the frames below it left out: the page shows

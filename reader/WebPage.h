@@ -20,10 +20,12 @@ using FramePictures = std::array<QImage, FrameCount>;
 // allows to run. Nothing is fetched from anywhere.
 class WebPage {
 public:
-    // What the page is drawn for: the editor's designed client area, whose
-    // flowchart it shows, and the colour the editor traces a path in.
+    // The editor's flowchart is drawn as the editor draws it maximized on
+    // the smallest screen schools have: in the window's designed 663 points
+    // the endings' shapes overlap and cover each other's words.
+    static constexpr QSize ChartWindow { 1024, 768 };
+    // The colour the editor traces a path in.
     struct Look {
-        QSize designSize;
         QColor traceColour;
     };
 
