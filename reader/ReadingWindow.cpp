@@ -157,8 +157,8 @@ void ReadingWindow::walk()
     // until it is answered.
     const QString opening = spokenSentence(m_story.blockTexts[ReadingWalk::OpeningChapter]);
     m_aloud.say(spokenBox(opening, reading.firstQuestionText()));
-    const Dialogs::Answer first = dialogs.ask(
-        this, reading.firstQuestionText(), ReadingWords::FirstQuestionTitle, opening);
+    const Dialogs::Answer first
+        = dialogs.ask(this, reading.firstQuestionText(), ReadingWords::FirstQuestionTitle, opening);
     if (!alive)
         return;
     m_aloud.stop();
