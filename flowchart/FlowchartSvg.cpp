@@ -1,5 +1,6 @@
 #include "flowchart/FlowchartSvg.h"
 
+#include "flowchart/FlowchartGraph.h"
 #include "flowchart/FlowchartLayout.h"
 #include "flowchart/FlowchartPath.h"
 #include "flowchart/Surface.h"
@@ -72,17 +73,6 @@ QPainterPath linesPath(const QList<QLineF> &lines)
         path.lineTo(line.p2());
     }
     return path;
-}
-
-// The arrow into a block, from wherever the flowchart leads to it.
-QList<QLineF> arrowInto(const FlowchartLayout &layout, int block)
-{
-    for (int from = StartTerminator; from < BlockCount; ++from) {
-        const QList<QLineF> lines = layout.arrow(from, block);
-        if (!lines.isEmpty())
-            return lines;
-    }
-    return {};
 }
 
 } // namespace
@@ -213,7 +203,7 @@ QString FlowchartSvg::trace(
     element(startId(), 2 * PathTrace::Width, layout.startOutline());
     for (int block = 0; block < BlockCount; ++block) {
         element(blockId(block), 2 * PathTrace::Width, polygonPath(layout.blockOutline(block)));
-        element(arrowId(block), PathTrace::Width, linesPath(arrowInto(layout, block)));
+        element(arrowId(block), PathTrace::Width, linesPath(layout.arrow(arrowInto(block).from, block)));
     }
     return svg + QStringLiteral("</g>");
 }
