@@ -68,6 +68,8 @@ void EditorWindow::createMenus()
     file->menuAction()->setObjectName(QStringLiteral("MnuFile"));
     command(file, "MnuSave", QStringLiteral("&Сохранить"), &EditorWindow::save,
         QKeySequence(Qt::CTRL | Qt::Key_S));
+    command(file, "MnuSaveWeb", QStringLiteral("Сохранить как &веб-страницу…"),
+        &EditorWindow::saveWebPage);
     command(file, "MnuOpen", QStringLiteral("&Открыть"), &EditorWindow::open,
         QKeySequence(Qt::CTRL | Qt::Key_O));
     command(file, "MnuNew", QStringLiteral("Со&здать"), &EditorWindow::newStory,
@@ -207,6 +209,7 @@ void EditorWindow::editBlock(int index)
 
 void EditorWindow::newStory()
 {
+    m_storyFile.clear();
     clearReadPath();
     m_story.eraseTexts();
     redrawFlowchart();

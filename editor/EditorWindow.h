@@ -52,6 +52,7 @@ public:
     void editBlock(int index);
     void choosePicture(int index);
     void save();
+    void saveWebPage();
     void open();
     void newStory();
     void read();
@@ -107,5 +108,7 @@ private:
     QPointer<HelpWindow> m_help;
     ComingBack *m_comingBack = nullptr;
     QString m_programFolder;
+    // The file the story was last saved to or opened from; empty after New.
+    QString m_storyFile;
     bool m_ending = false;
 };

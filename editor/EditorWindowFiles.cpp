@@ -2,8 +2,10 @@
 
 #include "editor/EditorCanvas.h"
 #include "editor/EditorKeyboard.h"
+#include "editor/ReadPathMark.h"
 #include "flowchart/SpokenWords.h"
 #include "pictures/PictureLoader.h"
+#include "reader/WebPage.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
 #include "windows/Announcer.h"
@@ -14,11 +16,16 @@
 
 namespace {
 
+QString storyFolder(const QString &programFolder)
+{
+    return programFolder + QStringLiteral("/Рассказы");
+}
+
 FileDialogSettings storyDialog(FileDialogSettings::Mode mode, const QString &programFolder)
 {
     FileDialogSettings settings;
     settings.mode = mode;
-    settings.folder = programFolder + QStringLiteral("/Рассказы");
+    settings.folder = storyFolder(programFolder);
     settings.confirmOverwrite = mode == FileDialogSettings::Save;
     settings.mustExist = mode == FileDialogSettings::Open;
     // The same Russian names in both: an English filter has no place here.
@@ -45,9 +52,38 @@ void EditorWindow::save()
         m_dialogs.error(this, saved.error);
         return;
     }
+    m_storyFile = *path;
     // The eye sees nothing change; the ear is told.
     m_keyboard->announcer()->say(
         QStringLiteral("Рассказ сохранён в файл %1.").arg(QFileInfo(*path).fileName()));
+}
+
+void EditorWindow::saveWebPage()
+{
+    FileDialogSettings settings;
+    settings.mode = FileDialogSettings::Save;
+    settings.folder = storyFolder(programFolder());
+    settings.confirmOverwrite = true;
+    settings.filters = { { QStringLiteral("Веб-страницы"), QStringLiteral("*.html") } };
+    // A page without its ending opens in no browser.
+    settings.defaultSuffix = QStringLiteral("html");
+    if (!m_storyFile.isEmpty())
+        settings.proposedName = QFileInfo(m_storyFile).completeBaseName() + QStringLiteral(".html");
+    const auto path = m_dialogs.chooseFile(this, settings);
+    if (!path)
+        return;
+    // The very pictures the frames show; the trace in the editor's colour.
+    FramePictures pictures;
+    for (int k = 0; k < FrameCount; ++k)
+        pictures[k] = m_pictureFrames[k]->picture();
+    const WebPage::Look look { m_readPathMark->palette().color(QPalette::Active, QPalette::Link) };
+    const StorySaved saved = WebPage::save(*path, m_story, pictures, look);
+    if (!saved.ok()) {
+        m_dialogs.error(this, saved.error);
+        return;
+    }
+    m_keyboard->announcer()->say(
+        QStringLiteral("Веб-страница сохранена в файл %1.").arg(QFileInfo(*path).fileName()));
 }
 
 void EditorWindow::open()
@@ -64,6 +100,7 @@ void EditorWindow::open()
         return;
     }
     newStory();
+    m_storyFile = *path;
     for (int b = 0; b < BlockCount; ++b)
         m_story.blockTexts[b] = texts.lines.at(b);
     writeBlockTexts();

@@ -15,7 +15,7 @@ class ReadPathMark : public CanvasLayer {
     Q_OBJECT
 
 public:
-    static constexpr int Width = 4;
+    static constexpr int Width = PathTrace::Width;
 
     // Traces on the layout the editor last drew by.
     ReadPathMark(QWidget *canvas, const FlowchartLayout &layout);

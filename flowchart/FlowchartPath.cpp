@@ -1,5 +1,7 @@
 #include "flowchart/FlowchartPath.h"
 
+#include <QPainterPathStroker>
+
 std::optional<bool> FlowchartPath::exitAt(int block) const
 {
     const qsizetype at = blocks.indexOf(block);
@@ -21,4 +23,20 @@ PathTrace tracePath(const FlowchartPath &path, const FlowchartLayout &layout)
         from = block;
     }
     return trace;
+}
+
+QPainterPath traceArea(const FlowchartLayout &layout, const QRectF &bounds)
+{
+    QPainterPath inside = layout.startOutline();
+    inside.setFillRule(Qt::WindingFill);
+    for (int block = 0; block < BlockCount; ++block) {
+        inside.addPolygon(layout.blockOutline(block));
+        inside.closeSubpath();
+    }
+    QPainterPathStroker ownLines;
+    ownLines.setWidth(2);
+    inside = inside.united(ownLines.createStroke(inside));
+    QPainterPath outside;
+    outside.addRect(bounds);
+    return outside.subtracted(inside);
 }

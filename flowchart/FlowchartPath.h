@@ -22,8 +22,19 @@ struct FlowchartPath {
 // editor traces over its drawing once the reader is done. Nothing for an
 // empty path.
 struct PathTrace {
+    // Far thicker than the flowchart's lines, so that a trace shows by its
+    // width alone. An outline is drawn twice as wide, centred on the shape's
+    // edge, and its inner half clipped away by traceArea().
+    static constexpr int Width = 4;
+
     QPainterPath start; // the «Начало» terminator
     QList<QPolygonF> outlines; // the blocks visited
     QList<QLineF> arrows; // the arrows followed, from «Начало» on
 };
 PathTrace tracePath(const FlowchartPath &path, const FlowchartLayout &layout);
+
+// Where a trace may be drawn within bounds: outside every shape and its own
+// lines, so the texts and captions inside stay whole and the flowchart's
+// lines stay as drawn; in a narrow window, where neighbouring chapters
+// overlap, also theirs.
+QPainterPath traceArea(const FlowchartLayout &layout, const QRectF &bounds);

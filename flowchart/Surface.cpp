@@ -64,6 +64,11 @@ QFont Surface::fontFor(double points, double deviceDpi)
     return font;
 }
 
+double Surface::ascent(double points)
+{
+    return QFontMetricsF(fontFor(points), referenceDevice()).ascent();
+}
+
 void Surface::add(SurfaceOp op)
 {
     m_ops.append(std::move(op));
@@ -131,6 +136,7 @@ void Surface::writeMeasured(const QString &text, double width)
         op.p1 = m_pos;
         op.text = text;
         op.fontSize = m_fontSize;
+        op.width = width;
         op.colour = m_colour;
         add(op);
     }
@@ -212,7 +218,7 @@ void Surface::replay(QPainter &painter) const
             if (op.fontSize != fontPoints) {
                 fontPoints = op.fontSize;
                 painter.setFont(fontFor(fontPoints, dpi));
-                ascent = QFontMetricsF(fontFor(fontPoints), referenceDevice()).ascent();
+                ascent = Surface::ascent(fontPoints);
             }
             painter.drawText(QPointF(op.p1.x(), op.p1.y() + ascent), op.text);
             break;

@@ -25,6 +25,7 @@ struct SurfaceOp {
     double a2 = 0; // arc end
     QString text;
     double fontSize = 0; // points
+    double width = 0; // text: how far writing it moved the drawing position
     QColor colour;
 
     bool operator==(const SurfaceOp &) const = default;
@@ -68,6 +69,8 @@ public:
     QImage render(QSize size, qreal devicePixelRatio = 1.0) const;
 
     static QFont fontFor(double points, double deviceDpi = 96.0);
+    // How far below its top a text's baseline lies, in editor pixels.
+    static double ascent(double points);
     static QString fontFamily();
 
 private:

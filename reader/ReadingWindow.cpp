@@ -2,6 +2,7 @@
 
 #include "flowchart/SpokenWords.h"
 #include "reader/ReadingWalk.h"
+#include "reader/ReadingWords.h"
 #include "speech/ReadingAloud.h"
 #include "story/StoryDocument.h"
 #include "windows/ComingBack.h"
@@ -64,7 +65,7 @@ ReadingWindow::ReadingWindow(
     , m_endingPictures(std::move(pictures))
 {
     setObjectName(QStringLiteral("Frmread"));
-    setWindowTitle(QStringLiteral("Чтение рассказа с выбором продолжения"));
+    setWindowTitle(ReadingWords::Caption);
     // Closed by its box the window is unloaded; the next Read builds it anew.
     setAttribute(Qt::WA_DeleteOnClose);
     createMenus();
@@ -94,7 +95,7 @@ void ReadingWindow::createMenus()
               menuBar()->addAction(action);
               return action;
           };
-    command("MnuPrint", QStringLiteral("&Печать рассказа"), &ReadingWindow::print);
+    command("MnuPrint", QLatin1Char('&') + ReadingWords::Print, &ReadingWindow::print);
     // Only while reading aloud is on: otherwise the bar stays as it was.
     m_repeatItem = command("MnuRepeat", QStringLiteral("П&овторить"), &ReadingWindow::repeat);
     m_repeatItem->setVisible(false);
@@ -156,8 +157,8 @@ void ReadingWindow::walk()
     // until it is answered.
     const QString opening = spokenSentence(m_story.blockTexts[ReadingWalk::OpeningChapter]);
     m_aloud.say(spokenBox(opening, reading.firstQuestionText()));
-    const Dialogs::Answer first = dialogs.ask(
-        this, reading.firstQuestionText(), QStringLiteral("Выбор продолжения"), opening);
+    const Dialogs::Answer first
+        = dialogs.ask(this, reading.firstQuestionText(), ReadingWords::FirstQuestionTitle, opening);
     if (!alive)
         return;
     m_aloud.stop();
@@ -184,7 +185,7 @@ void ReadingWindow::walk()
     m_endingPicture->setAccessibleDescription(picture);
 
     const QString ending = spokenSentence(m_story.blockTexts[reading.result().finalChapter]);
-    const QString titlePrompt = QStringLiteral("Придумай название рассказа");
+    const QString titlePrompt = ReadingWords::TitlePrompt;
     m_aloud.say(spokenBox(ending, titlePrompt));
     const QString title
         = dialogs.input(this, titlePrompt, ApplicationTitle, spokenBox(ending, picture))
@@ -192,7 +193,7 @@ void ReadingWindow::walk()
     if (!alive)
         return;
     m_aloud.stop();
-    const QString namePrompt = QStringLiteral("Рассказ читал:");
+    const QString namePrompt = ReadingWords::ReaderPrompt;
     m_aloud.say(namePrompt);
     const QString name
         = dialogs.input(this, namePrompt, ApplicationTitle, QString()).value_or(QString());
@@ -202,7 +203,7 @@ void ReadingWindow::walk()
 
     m_titleBox->setPlainText(title);
     if (!name.isEmpty())
-        m_readerBox->setPlainText(QStringLiteral("Читатель - ") + name);
+        m_readerBox->setPlainText(ReadingWords::ReaderLine + name);
     repeat();
 }
 

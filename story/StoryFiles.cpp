@@ -78,6 +78,12 @@ QString reasonFor(int error)
     }
 }
 
+QString cannotWrite(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Не удалось сохранить файл «%1»: %2.")
+        .arg(StoryFiles::displayName(path), reason);
+}
+
 QString cannotWrite(const QString &path, int error)
 {
     const QFileInfo target(path);
@@ -92,8 +98,7 @@ QString cannotWrite(const QString &path, int error)
     else if (!folder.isDir())
         reason = QStringLiteral("«%1» — не папка, а файл")
                      .arg(StoryFiles::displayName(folder.filePath()));
-    return QStringLiteral("Не удалось сохранить файл «%1»: %2.")
-        .arg(StoryFiles::displayName(path), reason);
+    return cannotWrite(path, reason);
 }
 
 QString tooBig(const QString &path, qint64 bytes)
@@ -107,7 +112,7 @@ QString tooBig(const QString &path, qint64 bytes)
 
 // Writes the bytes into the pending file and syncs them to the disk; the old
 // file stays as it was until commit().
-bool prepare(PendingFile &file, const QByteArray &bytes)
+bool prepare(PendingFile &file, QByteArrayView bytes)
 {
     if (QFileInfo(file.target()).isDir())
         return false;
@@ -289,6 +294,22 @@ StorySaved StoryFiles::save(const QString &storyPath, const StoryDocument &story
     PendingFile::removeLeftovers(storyFile.target());
     PendingFile::removeLeftovers(listFile.target());
     return {};
+}
+
+StorySaved StoryFiles::saveFile(const QString &path, QByteArrayView bytes)
+{
+    PendingFile file(path);
+    if (!prepare(file, bytes) || !file.commit())
+        return { cannotWrite(path, file.error()) };
+    if (const int error = PendingFile::syncFolder(QFileInfo(file.target()).path()))
+        return { cannotWrite(path, error) };
+    PendingFile::removeLeftovers(file.target());
+    return {};
+}
+
+StorySaved StoryFiles::notSaved(const QString &path, const QString &reason)
+{
+    return { cannotWrite(path, reason) };
 }
 
 QString StoryFiles::findPicture(

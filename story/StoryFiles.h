@@ -57,6 +57,11 @@ public:
 
     // Writes both files or, as far as the file system allows, neither.
     static StorySaved save(const QString &storyPath, const StoryDocument &story);
+    // Writes one file of the story's, whole or not at all: the old file
+    // stays until the new one is on the disk.
+    static StorySaved saveFile(const QString &path, QByteArrayView bytes);
+    // A save that failed before any file was written, for a reason of its own.
+    static StorySaved notSaved(const QString &path, const QString &reason);
 
     // The file to show for a stored picture path. A path brought from
     // another computer is looked for by its file name beside the story file

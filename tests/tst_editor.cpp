@@ -114,6 +114,7 @@ void tst_Editor::designAndMenus()
     // Each caption with its access letter, none shared within one menu.
     const QList<std::tuple<const char *, QString, QKeySequence>> commands = {
         { "MnuSave", "&Сохранить", QKeySequence(QStringLiteral("Ctrl+S")) },
+        { "MnuSaveWeb", "Сохранить как &веб-страницу…", QKeySequence() },
         { "MnuOpen", "&Открыть", QKeySequence(QStringLiteral("Ctrl+O")) },
         { "MnuNew", "Со&здать", QKeySequence(QStringLiteral("Ctrl+N")) },
         { "MnuRead", "&Читать", QKeySequence() },

@@ -154,6 +154,8 @@ void tst_EditorFiles::cancelledDialog_data()
     QTest::newRow("open") << "open" << int(FileDialogSettings::Open) << "Рассказы"
                           << QStringList { "Текстовые файлы", "*.txt", "Файлы без расширения", "*" }
                           << true << false;
+    QTest::newRow("web page") << "web" << int(FileDialogSettings::Save) << "Рассказы"
+                              << QStringList { "Веб-страницы", "*.html" } << false << true;
     QTest::newRow("picture") << "image" << int(FileDialogSettings::Open) << "Картинки"
                              << QStringList { "Формат bitmap (*.bmp)", "*.bmp",
                                     "Формат JPEG (*.jpg)", "*.jpg" }
@@ -179,6 +181,8 @@ void tst_EditorFiles::cancelledDialog()
     m_dialogs->files.enqueue(std::nullopt);
     if (command == QLatin1String("save"))
         m_window->save();
+    else if (command == QLatin1String("web"))
+        m_window->saveWebPage();
     else if (command == QLatin1String("open"))
         m_window->open();
     else
@@ -207,11 +211,19 @@ void tst_EditorFiles::cancelledDialog()
 
 void tst_EditorFiles::saveThenOpen()
 {
+    // The web page's dialog proposes the name of the story's own file.
+    const auto proposedPage = [this] {
+        m_dialogs->files.enqueue(std::nullopt);
+        m_window->saveWebPage();
+        return m_dialogs->calls.constLast().file.proposedName;
+    };
     fillStory();
+    QCOMPARE(proposedPage(), QString());
     const StoryDocument saved = m_story;
     m_dialogs->files.enqueue(file(QStringLiteral("stories/Лисёнок.txt")));
     QVERIFY(QDir().mkpath(file(QStringLiteral("stories"))));
     m_window->save();
+    QCOMPARE(proposedPage(), QStringLiteral("Лисёнок.html"));
     QCOMPARE(readAll(file(QStringLiteral("stories/Лисёнок.txt"))), crlf(Texts));
     QStringList paths;
     for (int k = 0; k < FrameCount; ++k)
@@ -219,9 +231,11 @@ void tst_EditorFiles::saveThenOpen()
     QCOMPARE(readAll(file(QStringLiteral("stories/Лисёнок.il"))), crlf(paths));
 
     m_window->newStory();
+    QCOMPARE(proposedPage(), QString());
     QVERIFY(m_window->pictureFrame(0)->picture().isNull());
     m_dialogs->files.enqueue(file(QStringLiteral("stories/Лисёнок.txt")));
     m_window->open();
+    QCOMPARE(proposedPage(), QStringLiteral("Лисёнок.html"));
 
     QCOMPARE(m_dialogs->kinds().count(QStringLiteral("error")), 0);
     QCOMPARE(m_story.blockTexts, saved.blockTexts);

@@ -2,6 +2,7 @@
 #include "flowchart/FlowchartLayout.h"
 #include "flowchart/SpokenWords.h"
 #include "flowchart/Surface.h"
+#include "reader/WebPage.h"
 
 #include <QImage>
 #include <QPainter>
@@ -235,17 +236,24 @@ void tst_Flowchart::renderedPixels_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
-    QTest::newRow("designed") << 663 << 554;
-    QTest::newRow("wide") << 1000 << 700;
+    QTest::addColumn<bool>("apart"); // no two blocks' shapes overlap
+    QTest::newRow("designed") << 663 << 554 << false;
+    QTest::newRow("wide") << 1000 << 700 << true;
+    QTest::newRow("web page") << WebPage::ChartWindow.width() << WebPage::ChartWindow.height()
+                              << true;
 }
 
 void tst_Flowchart::renderedPixels()
 {
     QFETCH(int, width);
     QFETCH(int, height);
+    QFETCH(bool, apart);
     Surface surface;
     FlowchartLayout layout;
     drawFlowchart(surface, layout, width, height);
+    for (int a = 0; apart && a < BlockCount; ++a)
+        for (int b = a + 1; b < BlockCount; ++b)
+            QVERIFY(layout.blockOutline(a).intersected(layout.blockOutline(b)).isEmpty());
     const QImage image = surface.render(QSize(width, height));
     const int C = layout.centerX;
     const int S = layout.stretch;

@@ -1,6 +1,7 @@
 #include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "support/KeyInput.h"
+#include "support/TestFiles.h"
 #include "windows/QtDialogs.h"
 
 #include <QAbstractButton>
@@ -35,6 +36,8 @@ private slots:
     void editorExitThroughRealBox();
     void editorRedrawsOnlyComingBack_data();
     void editorRedrawsOnlyComingBack();
+    void webPageThroughRealDialog_data();
+    void webPageThroughRealDialog();
 
 private:
     QTranslator m_russian;
@@ -166,6 +169,18 @@ void tst_QtDialogs::fileDialogSettings()
         dialog->reject();
     } });
     QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);
+
+    settings.mode = FileDialogSettings::Save;
+    settings.proposedName = QStringLiteral("лиса.html");
+    settings.defaultSuffix = QStringLiteral("html");
+    answerModals({ [&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QCOMPARE(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text(),
+            settings.proposedName);
+        QCOMPARE(dialog->defaultSuffix(), settings.defaultSuffix);
+        dialog->reject();
+    } });
+    QCOMPARE(dialogs.chooseFile(nullptr, settings), std::nullopt);
 }
 
 void tst_QtDialogs::editorExitThroughRealBox()
@@ -266,6 +281,63 @@ void tst_QtDialogs::editorRedrawsOnlyComingBack()
         QTRY_VERIFY(editor.surface().revision() != drawn);
     QTest::qWait(100);
     QCOMPARE(editor.surface().revision() != drawn, redraws);
+}
+
+void tst_QtDialogs::webPageThroughRealDialog_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("error"); // %1 is the stories' folder; empty when written
+    QTest::newRow("a name without its ending") << "лиса"
+                                               << "";
+    // A folder in the page's place the dialog opens itself; a file where
+    // the page's folder should be it takes.
+    QTest::newRow("a file for a folder") << "файл/лиса"
+                                         << "«%1/файл» — не папка, а файл";
+}
+
+void tst_QtDialogs::webPageThroughRealDialog()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const QString stories = dir.filePath(QStringLiteral("Рассказы"));
+    QVERIFY(QDir().mkpath(stories) && writeAll(stories + QStringLiteral("/файл"), {}));
+    StoryDocument story;
+    story.blockTexts[0] = QStringLiteral("Жила-была лиса.");
+    QtDialogs dialogs;
+    EditorWindow editor(story, dialogs);
+    editor.setProgramFolder(dir.path());
+    editor.show();
+    QTRY_VERIFY(editor.isActiveWindow());
+
+    QString said;
+    const QList<std::function<void(QWidget *)>> steps
+        = { [&](QWidget *modal) {
+               auto *dialog = qobject_cast<QFileDialog *>(modal);
+               QCOMPARE(
+                   dialog->nameFilters(), QStringList { QStringLiteral("Веб-страницы (*.html)") });
+               QCOMPARE(dialog->directory().absolutePath(), QDir(stories).absolutePath());
+               dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+               static_cast<QDialog *>(dialog)->accept();
+           },
+              [&](QWidget *modal) {
+                  said = qobject_cast<QMessageBox *>(modal)->text();
+                  modal->close();
+              } };
+    const auto answered = answerModals(steps.mid(0, error.isEmpty() ? 1 : 2));
+    editor.findChild<QAction *>(QStringLiteral("MnuSaveWeb"))->trigger();
+    QTRY_VERIFY(answered());
+    const QString page = stories + QLatin1Char('/') + typed + QStringLiteral(".html");
+    if (error.isEmpty())
+        QVERIFY(readAll(page).contains("Жила-была лиса."));
+    else
+        QCOMPARE(said,
+            QStringLiteral("Не удалось сохранить файл «%1»: %2.")
+                .arg(QDir::toNativeSeparators(page), error.arg(QDir::toNativeSeparators(stories))));
+    // The page is the one file written.
+    QCOMPARE(QDir(stories).entryList(QDir::Files | QDir::Hidden),
+        QStringList({ QStringLiteral("лиса.html"), QStringLiteral("файл") })
+            .mid(error.isEmpty() ? 0 : 1));
 }
 
 QTEST_MAIN(tst_QtDialogs)

@@ -168,11 +168,19 @@ void tst_StorySave::killedAtRandom()
 
 void tst_StorySave::fullDisk_data()
 {
-    QTest::addColumn<int>("freePages");
+    QTest::addColumn<int>("freePages"); // -1: the disk is read-only
     QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("reason");
     // Each small file takes one page of the tmpfs.
-    QTest::newRow("no room for the story file") << 0 << "fox.txt";
-    QTest::newRow("no room for the picture list") << 1 << "fox.il";
+    QTest::newRow("no room for the story file") << 0 << "fox.txt"
+                                                << "нет места на диске";
+    QTest::newRow("no room for the picture list") << 1 << "fox.il"
+                                                  << "нет места на диске";
+    // One file alone (a web page) is saved as the pair is.
+    QTest::newRow("no room for one file") << 0 << "fox.html"
+                                          << "нет места на диске";
+    QTest::newRow("one file on a read-only disk") << -1 << "fox.html"
+                                                  << "диск доступен только для чтения";
 }
 
 void tst_StorySave::fullDisk()
@@ -182,7 +190,9 @@ void tst_StorySave::fullDisk()
 #else
     QFETCH(int, freePages);
     QFETCH(QString, named);
-    const QString mountPoint = m_dir.filePath(QStringLiteral("full-%1").arg(freePages));
+    QFETCH(QString, reason);
+    const QString mountPoint
+        = m_dir.filePath(QStringLiteral("full-%1").arg(QTest::currentDataTag()));
     QVERIFY(QDir().mkpath(mountPoint));
     if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=64k") != 0)
         QSKIP("a small tmpfs cannot be mounted here (needs root)");
@@ -195,15 +205,23 @@ void tst_StorySave::fullDisk()
     QVERIFY(writeAll(mountPoint + QStringLiteral("/fox.il"), oldList));
     struct statvfs disk;
     QVERIFY(::statvfs(QFile::encodeName(mountPoint).constData(), &disk) == 0);
-    const qint64 fill = qint64(disk.f_bavail) * disk.f_bsize - qint64(freePages) * 4096;
+    const qint64 fill
+        = freePages < 0 ? 1 : qint64(disk.f_bavail) * disk.f_bsize - qint64(freePages) * 4096;
     QVERIFY(writeAll(mountPoint + QStringLiteral("/filler"), QByteArray(fill, 'x')));
+    if (freePages < 0)
+        QVERIFY(::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs",
+                    MS_REMOUNT | MS_RDONLY, nullptr)
+            == 0);
 
     StoryDocument short_;
     short_.blockTexts[0] = QStringLiteral("Лиса");
     short_.picturePaths[0] = QStringLiteral("/картинки/лиса.jpg");
-    const StorySaved saved = StoryFiles::save(story, short_);
+    const QString page = mountPoint + QStringLiteral("/fox.html");
+    const StorySaved saved = named == QLatin1String("fox.html")
+        ? StoryFiles::saveFile(page, "<html>")
+        : StoryFiles::save(story, short_);
     QVERIFY(!saved.ok());
-    QVERIFY2(saved.error.contains(QStringLiteral("нет места на диске")), qPrintable(saved.error));
+    QVERIFY2(saved.error.contains(reason), qPrintable(saved.error));
     QVERIFY2(saved.error.contains(QStringLiteral("«%1/%2»").arg(mountPoint, named)),
         qPrintable(saved.error));
     // The old pair stays, and nothing else is left behind.

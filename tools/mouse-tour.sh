@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A mouse user's tour of every window, one screenshot each: the title, the
-# editor, the entry window, the picture, Save and Open dialogs, a warning,
+# editor, the entry window, the picture, Save, web page and Open dialogs, a warning,
 # the menus, the help (also scrolled), the reading walk's boxes and window,
 # the print boxes and dialog, the exit question. Run it for two builds and
 # compare the PNGs (`compare -metric AE a.png b.png null:`); the tour is the
@@ -51,7 +51,9 @@ xdotool key Return; sleep 0.5
 click 26 27; shot 08_menu_file
 click 60 52; shot 09_save_dialog
 xdotool type --delay 20 "$saved/лиса.txt"; xdotool key Return; sleep 1; shot 10_editor_saved
-click 26 27; sleep 0.5; click 60 75; shot 11_open_dialog
+click 26 27; sleep 0.5; click 60 75; shot 10b_web_page_dialog
+xdotool key Escape; sleep 0.5
+click 26 27; sleep 0.5; click 60 98; shot 11_open_dialog
 xdotool key Escape; sleep 0.5
 click 162 27; shot 12_help
 win; xdotool mousemove $((X+200)) $((Y+150)); for i in 1 2 3 4 5 6 7 8; do xdotool click 5; sleep 0.1; done; shot 12b_help_scrolled

@@ -22,6 +22,8 @@ struct FileDialogSettings {
     QList<Filter> filters; // in the order shown
     bool mustExist = false; // open: refuse names of missing files
     bool confirmOverwrite = false; // save: ask before replacing a file
+    QString proposedName; // save: what the name box starts with
+    QString defaultSuffix; // save: added to a name typed without one
     QString spokenName; // what a screen reader says the dialog is for
 };
 

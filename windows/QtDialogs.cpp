@@ -122,7 +122,9 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileDialogSe
     }
     dialog.setNameFilters(filters);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.confirmOverwrite);
-    dialog.setDefaultSuffix(QString());
+    dialog.setDefaultSuffix(settings.defaultSuffix);
+    if (!settings.proposedName.isEmpty())
+        dialog.selectFile(settings.proposedName);
     if (!settings.spokenName.isEmpty())
         dialog.setAccessibleName(settings.spokenName);
     // The list and the table of files take turns on one unnamed layer, which

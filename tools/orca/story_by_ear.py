@@ -190,7 +190,9 @@ def story():
 
     step("9a Alt+Ф: the menu's commands are heard with their shortcuts",
          lambda: key("alt+Cyrillic_ef"), heard=["Сохранить", "Ctrl+S"])
-    step("9b Down: the next one too", lambda: key("Down"), heard=["Открыть", "Ctrl+O"])
+    step("9b Down: a command without a shortcut", lambda: key("Down"),
+         heard=["Сохранить как веб-страницу"], not_heard=["Ctrl"])
+    step("9b.1 Down: the next one with its shortcut", lambda: key("Down"), heard=["Открыть", "Ctrl+O"])
     key("Escape")
     key("Escape")
     step("9c Ctrl+S: the Save dialog", lambda: key("ctrl+s"), heard=["Сохранить"])

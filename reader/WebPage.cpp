@@ -1,0 +1,230 @@
+#include "reader/WebPage.h"
+
+#include "flowchart/DrawBlockTexts.h"
+#include "flowchart/DrawFlowchart.h"
+#include "flowchart/FlowchartGraph.h"
+#include "flowchart/FlowchartLayout.h"
+#include "flowchart/FlowchartPath.h"
+#include "flowchart/FlowchartSvg.h"
+#include "flowchart/SpokenWords.h"
+#include "flowchart/Surface.h"
+#include "reader/ReadingWords.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+// The page's template, style and player, built into the program.
+QString resource(const QString &name)
+{
+    QFile file(QStringLiteral(":/web/") + name);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// How the page's policy names an inline script or style it allows: by the
+// hash of its very text.
+QString hashSource(const QString &text)
+{
+    const QByteArray hash = QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256);
+    return QStringLiteral("'sha256-%1'").arg(QString::fromLatin1(hash.toBase64()));
+}
+
+// Fills in every {{name}} of the template in one pass: what is put in is
+// never read again for names, so a pupil's "{{script}}" stays as written.
+QString filled(const QString &page, const QHash<QString, QString> &values)
+{
+    QString out;
+    qsizetype at = 0;
+    for (;;) {
+        const qsizetype open = page.indexOf(QLatin1String("{{"), at);
+        const qsizetype close = open < 0 ? -1 : page.indexOf(QLatin1String("}}"), open);
+        if (close < 0)
+            break;
+        out += QStringView(page).mid(at, open - at);
+        out += values.value(page.mid(open + 2, close - open - 2));
+        at = close + 2;
+    }
+    out += QStringView(page).mid(at);
+    return out;
+}
+
+// The picture as the frame holds it, as a JPEG data URI; empty for none.
+std::optional<QString> jpegData(const QImage &picture)
+{
+    if (picture.isNull())
+        return QString();
+    // JPEG has no transparency: what shows through is the white the reading
+    // window shows a picture on.
+    QImage flat(picture.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter(&flat).drawImage(0, 0, picture);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!flat.save(&buffer, "JPEG", WebPage::JpegQuality))
+        return std::nullopt;
+    return QStringLiteral("data:image/jpeg;base64,")
+        + QString::fromLatin1(buffer.data().toBase64());
+}
+
+QString roleName(BlockRole role)
+{
+    switch (role) {
+    case BlockRole::Question:
+        return QStringLiteral("question");
+    case BlockRole::Ending:
+        return QStringLiteral("ending");
+    case BlockRole::Chapter:
+        break;
+    }
+    return QStringLiteral("chapter");
+}
+
+// The path in words wherever a reader waits, at a question or an ending,
+// along every way through the flowchart; keyed by the blocks so far.
+void addPathWords(FlowchartPath path, int place, QJsonObject &words)
+{
+    while (isBlock(place)) {
+        path.blocks << place;
+        const FlowchartBlock &block = FlowchartBlocks[place];
+        if (block.role == BlockRole::Chapter) {
+            place = block.next;
+            continue;
+        }
+        QStringList key;
+        for (const int b : std::as_const(path.blocks))
+            key << QString::number(b);
+        words.insert(key.join(QLatin1Char(' ')), readPathDescription(path));
+        if (block.role == BlockRole::Question) {
+            for (const bool trueExit : { false, true })
+                addPathWords(path, exitTarget(place, trueExit), words);
+        }
+        return;
+    }
+}
+
+struct Chart {
+    QString svg;
+    int width = 0;
+    int height = 0;
+};
+
+// The flowchart with its texts as the editor draws it in ChartWindow, and
+// the trace over it.
+Chart chart(const StoryDocument &story, const WebPage::Look &look)
+{
+    Chart chart;
+    chart.width = WebPage::ChartWindow.width();
+    Surface surface;
+    FlowchartLayout layout;
+    drawFlowchart(surface, layout, chart.width, WebPage::ChartWindow.height());
+    std::array<QString, BlockCount> texts = story.blockTexts;
+    drawBlockTexts(true, texts, layout, surface, chart.width);
+    // As tall as the drawing, the frames below it left out: the page shows
+    // the ending's picture in the reading.
+    double bottom = 0;
+    for (const SurfaceOp &op : surface.ops())
+        bottom = std::max({ bottom, op.p1.y() + op.radius, op.p2.y() });
+    chart.height = static_cast<int>(std::ceil(bottom)) + 2;
+    chart.svg = FlowchartSvg::drawing(surface)
+        + FlowchartSvg::trace(layout, QRectF(0, 0, chart.width, chart.height), look.traceColour);
+    return chart;
+}
+
+} // namespace
+
+QByteArray WebPage::scriptData(const QJsonObject &data)
+{
+    QByteArray json = QJsonDocument(data).toJson(QJsonDocument::Compact);
+    // JSON holds these only inside strings, where the escapes mean the same.
+    json.replace('<', "\\u003c").replace('>', "\\u003e").replace('&', "\\u0026");
+    return json;
+}
+
+WebPage::Built WebPage::build(
+    const StoryDocument &story, const FramePictures &pictures, const Look &look)
+{
+    Built built;
+    QJsonArray blocks;
+    QJsonArray blockIds;
+    QJsonArray arrowIds;
+    for (int b = 0; b < BlockCount; ++b) {
+        const FlowchartBlock &block = FlowchartBlocks[b];
+        blocks.append(QJsonObject { { QStringLiteral("role"), roleName(block.role) },
+            { QStringLiteral("next"), block.next },
+            { QStringLiteral("falseExit"), block.falseExit },
+            { QStringLiteral("trueExit"), block.trueExit },
+            { QStringLiteral("frame"), block.frame },
+            { QStringLiteral("text"), story.blockTexts[b] } });
+        blockIds.append(FlowchartSvg::blockId(b));
+        arrowIds.append(FlowchartSvg::arrowId(b));
+    }
+    QJsonArray pictureData;
+    QJsonArray pictureWords;
+    for (int k = 0; k < FrameCount; ++k) {
+        const std::optional<QString> data = jpegData(pictures[k]);
+        if (!data) {
+            built.failedFrame = k;
+            return built;
+        }
+        pictureData.append(*data);
+        pictureWords.append(endingPictureDescription(story.picturePath(k), !pictures[k].isNull()));
+    }
+    QJsonObject pathWords;
+    addPathWords({}, FirstBlock, pathWords);
+    const QJsonObject data { { QStringLiteral("start"), FirstBlock },
+        { QStringLiteral("blocks"), blocks }, { QStringLiteral("pictures"), pictureData },
+        { QStringLiteral("pictureWords"), pictureWords },
+        { QStringLiteral("pathWords"), pathWords },
+        { QStringLiteral("readerLine"), ReadingWords::ReaderLine },
+        { QStringLiteral("trace"),
+            QJsonObject { { QStringLiteral("start"), FlowchartSvg::startId() },
+                { QStringLiteral("blocks"), blockIds },
+                { QStringLiteral("arrows"), arrowIds } } } };
+
+    const QString style = resource(QStringLiteral("page.css"));
+    const QString script = resource(QStringLiteral("player.js"));
+    const Chart drawn = chart(story, look);
+    const QHash<QString, QString> values = {
+        { QStringLiteral("policy"),
+            QStringLiteral("default-src 'none'; script-src %1; style-src %2; img-src data:; "
+                           "base-uri 'none'; form-action 'none'")
+                .arg(hashSource(script), hashSource(style)) },
+        { QStringLiteral("style"), style },
+        { QStringLiteral("script"), script },
+        { QStringLiteral("story"), QString::fromUtf8(scriptData(data)) },
+        { QStringLiteral("chart"), drawn.svg },
+        { QStringLiteral("chartWidth"), QString::number(drawn.width) },
+        { QStringLiteral("chartHeight"), QString::number(drawn.height) },
+        { QStringLiteral("caption"), ReadingWords::Caption.toHtmlEscaped() },
+        { QStringLiteral("questionTitle"), ReadingWords::FirstQuestionTitle.toHtmlEscaped() },
+        { QStringLiteral("yes"), ReadingWords::Yes.toHtmlEscaped() },
+        { QStringLiteral("no"), ReadingWords::No.toHtmlEscaped() },
+        { QStringLiteral("titlePrompt"), ReadingWords::TitlePrompt.toHtmlEscaped() },
+        { QStringLiteral("readerPrompt"), ReadingWords::ReaderPrompt.toHtmlEscaped() },
+        { QStringLiteral("done"), ReadingWords::Done.toHtmlEscaped() },
+        { QStringLiteral("print"), ReadingWords::Print.toHtmlEscaped() },
+    };
+    built.html = filled(resource(QStringLiteral("page.html")), values).toUtf8();
+    return built;
+}
+
+StorySaved WebPage::save(const QString &path, const StoryDocument &story,
+    const FramePictures &pictures, const Look &look)
+{
+    const Built built = build(story, pictures, look);
+    if (built.failedFrame >= 0)
+        return StoryFiles::notSaved(path,
+            QStringLiteral("картинку к концовке %1 не удалось записать в JPEG")
+                .arg(built.failedFrame + 1));
+    return StoryFiles::saveFile(path, built.html);
+}

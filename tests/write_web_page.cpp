@@ -1,0 +1,33 @@
+#include "editor/EditorWindow.h"
+#include "story/StoryDocument.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+// Opens a story in the editor and saves it as a web page, through the
+// editor's own commands: write_web_page PROGRAM_FOLDER STORY PAGE.
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 4) {
+        std::fputs("usage: write_web_page PROGRAM_FOLDER STORY PAGE\n", stderr);
+        return 2;
+    }
+    StoryDocument story;
+    ScriptedDialogs dialogs;
+    EditorWindow editor(story, dialogs);
+    editor.setProgramFolder(args[1]);
+    dialogs.files << args[2] << args[3];
+    editor.open();
+    editor.saveWebPage();
+    for (const ScriptedDialogs::Call &call : std::as_const(dialogs.calls)) {
+        if (call.kind == QLatin1String("error")) {
+            std::fprintf(stderr, "%s\n", qPrintable(call.text));
+            return 1;
+        }
+    }
+    return 0;
+}
