@@ -203,7 +203,8 @@ QString FlowchartSvg::trace(
     element(startId(), 2 * PathTrace::Width, layout.startOutline());
     for (int block = 0; block < BlockCount; ++block) {
         element(blockId(block), 2 * PathTrace::Width, polygonPath(layout.blockOutline(block)));
-        element(arrowId(block), PathTrace::Width, linesPath(layout.arrow(arrowInto(block).from, block)));
+        element(arrowId(block), PathTrace::Width,
+            linesPath(layout.arrow(arrowInto(block).from, block)));
     }
     return svg + QStringLiteral("</g>");
 }
