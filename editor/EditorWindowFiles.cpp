@@ -16,16 +16,11 @@
 
 namespace {
 
-QString storyFolder(const QString &programFolder)
-{
-    return programFolder + QStringLiteral("/Рассказы");
-}
-
 FileDialogSettings storyDialog(FileDialogSettings::Mode mode, const QString &programFolder)
 {
     FileDialogSettings settings;
     settings.mode = mode;
-    settings.folder = storyFolder(programFolder);
+    settings.folder = programFolder + QStringLiteral("/Рассказы");
     settings.confirmOverwrite = mode == FileDialogSettings::Save;
     settings.mustExist = mode == FileDialogSettings::Open;
     // The same Russian names in both: an English filter has no place here.
@@ -60,15 +55,13 @@ void EditorWindow::save()
 
 void EditorWindow::saveWebPage()
 {
-    FileDialogSettings settings;
-    settings.mode = FileDialogSettings::Save;
-    settings.folder = storyFolder(programFolder());
-    settings.confirmOverwrite = true;
-    settings.filters = { { QStringLiteral("Веб-страницы"), QStringLiteral("*.html") } };
+    FileDialogSettings settings = storyDialog(FileDialogSettings::Save, programFolder());
     // A page without its ending opens in no browser.
     settings.defaultSuffix = QStringLiteral("html");
+    settings.filters = { { QStringLiteral("Веб-страницы"), "*." + settings.defaultSuffix } };
     if (!m_storyFile.isEmpty())
-        settings.proposedName = QFileInfo(m_storyFile).completeBaseName() + QStringLiteral(".html");
+        settings.proposedName
+            = QFileInfo(m_storyFile).completeBaseName() + '.' + settings.defaultSuffix;
     const auto path = m_dialogs.chooseFile(this, settings);
     if (!path)
         return;
