@@ -2,11 +2,11 @@
 
 #include <memory>
 
+#include "app/TitleWindow.h"
 #include "editor/EditorWindow.h"
 #include "reader/ReadingWindow.h"
-#include "windows/PictureBox.h"
-#include "windows/TitleWindow.h"
-#include "windows/WindowDesign.h"
+#include "widgets/PictureBox.h"
+#include "widgets/WindowDesign.h"
 
 #include <QApplication>
 

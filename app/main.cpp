@@ -1,7 +1,7 @@
 #include "app/ProgramStart.h"
 #include "story/StoryDocument.h"
-#include "windows/KeyboardStyle.h"
-#include "windows/QtDialogs.h"
+#include "widgets/KeyboardStyle.h"
+#include "widgets/QtDialogs.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

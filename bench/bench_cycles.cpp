@@ -1,7 +1,7 @@
 #include "BenchSupport.h"
 #include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
-#include "windows/QtDialogs.h"
+#include "widgets/QtDialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
-#include "windows/QtDialogs.h"
+#include "widgets/QtDialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 
 #include "editor/FocusMark.h"
 #include "flowchart/FlowchartGraph.h"
-#include "windows/Announcer.h"
-#include "windows/ClickLabel.h"
+#include "widgets/Announcer.h"
+#include "widgets/ClickLabel.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,6 +1,8 @@
 #include "editor/EditorWindow.h"
 
 #include "editor/EditorCanvas.h"
+#include "editor/EditorDesign.h"
+#include "editor/HelpWindow.h"
 #include "editor/ReadPathMark.h"
 #include "editor/TextEntryWindow.h"
 #include "flowchart/DrawBlockTexts.h"
@@ -9,13 +11,12 @@
 #include "speech/ReadingAloud.h"
 #include "spelling/SpellChecker.h"
 #include "story/StoryDocument.h"
-#include "windows/ClickLabel.h"
-#include "windows/ComingBack.h"
-#include "windows/Dialogs.h"
-#include "windows/HelpWindow.h"
-#include "windows/MenuItemAccessible.h"
-#include "windows/PictureBox.h"
-#include "windows/WindowDesign.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/ComingBack.h"
+#include "widgets/Dialogs.h"
+#include "widgets/MenuItemAccessible.h"
+#include "widgets/PictureBox.h"
+#include "widgets/WindowDesign.h"
 
 #include <QAction>
 #include <QCloseEvent>

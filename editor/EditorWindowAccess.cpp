@@ -5,7 +5,7 @@
 #include "editor/ReadPathMark.h"
 #include "flowchart/SpokenWords.h"
 #include "story/StoryDocument.h"
-#include "windows/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 void EditorWindow::setUpKeyboardAccess()
 {

@@ -5,12 +5,12 @@
 #include "editor/ReadPathMark.h"
 #include "flowchart/SpokenWords.h"
 #include "pictures/PictureLoader.h"
-#include "reader/WebPage.h"
+#include "reading/WebPage.h"
 #include "story/StoryDocument.h"
 #include "story/StoryFiles.h"
-#include "windows/Announcer.h"
-#include "windows/Dialogs.h"
-#include "windows/PictureBox.h"
+#include "widgets/Announcer.h"
+#include "widgets/Dialogs.h"
+#include "widgets/PictureBox.h"
 
 #include <QFileInfo>
 

@@ -3,8 +3,8 @@
 #include "editor/EditorCanvas.h"
 #include "printing/PrintServer.h"
 #include "printing/StoryPage.h"
-#include "windows/Dialogs.h"
-#include "windows/PictureBox.h"
+#include "widgets/Dialogs.h"
+#include "widgets/PictureBox.h"
 
 #include <QPrinter>
 

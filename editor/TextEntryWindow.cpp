@@ -4,7 +4,7 @@
 #include "spelling/SpellChecker.h"
 #include "spelling/SpellingHighlighter.h"
 #include "story/StoryDocument.h"
-#include "windows/WindowDesign.h"
+#include "widgets/WindowDesign.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,15 +1,15 @@
 #include "reader/ReadingWindow.h"
 
 #include "flowchart/SpokenWords.h"
-#include "reader/ReadingWalk.h"
-#include "reader/ReadingWords.h"
+#include "reading/ReadingWalk.h"
+#include "reading/ReadingWords.h"
 #include "speech/ReadingAloud.h"
 #include "story/StoryDocument.h"
-#include "windows/ComingBack.h"
-#include "windows/Dialogs.h"
-#include "windows/MenuItemAccessible.h"
-#include "windows/PictureBox.h"
-#include "windows/WindowDesign.h"
+#include "widgets/ComingBack.h"
+#include "widgets/Dialogs.h"
+#include "widgets/MenuItemAccessible.h"
+#include "widgets/PictureBox.h"
+#include "widgets/WindowDesign.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reader/ReadingWalk.h"
+#include "reading/ReadingWalk.h"
 
 #include <QImage>
 #include <QMainWindow>

@@ -1,8 +1,8 @@
 #include "reader/ReadingWindow.h"
 
 #include "printing/PrintServer.h"
-#include "windows/Dialogs.h"
-#include "windows/PictureBox.h"
+#include "widgets/Dialogs.h"
+#include "widgets/PictureBox.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

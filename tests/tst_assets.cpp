@@ -1,4 +1,5 @@
-#include "windows/WindowDesign.h"
+#include "pictures/CursorHotSpot.h"
+#include "widgets/WindowDesign.h"
 
 #include <QCursor>
 #include <QFile>
@@ -11,14 +12,14 @@ namespace {
 
 QByteArray resource(const QString &name)
 {
-    QFile file(QStringLiteral(":/windows/assets/") + name);
+    QFile file(QStringLiteral(":/widgets/assets/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The committed file, which the program carries as it is.
 QByteArray committed(const QString &name)
 {
-    QFile file(QStringLiteral(TROPINETS_SOURCE_DIR "/windows/assets/") + name);
+    QFile file(QStringLiteral(TROPINETS_SOURCE_DIR "/widgets/assets/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -65,7 +66,7 @@ QRgb storedPixel(const QByteArray &bytes, int offset, int size, int x, int y)
 
 QImage readImage(const QString &name, int index)
 {
-    QImageReader reader(QStringLiteral(":/windows/assets/") + name);
+    QImageReader reader(QStringLiteral(":/widgets/assets/") + name);
     return reader.jumpToImage(index) ? reader.read().convertToFormat(QImage::Format_ARGB32)
                                      : QImage();
 }
@@ -181,7 +182,7 @@ void tst_Assets::icon()
     const QByteArray bytes = resource(QStringLiteral("tropinets.ico"));
     QCOMPARE(word(bytes, 2), quint16(1));
     QCOMPARE(word(bytes, 4), quint16(2));
-    QCOMPARE(QImageReader(QStringLiteral(":/windows/assets/tropinets.ico")).imageCount(), 2);
+    QCOMPARE(QImageReader(QStringLiteral(":/widgets/assets/tropinets.ico")).imageCount(), 2);
     // The book's cover is red, and the corners are see-through.
     for (const int index : { 0, 1 }) {
         const QImage image = readImage(QStringLiteral("tropinets.ico"), index);

@@ -6,8 +6,8 @@
 #include "support/FindWindow.h"
 #include "support/KeyInput.h"
 #include "support/ScriptedDialogs.h"
-#include "windows/ClickLabel.h"
-#include "windows/PictureBox.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/PictureBox.h"
 
 #include <QAction>
 #include <QLabel>

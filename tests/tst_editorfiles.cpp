@@ -3,7 +3,7 @@
 #include "story/StoryDocument.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
-#include "windows/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -2,7 +2,7 @@
 #include "flowchart/FlowchartLayout.h"
 #include "flowchart/SpokenWords.h"
 #include "flowchart/Surface.h"
-#include "reader/WebPage.h"
+#include "reading/WebPage.h"
 
 #include <QImage>
 #include <QPainter>

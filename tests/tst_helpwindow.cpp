@@ -1,9 +1,9 @@
 #include "editor/EditorWindow.h"
+#include "editor/HelpWindow.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
 #include "support/KeyInput.h"
 #include "support/ScriptedDialogs.h"
-#include "windows/HelpWindow.h"
 
 #include <QApplication>
 #include <QClipboard>

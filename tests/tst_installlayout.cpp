@@ -223,7 +223,7 @@ void tst_InstallLayout::icons_data()
     QTest::addColumn<QImage>("expected");
 
     // The small ones are the program's own icon, image for image.
-    QImageReader icon(source(QStringLiteral("windows/assets/tropinets.ico")));
+    QImageReader icon(source(QStringLiteral("widgets/assets/tropinets.ico")));
     QCOMPARE(icon.imageCount(), 2);
     for (const int size : { 32, 16 }) {
         icon.jumpToImage(size == 32 ? 0 : 1);

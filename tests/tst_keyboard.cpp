@@ -1,8 +1,10 @@
 #include "app/ProgramStart.h"
+#include "app/TitleWindow.h"
 #include "editor/EditorCanvas.h"
 #include "editor/EditorKeyboard.h"
 #include "editor/EditorWindow.h"
 #include "editor/FocusMark.h"
+#include "editor/HelpWindow.h"
 #include "editor/ReadPathMark.h"
 #include "editor/TextEntryWindow.h"
 #include "files/Cp1251.h"
@@ -15,12 +17,10 @@
 #include "support/Pdf.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
-#include "windows/Announcer.h"
-#include "windows/HelpWindow.h"
-#include "windows/KeyboardStyle.h"
-#include "windows/PictureBox.h"
-#include "windows/QtDialogs.h"
-#include "windows/TitleWindow.h"
+#include "widgets/Announcer.h"
+#include "widgets/KeyboardStyle.h"
+#include "widgets/PictureBox.h"
+#include "widgets/QtDialogs.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

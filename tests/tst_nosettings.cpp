@@ -4,8 +4,8 @@
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
 #include "support/KeyInput.h"
-#include "windows/PictureBox.h"
-#include "windows/QtDialogs.h"
+#include "widgets/PictureBox.h"
+#include "widgets/QtDialogs.h"
 
 #include <QApplication>
 #include <QDir>

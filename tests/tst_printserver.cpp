@@ -8,8 +8,8 @@
 #include "support/KeyInput.h"
 #include "support/Pdf.h"
 #include "support/ScriptedDialogs.h"
-#include "windows/PictureBox.h"
-#include "windows/QtDialogs.h"
+#include "widgets/PictureBox.h"
+#include "widgets/QtDialogs.h"
 
 #include <QAction>
 #include <QApplication>

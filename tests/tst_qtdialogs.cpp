@@ -2,7 +2,7 @@
 #include "story/StoryDocument.h"
 #include "support/KeyInput.h"
 #include "support/TestFiles.h"
-#include "windows/QtDialogs.h"
+#include "widgets/QtDialogs.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -1,7 +1,7 @@
 #include "flowchart/DrawFlowchart.h"
 #include "flowchart/FlowchartPath.h"
 #include "flowchart/Surface.h"
-#include "reader/ReadingWalk.h"
+#include "reading/ReadingWalk.h"
 
 #include <QTest>
 

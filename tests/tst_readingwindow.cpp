@@ -7,8 +7,8 @@
 #include "support/KeyInput.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SpeechDaemon.h"
-#include "windows/PictureBox.h"
-#include "windows/QtDialogs.h"
+#include "widgets/PictureBox.h"
+#include "widgets/QtDialogs.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>

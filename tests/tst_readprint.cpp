@@ -5,7 +5,7 @@
 #include "support/FindWindow.h"
 #include "support/Pdf.h"
 #include "support/ScriptedDialogs.h"
-#include "windows/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 #include <QAction>
 #include <QApplication>

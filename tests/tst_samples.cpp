@@ -5,7 +5,7 @@
 #include "story/StoryFiles.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
-#include "windows/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,13 +1,13 @@
 #include "app/ProgramStart.h"
 #include "editor/EditorWindow.h"
+#include "editor/HelpWindow.h"
 #include "editor/TextEntryWindow.h"
 #include "reader/ReadingWindow.h"
 #include "story/StoryDocument.h"
 #include "support/FindWindow.h"
 #include "support/KeyInput.h"
 #include "support/ScriptedDialogs.h"
-#include "windows/ClickLabel.h"
-#include "windows/HelpWindow.h"
+#include "widgets/ClickLabel.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

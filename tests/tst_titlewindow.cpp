@@ -1,9 +1,9 @@
 #include "app/ProgramStart.h"
+#include "app/TitleWindow.h"
 #include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "support/ScriptedDialogs.h"
-#include "windows/ClickLabel.h"
-#include "windows/TitleWindow.h"
+#include "widgets/ClickLabel.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -96,7 +96,7 @@ void tst_TitleWindow::design()
     QCOMPARE(picture->pixmap().size(), QSize(472, 338));
     // The committed bitmap, to the last pixel.
     QCOMPARE(picture->pixmap().toImage(),
-        QImage(QStringLiteral(TROPINETS_SOURCE_DIR "/windows/assets/title.bmp"))
+        QImage(QStringLiteral(TROPINETS_SOURCE_DIR "/widgets/assets/title.bmp"))
             .convertToFormat(QImage::Format_RGB32));
     QVERIFY(!picture->hasScaledContents());
 

@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     const QDir root(
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TROPINETS_SOURCE_DIR));
-    const QDir assets(root.filePath(QStringLiteral("windows/assets")));
+    const QDir assets(root.filePath(QStringLiteral("widgets/assets")));
     const QDir out(root.filePath(QStringLiteral("tools/out")));
     bool ok = true;
 

@@ -138,7 +138,7 @@ build_program() {
 # empty.
 pack_installer() {
     step "Packing the setup program"
-    cp "$top/windows/assets/tropinets.ico" "$out/tropinets.ico"
+    cp "$top/widgets/assets/tropinets.ico" "$out/tropinets.ico"
     (
         cd "$out/stage"
         find . -type f | sort | sed 's:^\./::; s:/:\\:g; s:.*:    Delete "$INSTDIR\\&":'

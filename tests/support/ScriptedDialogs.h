@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/Dialogs.h"
+#include "widgets/Dialogs.h"
 
 #include <QQueue>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "windows/HelpWindow.h"
+#include "editor/HelpWindow.h"
 
-#include "windows/WindowDesign.h"
+#include "widgets/WindowDesign.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>

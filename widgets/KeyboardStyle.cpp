@@ -1,4 +1,4 @@
-#include "windows/KeyboardStyle.h"
+#include "widgets/KeyboardStyle.h"
 
 #include <QApplication>
 #include <QKeyEvent>

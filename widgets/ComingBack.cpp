@@ -1,4 +1,4 @@
-#include "windows/ComingBack.h"
+#include "widgets/ComingBack.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,6 +1,7 @@
-#include "windows/QtDialogs.h"
+#include "widgets/QtDialogs.h"
 
-#include "windows/Announcer.h"
+#include "reading/ReadingWords.h"
+#include "widgets/Announcer.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -97,7 +98,7 @@ std::optional<QString> QtDialogs::input(
     box.okButtonText();
     speakBefore(box.findChild<QLabel *>(), spokenBefore);
     if (auto *buttons = box.findChild<QDialogButtonBox *>())
-        nameOkButton(buttons->button(QDialogButtonBox::Ok), QStringLiteral("Готово"));
+        nameOkButton(buttons->button(QDialogButtonBox::Ok), ReadingWords::Done);
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();

@@ -1,4 +1,4 @@
-#include "reader/ReadingWalk.h"
+#include "reading/ReadingWalk.h"
 
 ReadingWalk::Result ReadingWalk::walk(const BlockTexts &texts, Answer first, Answer second)
 {

@@ -1,4 +1,4 @@
-#include "windows/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 #include "pictures/PictureLoader.h"
 

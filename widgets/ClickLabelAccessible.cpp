@@ -1,6 +1,6 @@
-#include "windows/ClickLabelAccessible.h"
+#include "widgets/ClickLabelAccessible.h"
 
-#include "windows/ClickLabel.h"
+#include "widgets/ClickLabel.h"
 
 #include <QMetaObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "windows/ClickLabel.h"
+#include "widgets/ClickLabel.h"
 
-#include "windows/ClickLabelAccessible.h"
+#include "widgets/ClickLabelAccessible.h"
 
 #include <QAccessible>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "windows/MenuItemAccessible.h"
+#include "widgets/MenuItemAccessible.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,7 @@
-#include "windows/WindowDesign.h"
+#include "widgets/WindowDesign.h"
 
 #include "flowchart/Surface.h"
+#include "pictures/CursorHotSpot.h"
 
 #include <QBuffer>
 #include <QCursor>
@@ -9,27 +10,12 @@
 #include <QImage>
 #include <QImageReader>
 #include <QPixmap>
-#include <QtEndian>
 
 QFont designFont(double points)
 {
     QFont font(Surface::fontFamily());
     font.setPointSizeF(points);
     return font;
-}
-
-std::optional<QPoint> cursorHotSpot(QByteArrayView bytes)
-{
-    const auto word = [bytes](int at) { return qFromLittleEndian<quint16>(bytes.data() + at); };
-    // A 6-byte header (0, type 2, image count), then 16 bytes for each image.
-    if (bytes.size() < 6 + 16 || word(0) != 0 || word(2) != 2 || word(4) == 0)
-        return std::nullopt;
-    const int width = quint8(bytes[6]) ? quint8(bytes[6]) : 256;
-    const int height = quint8(bytes[7]) ? quint8(bytes[7]) : 256;
-    const QPoint hotSpot(word(10), word(12));
-    if (hotSpot.x() >= width || hotSpot.y() >= height)
-        return std::nullopt;
-    return hotSpot;
 }
 
 QCursor handCursor()
@@ -42,7 +28,7 @@ QCursor handCursor()
     // guess, Qt goes straight to it instead of loading every image plugin
     // that comes before it.
     static const Hand hand = [] {
-        QFile file(QStringLiteral(":/windows/assets/hand.cur"));
+        QFile file(QStringLiteral(":/widgets/assets/hand.cur"));
         QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         QBuffer buffer(&bytes);
         QImageReader reader(&buffer, "ICO");
@@ -60,7 +46,7 @@ QIcon programIcon()
     // through the icon-engine plugins, and read the file again for each window.
     static const QList<QImage> pictures = [] {
         QList<QImage> read;
-        QImageReader reader(QStringLiteral(":/windows/assets/tropinets.ico"), "ICO");
+        QImageReader reader(QStringLiteral(":/widgets/assets/tropinets.ico"), "ICO");
         reader.setAutoDetectImageFormat(false);
         do {
             const QImage picture = reader.read();

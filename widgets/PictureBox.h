@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/ClickLabel.h"
+#include "widgets/ClickLabel.h"
 
 #include <QImage>
 

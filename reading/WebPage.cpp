@@ -1,4 +1,4 @@
-#include "reader/WebPage.h"
+#include "reading/WebPage.h"
 
 #include "flowchart/DrawBlockTexts.h"
 #include "flowchart/DrawFlowchart.h"
@@ -8,7 +8,7 @@
 #include "flowchart/FlowchartSvg.h"
 #include "flowchart/SpokenWords.h"
 #include "flowchart/Surface.h"
-#include "reader/ReadingWords.h"
+#include "reading/ReadingWords.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>

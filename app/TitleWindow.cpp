@@ -1,7 +1,7 @@
-#include "windows/TitleWindow.h"
+#include "app/TitleWindow.h"
 
-#include "windows/ClickLabel.h"
-#include "windows/WindowDesign.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/WindowDesign.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -16,7 +16,7 @@ namespace {
 QPixmap titlePicture()
 {
     // Named, not guessed: guessing would ask every image-format plugin first.
-    QImageReader reader(QStringLiteral(":/windows/assets/title.bmp"), "bmp");
+    QImageReader reader(QStringLiteral(":/widgets/assets/title.bmp"), "bmp");
     reader.setAutoDetectImageFormat(false);
     return QPixmap::fromImage(reader.read());
 }

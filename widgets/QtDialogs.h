@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/Dialogs.h"
+#include "widgets/Dialogs.h"
 
 // The program's dialogs: Qt's own boxes, in Russian once the translation is
 // installed by the application.

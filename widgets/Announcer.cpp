@@ -1,4 +1,4 @@
-#include "windows/Announcer.h"
+#include "widgets/Announcer.h"
 
 #include <QAccessibleWidget>
 
