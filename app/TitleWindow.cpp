@@ -24,18 +24,12 @@ QPixmap titlePicture()
 } // namespace
 
 TitleWindow::TitleWindow(QWidget *parent)
-    : QWidget(parent,
-        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-            | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(parent, fixedWindow(Qt::Window))
 {
-    setObjectName(QStringLiteral("FrmTytle"));
-    setWindowTitle(QStringLiteral("Выбери продолжение рассказа"));
+    setDesign(*this, QStringLiteral("FrmTytle"), QStringLiteral("Выбери продолжение рассказа"),
+        QSize(ClientWidth, ClientHeight));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(ClientWidth, ClientHeight);
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    fillBackground(*this, Qt::white);
 
     m_image = new ClickLabel(this);
     m_image->setObjectName(QStringLiteral("Image1"));

@@ -1,6 +1,7 @@
 #include "app/ProgramStart.h"
 #include "story/StoryDocument.h"
 #include "widgets/KeyboardStyle.h"
+#include "widgets/MenuItemAccessible.h"
 #include "widgets/QtDialogs.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@ int main(int argc, char *argv[])
     // Every window ends the program through its own rules, not by default.
     QApplication::setQuitOnLastWindowClosed(false);
     KeyboardStyle::install();
+    // Screen readers hear each menu item with its keys.
+    MenuItemAccessible::installFactory();
 
     // Qt's own texts (the buttons of its boxes, its file and print dialogs)
     // in Russian.

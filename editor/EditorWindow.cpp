@@ -14,7 +14,6 @@
 #include "widgets/ClickLabel.h"
 #include "widgets/ComingBack.h"
 #include "widgets/Dialogs.h"
-#include "widgets/MenuItemAccessible.h"
 #include "widgets/PictureBox.h"
 #include "widgets/WindowDesign.h"
 
@@ -53,7 +52,6 @@ EditorWindow::~EditorWindow() = default;
 
 void EditorWindow::createMenus()
 {
-    MenuItemAccessible::installFactory();
     const auto command = [this](QWidget *menu, const char *name, const QString &caption,
                              void (EditorWindow::*handler)(), QKeySequence shortcut = {}) {
         auto *action = new QAction(caption, this);

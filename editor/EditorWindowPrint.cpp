@@ -28,7 +28,8 @@ void EditorWindow::print()
     page.setFrame0Size(m_pictureFrames[0]->size());
     page.setTitle(title);
     page.setAuthor(author);
-    page.setFlowchartBottom(380 + 10 * m_layout.stretch);
+    // Below the row the bottom line is drawn in.
+    page.setFlowchartBottom(m_layout.chartBottom() + 1);
 
     // A page for a printer goes to the print server, which may refuse it
     // while Qt reports success.

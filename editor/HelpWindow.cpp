@@ -36,13 +36,10 @@ const char16_t *const HelpLines[] = {
 } // namespace
 
 HelpWindow::HelpWindow(QWidget *owner)
-    : QDialog(owner,
-        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-            | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(owner, fixedWindow(Qt::Dialog))
 {
-    setObjectName(QStringLiteral("FrmHelp"));
-    setWindowTitle(QStringLiteral("Описание программы"));
-    setFixedSize(twips(7140), twips(4785));
+    setDesign(*this, QStringLiteral("FrmHelp"), QStringLiteral("Описание программы"),
+        QSize(twips(7140), twips(4785)));
     setModal(true);
 
     m_text = new QPlainTextEdit(this);

@@ -11,9 +11,6 @@ class HelpWindow : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int ClientWidth = 476;
-    static constexpr int ClientHeight = 319;
-
     explicit HelpWindow(QWidget *owner = nullptr);
 
     // The description exactly as the design holds it: 20 lines, each ended

@@ -43,14 +43,10 @@ TextEntryWindow::TextEntryWindow(StoryDocument &story, SpellChecker &spelling, Q
     , m_story(story)
     , m_spelling(spelling)
 {
-    setObjectName(QStringLiteral("FrmVvod"));
-    setWindowTitle(QStringLiteral("Ввод текста"));
-    setFixedSize(twips(4710), twips(3705));
+    setDesign(*this, QStringLiteral("FrmVvod"), QStringLiteral("Ввод текста"),
+        QSize(twips(4710), twips(3705)));
     setModal(true);
-    setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(254, 240, 222));
-    setPalette(background);
+    fillBackground(*this, QColor(254, 240, 222));
 
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("Text1"));

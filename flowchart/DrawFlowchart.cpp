@@ -1,6 +1,7 @@
 #include "flowchart/DrawFlowchart.h"
 
 #include "flowchart/FlowchartLayout.h"
+#include "flowchart/FlowchartPath.h"
 #include "flowchart/Surface.h"
 
 #include <QColor>
@@ -23,19 +24,19 @@ void arrow(Surface &s, const QList<QLineF> &lines)
         s.segment(line.p1(), line.p2());
 }
 
-// Each arrow and the block it leads to, down one branch and then the other; at
-// a question the exit on its branch's side first: the right half mirrors the left.
-void drawFrom(Surface &s, const FlowchartLayout &layout, int from, bool trueSide)
+// Each arrow and the block it leads to, way after way, every block once.
+void drawWays(Surface &s, const FlowchartLayout &layout)
 {
-    const FlowchartBlock &block = FlowchartBlocks[from];
-    const bool question = block.role == BlockRole::Question;
-    const int first = question ? exitTarget(from, trueSide) : block.next;
-    for (const int to : { first, question ? exitTarget(from, !trueSide) : NoPlace }) {
-        if (!isBlock(to))
-            continue;
-        arrow(s, layout.arrow(from, to));
-        outline(s, layout.blockOutline(to));
-        drawFrom(s, layout, to, question ? to == block.trueExit : trueSide);
+    QList<int> drawn { FirstBlock };
+    for (const FlowchartPath &way : FlowchartPath::everyWay()) {
+        for (qsizetype i = 1; i < way.blocks.size(); ++i) {
+            const int to = way.blocks[i];
+            if (drawn.contains(to))
+                continue;
+            drawn << to;
+            arrow(s, layout.arrow(way.blocks[i - 1], to));
+            outline(s, layout.blockOutline(to));
+        }
     }
 }
 
@@ -61,7 +62,7 @@ void drawFlowchart(Surface &s, FlowchartLayout &layout, int scaleWidth, int scal
 
     s.point(P(C - 90, 54 + S));
     outline(s, layout.blockOutline(FirstBlock));
-    drawFrom(s, layout, FirstBlock, false);
+    drawWays(s, layout);
 
     s.segment(P(q5 - 20, 325 + 6 * S), P(q5 - 20, 335 + 7 * S));
     s.segment(P(q7 - 20, 325 + 6 * S), P(q7 - 20, 335 + 7 * S));
@@ -74,7 +75,7 @@ void drawFlowchart(Surface &s, FlowchartLayout &layout, int scaleWidth, int scal
     s.segment(P(h + 20, 345 + 8 * S), P(h3 - 19, 345 + 8 * S));
     s.segment(P(C, 345 + 8 * S), P(C, 355 + 9 * S));
     s.segment(P(C - 40, 355 + 9 * S), P(C + 40, 355 + 9 * S));
-    s.segment(P(C - 40, 379 + 10 * S), P(C + 40, 379 + 10 * S));
+    s.segment(P(C - 40, layout.chartBottom()), P(C + 40, layout.chartBottom()));
     s.arc(P(C - 40, 367 + 9.5 * S), 12 + S / 2, Quarter, ThreeQuarters);
     s.arc(P(C + 40, 367 + 9.5 * S), 12 + S / 2, ThreeQuarters, Quarter);
 

@@ -48,6 +48,8 @@ struct FlowchartLayout {
     // The shapes of the flowchart for the computed centre and stretch.
     // A block's outline, its corners in the order they are drawn.
     QPolygonF blockOutline(int block) const;
+    // The lowest the chart reaches: the bottom line of «Конец».
+    double chartBottom() const { return 379.0 + 10 * stretch; }
     // The «Начало» terminator: two lines joined by half circles.
     QPainterPath startOutline() const;
     // Where the arrows into and out of a block run: its top corner or edge.

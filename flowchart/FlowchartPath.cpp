@@ -2,6 +2,32 @@
 
 #include <QPainterPathStroker>
 
+FlowchartPath FlowchartPath::taking(QList<bool> exits)
+{
+    FlowchartPath path;
+    int place = FirstBlock;
+    while (isBlock(place)) {
+        path.blocks << place;
+        if (!isQuestionBlock(place))
+            place = FlowchartBlocks[place].next;
+        else if (exits.isEmpty())
+            break;
+        else
+            place = exitTarget(place, exits.takeFirst());
+    }
+    return path;
+}
+
+QList<FlowchartPath> FlowchartPath::everyWay()
+{
+    QList<FlowchartPath> ways;
+    for (const bool first : { false, true }) {
+        for (const bool second : { first, !first })
+            ways << taking({ first, second });
+    }
+    return ways;
+}
+
 std::optional<bool> FlowchartPath::exitAt(int block) const
 {
     const qsizetype at = blocks.indexOf(block);

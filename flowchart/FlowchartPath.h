@@ -11,6 +11,15 @@
 struct FlowchartPath {
     QList<int> blocks;
 
+    // The way a reading goes that takes these exits at the questions it
+    // meets, in turn (true for «Истина»): from the first block on, up to a
+    // question it has no exit for, or to an ending.
+    static FlowchartPath taking(QList<bool> exits);
+    // Every way from the first block to an ending, in the order the chart is
+    // drawn: each half from its outer side in, the right half mirroring the
+    // left.
+    static QList<FlowchartPath> everyWay();
+
     bool isEmpty() const { return blocks.isEmpty(); }
     // The exit taken at a block of the path (true for «Истина»), by the next
     // block; none for a chapter or a question left unanswered or not passed.

@@ -7,7 +7,6 @@
 #include "story/StoryDocument.h"
 #include "widgets/ComingBack.h"
 #include "widgets/Dialogs.h"
-#include "widgets/MenuItemAccessible.h"
 #include "widgets/PictureBox.h"
 #include "widgets/WindowDesign.h"
 
@@ -84,7 +83,6 @@ ReadingWindow::ReadingWindow(
 
 void ReadingWindow::createMenus()
 {
-    MenuItemAccessible::installFactory();
     const auto command
         = [this](const char *name, const QString &caption, void (ReadingWindow::*handler)()) {
               auto *action = new QAction(caption, this);
@@ -107,10 +105,7 @@ void ReadingWindow::createControls()
     m_content = new QWidget(this);
     m_content->setObjectName(QStringLiteral("client"));
     m_content->setFixedSize(ReadDesign::ClientWidth, ReadDesign::ClientHeight);
-    m_content->setAutoFillBackground(true);
-    QPalette white = m_content->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    m_content->setPalette(white);
+    fillBackground(*m_content, Qt::white);
     setCentralWidget(m_content);
 
     m_titleBox = createTextBox(m_content, "Text1",
@@ -141,42 +136,42 @@ void ReadingWindow::walk()
 {
     // A box runs its own event loop; the window must still be there after it.
     const QPointer<ReadingWindow> alive(this);
-    Dialogs &dialogs = m_dialogs;
 
     m_repeatItem->setVisible(m_aloud.isOn());
     m_endingPicture->clearPicture();
     m_endingPicture->setAccessibleDescription(QString());
     m_titleBox->clear();
     ReadingWalk reading(m_story.blockTexts);
-    m_storyBox->setPlainText(reading.story());
-    // Kept at every step: a reader may leave at any question.
-    m_path = reading.path();
-
+    // The story so far, and the path kept at every step: a reader may leave
+    // at any question.
+    const auto showSoFar = [&] {
+        m_storyBox->setPlainText(reading.story());
+        m_path = reading.path();
+    };
     // The eye sees the story so far behind each box; the ear hears the
     // chapter just reached before the question. Read aloud, the box is said
     // until it is answered.
-    const QString opening = spokenSentence(m_story.blockTexts[ReadingWalk::OpeningChapter]);
-    m_aloud.say(spokenBox(opening, reading.firstQuestionText()));
-    const Dialogs::Answer first
-        = dialogs.ask(this, reading.firstQuestionText(), ReadingWords::FirstQuestionTitle, opening);
-    if (!alive)
-        return;
-    m_aloud.stop();
-    reading.answerFirst(toWalk(first));
-    m_storyBox->setPlainText(reading.story());
-    m_path = reading.path();
+    const auto ask = [&](int chapter, const QString &question, const QString &title) {
+        showSoFar();
+        const QString heard = spokenSentence(m_story.blockTexts[chapter]);
+        m_aloud.say(spokenBox(heard, question));
+        return toWalk(m_dialogs.ask(this, question, title, heard));
+    };
 
-    // Given no title of its own, the box carries the application's.
-    const QString middle = spokenSentence(m_story.blockTexts[reading.result().middleChapter]);
-    m_aloud.say(spokenBox(middle, reading.secondQuestionText()));
-    const Dialogs::Answer second
-        = dialogs.ask(this, reading.secondQuestionText(), QString(), middle);
+    const ReadingWalk::Answer first = ask(
+        ReadingWalk::OpeningChapter, reading.firstQuestionText(), ReadingWords::FirstQuestionTitle);
     if (!alive)
         return;
     m_aloud.stop();
-    reading.answerSecond(toWalk(second));
-    m_storyBox->setPlainText(reading.story());
-    m_path = reading.path();
+    reading.answerFirst(first);
+    // Given no title of its own, the box carries the application's.
+    const ReadingWalk::Answer second
+        = ask(reading.result().middleChapter, reading.secondQuestionText(), QString());
+    if (!alive)
+        return;
+    m_aloud.stop();
+    reading.answerSecond(second);
+    showSoFar();
     // The very picture the editor's frame shows now, not one loaded anew.
     const int frame = reading.frame();
     m_endingPicture->setPicture(m_endingPictures(frame));
@@ -188,7 +183,7 @@ void ReadingWindow::walk()
     const QString titlePrompt = ReadingWords::TitlePrompt;
     m_aloud.say(spokenBox(ending, titlePrompt));
     const QString title
-        = dialogs.input(this, titlePrompt, ApplicationTitle, spokenBox(ending, picture))
+        = m_dialogs.input(this, titlePrompt, ApplicationTitle, spokenBox(ending, picture))
               .value_or(QString());
     if (!alive)
         return;
@@ -196,7 +191,7 @@ void ReadingWindow::walk()
     const QString namePrompt = ReadingWords::ReaderPrompt;
     m_aloud.say(namePrompt);
     const QString name
-        = dialogs.input(this, namePrompt, ApplicationTitle, QString()).value_or(QString());
+        = m_dialogs.input(this, namePrompt, ApplicationTitle, QString()).value_or(QString());
     if (!alive)
         return;
     m_aloud.stop();

@@ -87,11 +87,10 @@ ReadingWalk::Result ReadingWalk::result() const
 
 FlowchartPath ReadingWalk::path() const
 {
-    FlowchartPath path;
-    path.blocks = { OpeningChapter, FirstQuestion };
-    if (m_first)
-        path.blocks << middleChapter(*m_first) << secondQuestion(*m_first);
-    if (m_first && m_second)
-        path.blocks << finalChapter(*m_first, *m_second);
-    return path;
+    QList<bool> exits;
+    for (const std::optional<Answer> &answer : { m_first, m_second }) {
+        if (answer)
+            exits << (*answer == Answer::Yes);
+    }
+    return FlowchartPath::taking(exits);
 }

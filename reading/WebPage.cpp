@@ -91,25 +91,20 @@ QString roleName(BlockRole role)
 
 // The path in words wherever a reader waits, at a question or an ending,
 // along every way through the flowchart; keyed by the blocks so far.
-void addPathWords(FlowchartPath path, int place, QJsonObject &words)
+QJsonObject pathWords()
 {
-    while (isBlock(place)) {
-        path.blocks << place;
-        const FlowchartBlock &block = FlowchartBlocks[place];
-        if (block.role == BlockRole::Chapter) {
-            place = block.next;
-            continue;
-        }
+    QJsonObject words;
+    for (const FlowchartPath &way : FlowchartPath::everyWay()) {
+        FlowchartPath soFar;
         QStringList key;
-        for (const int b : std::as_const(path.blocks))
-            key << QString::number(b);
-        words.insert(key.join(QLatin1Char(' ')), readPathDescription(path));
-        if (block.role == BlockRole::Question) {
-            for (const bool trueExit : { false, true })
-                addPathWords(path, exitTarget(place, trueExit), words);
+        for (const int block : std::as_const(way.blocks)) {
+            soFar.blocks << block;
+            key << QString::number(block);
+            if (FlowchartBlocks[block].role != BlockRole::Chapter)
+                words.insert(key.join(QLatin1Char(' ')), readPathDescription(soFar));
         }
-        return;
     }
+    return words;
 }
 
 struct Chart {
@@ -130,11 +125,9 @@ Chart chart(const StoryDocument &story, const WebPage::Look &look)
     std::array<QString, BlockCount> texts = story.blockTexts;
     drawBlockTexts(true, texts, layout, surface, chart.width);
     // As tall as the drawing, the frames below it left out: the page shows
-    // the ending's picture in the reading.
-    double bottom = 0;
-    for (const SurfaceOp &op : surface.ops())
-        bottom = std::max({ bottom, op.p1.y() + op.radius, op.p2.y() });
-    chart.height = static_cast<int>(std::ceil(bottom)) + 2;
+    // the ending's picture in the reading. Below the bottom line, room for
+    // its width.
+    chart.height = static_cast<int>(std::ceil(layout.chartBottom())) + 2;
     chart.svg = FlowchartSvg::drawing(surface)
         + FlowchartSvg::trace(layout, QRectF(0, 0, chart.width, chart.height), look.traceColour);
     return chart;
@@ -179,12 +172,10 @@ WebPage::Built WebPage::build(
         pictureData.append(*data);
         pictureWords.append(endingPictureDescription(story.picturePath(k), !pictures[k].isNull()));
     }
-    QJsonObject pathWords;
-    addPathWords({}, FirstBlock, pathWords);
     const QJsonObject data { { QStringLiteral("start"), FirstBlock },
         { QStringLiteral("blocks"), blocks }, { QStringLiteral("pictures"), pictureData },
         { QStringLiteral("pictureWords"), pictureWords },
-        { QStringLiteral("pathWords"), pathWords },
+        { QStringLiteral("pathWords"), pathWords() },
         { QStringLiteral("readerLine"), ReadingWords::ReaderLine },
         { QStringLiteral("trace"),
             QJsonObject { { QStringLiteral("start"), FlowchartSvg::startId() },

@@ -19,6 +19,7 @@
 #include "support/TestFiles.h"
 #include "widgets/Announcer.h"
 #include "widgets/KeyboardStyle.h"
+#include "widgets/MenuItemAccessible.h"
 #include "widgets/PictureBox.h"
 #include "widgets/QtDialogs.h"
 
@@ -119,6 +120,7 @@ private:
 void tst_Keyboard::initTestCase()
 {
     KeyboardStyle::install();
+    MenuItemAccessible::installFactory();
     QVERIFY(m_dir.isValid());
 }
 

@@ -52,6 +52,11 @@ QString accessLetter(const QString &caption)
     return QString();
 }
 
+QString withAlt(const QString &letter)
+{
+    return letter.isEmpty() ? QString() : QStringLiteral("Alt+") + letter;
+}
+
 // The keys that reach the command from its window: Alt and the letter on
 // the menu bar, then the letter in each menu below ("Alt+Р:Ч").
 QString keysFromWindow(QAction *action, QWidget *owner)
@@ -60,7 +65,7 @@ QString keysFromWindow(QAction *action, QWidget *owner)
     if (letter.isEmpty())
         return QString();
     if (qobject_cast<QMenuBar *>(owner))
-        return QStringLiteral("Alt+") + letter;
+        return withAlt(letter);
     auto *menu = qobject_cast<QMenu *>(owner);
     QAction *opening = menu ? menu->menuAction() : nullptr;
     QWidget *above = menuOf(opening);
@@ -135,8 +140,7 @@ QString MenuItemAccessible::text(QAccessible::Text t) const
         return withoutMarks(m_action->text());
     case QAccessible::Accelerator: {
         const QString shortcut = m_action->shortcut().toString(QKeySequence::NativeText);
-        const QString letter = accessLetter(m_action->text());
-        return !shortcut.isEmpty() || letter.isEmpty() ? shortcut : QStringLiteral("Alt+") + letter;
+        return shortcut.isEmpty() ? withAlt(accessLetter(m_action->text())) : shortcut;
     }
     case QAccessible::Description: {
         // A tooltip of its own; Qt makes one of the caption otherwise.
@@ -218,7 +222,7 @@ QStringList MenuItemAccessible::keyBindingsForAction(const QString &actionName) 
     // shortcut", which screen readers read.
     const QString letter = accessLetter(m_action->text());
     const bool onBar = qobject_cast<QMenuBar *>(m_owner);
-    const QString mnemonic = onBar && !letter.isEmpty() ? QStringLiteral("Alt+") + letter : letter;
+    const QString mnemonic = onBar ? withAlt(letter) : letter;
     return { mnemonic, keysFromWindow(m_action, m_owner),
         m_action->shortcut().toString(QKeySequence::NativeText) };
 }

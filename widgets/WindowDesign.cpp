@@ -10,12 +10,28 @@
 #include <QImage>
 #include <QImageReader>
 #include <QPixmap>
+#include <QWidget>
 
 QFont designFont(double points)
 {
     QFont font(Surface::fontFamily());
     font.setPointSizeF(points);
     return font;
+}
+
+void setDesign(QWidget &window, const QString &name, const QString &caption, QSize clientSize)
+{
+    window.setObjectName(name);
+    window.setWindowTitle(caption);
+    window.setFixedSize(clientSize);
+}
+
+void fillBackground(QWidget &widget, const QColor &colour)
+{
+    widget.setAutoFillBackground(true);
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, colour);
+    widget.setPalette(palette);
 }
 
 QCursor handCursor()
