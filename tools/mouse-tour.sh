@@ -9,6 +9,9 @@
 # PROGRAM_FOLDER holds tropinets with Картинки and Рассказы (a build folder).
 set -u
 prog=$(realpath "$1"); out=$2
+# The folders are fixed: one tour at a time.
+exec 9> /tmp/mouse-tour.lock
+flock 9
 mkdir -p "$out"; rm -f "$out"/*.png
 display=80
 while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
