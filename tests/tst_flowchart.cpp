@@ -79,9 +79,8 @@ struct Drawing {
     QList<QLineF> arrowsFrom(const QLineF &where) const
     {
         QList<QLineF> found;
-        for (const QLineF &l : arrows)
-            if (onLine(l.p1(), where))
-                found << l;
+        std::copy_if(arrows.begin(), arrows.end(), std::back_inserter(found),
+            [&](const QLineF &l) { return onLine(l.p1(), where); });
         return found;
     }
     // Where an arrow leads, along the arrows it goes on to: the blocks whose

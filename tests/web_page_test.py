@@ -130,9 +130,10 @@ def read_story(driver, work, texts, pictures, paths):
 
 def main():
     writer, samples = sys.argv[1], sys.argv[2]
-    # The four readings, as the program has them: the answers, the blocks met, the ending's frame.
+    # The four readings as the program has them: the answers, the blocks met, the ending's frame.
     ways = subprocess.run([writer, "--ways"], check=True, capture_output=True, text=True).stdout
-    paths = [json.loads(line) for line in ways.splitlines()]
+    paths = [([w[-1] == "+" for w in way[:-1] if w[-1] in "+-"], [int(w.rstrip("+-")) for w in way[:-1]],
+              int(way[-1])) for way in map(str.split, ways.splitlines())]
     assert len(paths) == 4, paths
     work = tempfile.mkdtemp(prefix="tropinets-web-")
     os.environ["HOME"] = work

@@ -9,22 +9,18 @@
 
 // Opens a story in the editor and saves it as a web page, through the
 // editor's own commands: write_web_page PROGRAM_FOLDER STORY PAGE. With
-// --ways, writes the ways through the chart instead, one a line: the answers,
-// the blocks met and the ending's frame.
+// --ways, writes the ways through the chart instead, one a line: the blocks
+// met, each question with its answer after it (+ for yes), then the ending's
+// frame.
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.value(1) == QLatin1String("--ways")) {
         for (const FlowchartPath &way : FlowchartPath::everyWay()) {
-            QStringList answers, blocks;
-            for (const int b : way.blocks) {
-                blocks << QString::number(b);
-                if (const auto exit = way.exitAt(b))
-                    answers << (*exit ? "true" : "false");
-            }
-            std::printf("[[%s], [%s], %d]\n", qPrintable(answers.join(", ")),
-                qPrintable(blocks.join(", ")), FlowchartBlocks[way.blocks.last()].frame);
+            for (const int b : way.blocks)
+                std::printf("%d%s ", b, !way.exitAt(b) ? "" : *way.exitAt(b) ? "+" : "-");
+            std::printf("%d\n", FlowchartBlocks[way.blocks.last()].frame);
         }
         return 0;
     }
