@@ -204,9 +204,9 @@ void tst_Flowchart::drawing()
         const QPointF start(d.layout.lineStartX[b][1], d.layout.textTop[b]);
         const QPointF end(d.layout.lineEndX[b][1], start.y());
         const LabelPlacement &l = d.layout.labels[b];
-        const QPointF off
+        const QPointF aside
             = QRectF(l.left, l.top, l.width, l.height).center() - c.boundingRect().center();
-        QVERIFY2(qAbs(off.x()) <= 2 && qAbs(off.y()) <= 2, qPrintable(QString::number(b)));
+        QVERIFY2(qAbs(aside.x()) <= 2 && qAbs(aside.y()) <= 2, qPrintable(QString::number(b)));
         if (isQuestionBlock(b)) {
             QCOMPARE(c[1] - c[3], QPointF(160, 0));
             QCOMPARE(c[2] - c[0], QPointF(0, 50 + 2 * S));

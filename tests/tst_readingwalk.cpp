@@ -19,7 +19,8 @@ BlockTexts numberedStory()
 
 // The trace of a path so far outlines its blocks and runs unbroken from
 // «Начало» into each in turn: every line goes on from the last, or from the
-// block it has just reached, and the arrows end on the blocks' tops.
+// block it has just reached (a pixel below it at most), and the arrows end on
+// the blocks' tops. No path, no trace.
 void checkTrace(const FlowchartPath &path)
 {
     FlowchartLayout layout;
@@ -45,6 +46,7 @@ void checkTrace(const FlowchartPath &path)
         }
     }
     QCOMPARE(reached, path.blocks.size());
+    QVERIFY(tracePath({}, layout).arrows.isEmpty());
 }
 
 } // namespace
