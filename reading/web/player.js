@@ -53,10 +53,10 @@
   };
 
   // From a place on, chapter after chapter, up to a question or an ending.
-  // Returns where the reader is to go on: the first new chapter and what
-  // takes the answer.
+  // Returns the step read: the chapters added, in order, and what waits for
+  // the reader's answer.
   const go = (place) => {
-    let first = null;
+    const added = [];
     let waiting = null;
     for (;;) {
       const block = story.blocks[place];
@@ -71,7 +71,7 @@
       }
       const p = paragraph(block.text);
       chapters.append(p);
-      first = first || p;
+      added.push(p);
       if (block.role === "ending") {
         ending = block;
         showPicture(picture, block.frame);
@@ -82,7 +82,7 @@
       place = block.next;
     }
     trace();
-    return { first, waiting };
+    return { added, waiting };
   };
 
   const answer = (yes) => {
@@ -91,7 +91,7 @@
     asked = null;
     question.hidden = true;
     const next = go(yes ? from.trueExit : from.falseExit);
-    if (next.waiting) moveOn(next.first || next.waiting, next.waiting);
+    if (next.waiting) moveOn(next.added[0] || next.waiting, next.waiting);
   };
 
   // At load nothing moves: the reader starts at the heading.
