@@ -112,7 +112,7 @@
     const title = $("titleField").value;
     finalTitle.textContent = title;
     // No title, no heading for it: the story's own name heads the page.
-    finalTitle.hidden = !title;
+    finalTitle.hidden = !title.trim();
     const name = $("readerField").value;
     // As in the reading window, no name leaves the last reader's line.
     if (name) readerLine.textContent = story.readerLine + name;
@@ -121,7 +121,7 @@
       ...Array.from(chapters.children, (p) => paragraph(p.textContent)));
     reading.hidden = true;
     final.hidden = false;
-    moveOn($("heading"), title ? finalTitle : $("heading"));
+    moveOn($("heading"), finalTitle.hidden ? $("heading") : finalTitle);
   };
 
   // Full size, the chart is read by scrolling it sideways, by finger or by
