@@ -227,12 +227,14 @@ def read_story(driver, work, axe, texts, pictures, size):
 
 def main():
     writer, samples = sys.argv[1], sys.argv[2]
-    work = tempfile.mkdtemp(prefix="tropinets-web-")
-    os.environ["HOME"] = work
     # axe-core as the lock file that CMake copied there pins it.
-    subprocess.run(["npm", "ci", "--no-audit", "--no-fund", "--no-update-notifier"], cwd=sys.argv[3], check=True)
+    if subprocess.run(["npm", "ci", "--no-audit", "--no-fund", "--no-update-notifier"], cwd=sys.argv[3]).returncode:
+        print("SKIP: npm could not install axe-core (is the npm registry reachable?)")
+        sys.exit(77)
     with open(os.path.join(sys.argv[3], "node_modules", "axe-core", "axe.min.js"), encoding="utf-8") as f:
         axe = f.read()
+    work = tempfile.mkdtemp(prefix="tropinets-web-")
+    os.environ["HOME"] = work
     fox = os.path.join(samples, "Рассказы", "лиса")
     with open(fox + ".txt", encoding="cp1251", newline="") as f:
         fox_texts = f.read().split("\r\n")[:10]
@@ -261,9 +263,11 @@ def main():
             for width, height, mobile in SIZES:
                 driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
                     "width": width, "height": height, "deviceScaleFactor": 1, "mobile": mobile})
-                driver.get("file://" + page)
-                opened = driver.execute_script("return performance.getEntriesByType('navigation')[0].loadEventEnd")
-                print(f"{os.path.basename(story)}: {os.path.getsize(page)} bytes, opened at {width} px in {opened:.0f} ms")
+                # How long it takes to open, to its load event; a busy machine spreads it.
+                opened = sorted(driver.get("file://" + page) or driver.execute_script(
+                    "return performance.getEntriesByType('navigation')[0].loadEventEnd") for _ in range(3))
+                print(f"{os.path.basename(story)}: {os.path.getsize(page)} bytes, opened at {width} px in "
+                      f"{opened[1]:.0f} ms (the median of 3; fastest {opened[0]:.0f} ms)")
                 assert number > 0 or os.path.getsize(page) < 200 * 1024
                 check(10, driver.title == os.path.splitext(os.path.basename(story))[0], driver.title)
                 if mobile:
