@@ -4,10 +4,12 @@
 # printer, poppler's PDF tools, clang-format, and ImageMagick and exiftool to
 # write pictures as other programs do; the speech server that setup.sh brings
 # runs privately in the test of reading aloud, its voice a script that needs
-# only the shell; Chromium, driven by Selenium, reads the story's web page).
+# only the shell; Chromium, driven by Selenium, reads the story's web page;
+# the kill-during-save test mounts exFAT and FAT32 sticks through FUSE).
 set -euo pipefail
 extra_packages=(poppler-utils cups cups-client printer-driver-cups-pdf clang-format
-                imagemagick libimage-exiftool-perl chromium chromium-driver python3-selenium)
+                imagemagick libimage-exiftool-perl chromium chromium-driver python3-selenium
+                exfat-fuse exfatprogs fusefat dosfstools)
 # axe-core audits the web page; npm installs it. A Node.js that brings its own
 # npm is kept.
 command -v npm >/dev/null || extra_packages+=(npm)

@@ -1,10 +1,11 @@
 #include "files/PendingFile.h"
 
 #include <QDir>
-#include <QFile>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -19,52 +20,78 @@ QString temporaryPrefix(const QString &target)
     return QLatin1Char('.') + QFileInfo(target).fileName() + QStringLiteral(".tropinets-");
 }
 
+bool randomLetters(QStringView text)
+{
+    return text.size() == RandomLetters && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return QLatin1String(Letters).contains(c);
+    });
+}
+
 bool isTemporaryName(const QString &name, const QString &prefix)
 {
-    if (name.size() != prefix.size() + RandomLetters || !name.startsWith(prefix))
-        return false;
-    for (qsizetype i = prefix.size(); i < name.size(); ++i) {
-        if (!QLatin1String(Letters).contains(name.at(i)))
-            return false;
+    return name.startsWith(prefix) && randomLetters(QStringView(name).sliced(prefix.size()));
+}
+
+// A pair's intent is named after both temporaries:
+// ".fox.txt.tropinets-Ab12Cd-Ef34Gh" for ".fox.txt.tropinets-Ab12Cd" and
+// ".fox.il.tropinets-Ef34Gh".
+bool isIntentName(const QString &name, const QString &prefix)
+{
+    const qsizetype dash = prefix.size() + RandomLetters;
+    return name.size() == dash + 1 + RandomLetters && name.at(dash) == QLatin1Char('-')
+        && isTemporaryName(name.left(dash), prefix)
+        && randomLetters(QStringView(name).sliced(dash + 1));
+}
+
+// The names in the folder that start with the prefix, read without asking
+// the disk about each file.
+QStringList namesStarting(const QString &folder, const QString &prefix)
+{
+    QStringList names;
+    QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System);
+    while (entries.hasNext()) {
+        entries.next();
+        if (entries.fileName().startsWith(prefix))
+            names << entries.fileName();
     }
-    return true;
+    return names;
+}
+
+// A link is followed, so the file it points at gets the new content and the
+// link stays a link.
+QString resolved(const QString &target)
+{
+    const QFileInfo info(target);
+    return info.isSymLink() ? info.symLinkTarget() : target;
+}
+
+QString temporaryName(const QString &target, const QString &letters)
+{
+    return QFileInfo(target).path() + QLatin1Char('/') + temporaryPrefix(target) + letters;
 }
 
 } // namespace
 
-QString PendingFile::unusedName(const QString &target)
-{
-    QString name = QFileInfo(target).path() + QLatin1Char('/') + temporaryPrefix(target);
-    for (int i = 0; i < RandomLetters; ++i)
-        name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(62)]);
-    return name;
-}
-
 PendingFile::PendingFile(const QString &target)
-    : m_target(target)
+    : m_target(resolved(target))
 {
-    // A link is followed, so the file it points at gets the new content and
-    // the link stays a link.
-    const QFileInfo info(target);
-    if (info.isSymLink())
-        m_target = info.symLinkTarget();
 }
 
 PendingFile::~PendingFile()
 {
-    // Removed before their holds go, so no one else finds them unheld.
+    // Removed before its hold goes, so no one else finds it unheld.
     if (!m_temporary.isEmpty() && !m_committed)
         removeFile(m_temporary);
     release(m_file);
-    if (!m_oldLink.isEmpty())
-        removeFile(m_oldLink);
-    release(m_oldLinkHold);
 }
 
 bool PendingFile::open()
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = unusedName(m_target);
+        QString letters;
+        for (int i = 0; i < RandomLetters; ++i)
+            letters += QLatin1Char(Letters[QRandomGenerator::global()->bounded(62)]);
+        const QString name = temporaryName(m_target, letters);
         const int error = createHeld(name, m_target, m_file);
         if (error == EEXIST)
             continue;
@@ -100,27 +127,6 @@ bool PendingFile::finish()
     return true;
 }
 
-void PendingFile::keepOld(OldCopy copy)
-{
-    const QFileInfo old(m_target);
-    m_oldExisted = old.exists() || old.isSymLink();
-    if (!m_oldExisted)
-        return;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = unusedName(m_target);
-        const int error = linkHeld(m_target, name, m_oldLinkHold);
-        if (error == EEXIST)
-            continue;
-        if (error)
-            break;
-        m_oldLink = name;
-        m_oldKept = true;
-        return;
-    }
-    if (copy == OldCopy::LinkOrBytes)
-        keepOldBytes();
-}
-
 bool PendingFile::commit()
 {
     if (const int error = replaceFile(m_temporary, m_target))
@@ -128,36 +134,37 @@ bool PendingFile::commit()
     m_committed = true;
     // Its content is on the disk since finish(); the hold may go now.
     release(m_file);
-    if (!m_oldLink.isEmpty())
-        m_oldLinkHold = holdKept(m_oldLink, m_oldLinkHold);
     return true;
 }
 
-bool PendingFile::revert()
+bool PendingFile::commitPair(PendingFile &first, PendingFile &second)
 {
-    if (!m_committed)
-        return true;
-    if (!m_oldExisted)
-        return removeFile(m_target);
-    if (!m_oldKept)
+    // Made and held before the first rename, removed after the second:
+    // whoever finds it unheld knows both temporaries are whole.
+    const QString intent
+        = first.m_temporary + QLatin1Char('-') + second.m_temporary.right(RandomLetters);
+    Handle held = NoHandle;
+    if (const int error = createHeld(intent, first.m_target, held))
+        return first.fail(error);
+    if (!first.commit()) {
+        // Nothing is replaced yet: without the intent the old pair stands.
+        // Should the intent stay, both temporaries stay with it.
+        if (!removeFile(intent)) {
+            first.m_temporary.clear();
+            second.m_temporary.clear();
+        }
+        release(held);
         return false;
-    if (!m_oldLink.isEmpty()) {
-        if (replaceFile(m_oldLink, m_target) != 0)
-            return false;
-        m_oldLink.clear();
-        return true;
     }
-    PendingFile old(m_target);
-    return old.open() && old.write(m_oldBytes) && old.finish() && old.commit();
-}
-
-void PendingFile::keepOldBytes()
-{
-    QFile file(m_target);
-    if (file.size() <= 64 * 1024 * 1024 && file.open(QIODevice::ReadOnly)) {
-        m_oldBytes = file.readAll();
-        m_oldKept = file.error() == QFileDevice::NoError;
-    }
+    // The new pair is decided: should the second rename fail, the next
+    // finishPair() makes it.
+    const bool done = second.commit();
+    if (done)
+        removeFile(intent);
+    else
+        second.m_temporary.clear();
+    release(held);
+    return done;
 }
 
 bool PendingFile::fail(int error)
@@ -166,14 +173,52 @@ bool PendingFile::fail(int error)
     return false;
 }
 
-void PendingFile::removeLeftovers(const QString &target)
+int PendingFile::finishPair(
+    const QString &firstPath, const QString &secondPath, Leftovers leftovers)
+{
+    const QString first = resolved(firstPath);
+    const QString second = resolved(secondPath);
+    const QString prefix = temporaryPrefix(first);
+    const QDir folder(QFileInfo(first).path());
+    QStringList spared;
+    for (const QString &name : namesStarting(folder.path(), prefix)) {
+        if (!isIntentName(name, prefix))
+            continue;
+        const QString firstTemporary = folder.filePath(name.left(prefix.size() + RandomLetters));
+        const QString secondTemporary = temporaryName(second, name.right(RandomLetters));
+        // Whether anyone still writes the pair cannot be told where the
+        // file system has no locks; a pair finished twice stays whole.
+        Handle intent = take(folder.filePath(name), true);
+        if (intent == NoHandle) {
+            spared << QFileInfo(firstTemporary).fileName() << QFileInfo(secondTemporary).fileName();
+            continue;
+        }
+        // A temporary already renamed is gone.
+        for (const int error :
+            { replaceFile(firstTemporary, first), replaceFile(secondTemporary, second) }) {
+            if (error && error != ENOENT) {
+                release(intent);
+                return error;
+            }
+        }
+        removeTaken(folder.filePath(name), intent);
+    }
+    if (leftovers == Leftovers::Remove) {
+        removeLeftovers(first, spared);
+        removeLeftovers(second, spared);
+    }
+    return 0;
+}
+
+void PendingFile::removeLeftovers(const QString &target, const QStringList &spared)
 {
     const QString prefix = temporaryPrefix(target);
     const QDir folder(QFileInfo(target).path());
-    const QStringList names = folder.entryList(
-        QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks, QDir::Unsorted);
-    for (const QString &name : names) {
-        if (isTemporaryName(name, prefix))
-            removeIfUnheld(folder.filePath(name));
+    for (const QString &name : namesStarting(folder.path(), prefix)) {
+        if (!isTemporaryName(name, prefix) || spared.contains(name))
+            continue;
+        Handle file = take(folder.filePath(name), false);
+        if (file != NoHandle)
+            removeTaken(folder.filePath(name), file);
     }
 }

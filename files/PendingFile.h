@@ -2,19 +2,23 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 // A new content for a file, written beside it under a temporary name and
-// synced to the disk before it replaces the file. Several can be made ready
-// first and then committed back to back, so that a crash leaves either all
-// old files or all new ones but for the moment between the renames.
-// Until commit() the old file is untouched; a pending file never committed
-// is removed.
+// synced to the disk before it replaces the file. Until commit() the old
+// file is untouched; a pending file never committed is removed.
+//
+// Two files that belong together are committed as a pair: an empty file
+// named after both temporaries records first that the pair is decided, so
+// that a save killed between the two renames is completed by finishPair(),
+// which the next save and the next reading call. No hard links are needed,
+// so the pair stays whole on FAT and exFAT sticks too.
 //
 // The temporary names are hidden (".fox.txt.tropinets-Ab12Cd"), so file
-// dialogs do not list what a crash leaves, and removeLeftovers() clears it on
-// the next save. Each such file is locked while this object holds it (flock;
-// on Windows, an open handle), so a file another running copy still writes is
-// never taken for a leftover.
+// dialogs do not list what a crash leaves, and the next save clears it.
+// Each such file is locked while this object holds it (flock; on Windows, an
+// open handle), so a file another running copy still writes is never taken
+// for a leftover.
 class PendingFile {
 public:
     explicit PendingFile(const QString &target);
@@ -30,17 +34,12 @@ public:
     // Syncs the content to the disk. The file stays open, and locked, until
     // it is committed or dropped.
     bool finish();
-    // Keeps the old file under a second name (a hard link, or, when asked,
-    // its bytes where the file system has no links), so revert() can put
-    // it back and commit() need not free the old content while other files
-    // wait.
-    enum class OldCopy { Link, LinkOrBytes };
-    void keepOld(OldCopy copy);
     // Renames the temporary file over the target.
     bool commit();
-    // After commit(): puts the kept old file back, or removes the new one
-    // when there was none. False when that is not possible.
-    bool revert();
+    // Commits two finished files as one. False, with the error in the file
+    // that failed, when either was not committed; once the first rename is
+    // made the new pair is decided, and finishPair() completes it.
+    static bool commitPair(PendingFile &first, PendingFile &second);
 
     // The system's error number of the failure, 0 before one.
     int error() const { return m_error; }
@@ -50,15 +49,18 @@ public:
     // a folder is not counted as failing.
     static int syncFolder(const QString &folder);
 
+    // Completes every commitPair() of these targets that was cut short and
+    // that no running save holds; with leftovers, then removes their
+    // temporaries that no one holds. The error when a pair could not be
+    // completed, else 0.
+    enum class Leftovers { Keep, Remove };
+    static int finishPair(const QString &first, const QString &second, Leftovers leftovers);
     // Removes the temporary files of target that no one holds any more:
     // what a save killed in the middle left.
-    static void removeLeftovers(const QString &target);
+    static void removeLeftovers(const QString &target, const QStringList &spared = {});
 
 private:
     bool fail(int error);
-    // Where the file system has no links: the old file's bytes.
-    void keepOldBytes();
-    static QString unusedName(const QString &target);
 
     // What the system does differently (PendingFilePosix.cpp,
     // PendingFileWindows.cpp). A file is held by a descriptor or a HANDLE,
@@ -74,23 +76,19 @@ private:
     static qint64 writeSome(Handle file, const char *data, qint64 size);
     static int sync(Handle file);
     static int replaceFile(const QString &from, const QString &to);
-    // Gives the target the second name, held where the system can hold it
-    // already. EEXIST when the name is taken.
-    static int linkHeld(const QString &target, const QString &name, Handle &hold);
-    // Holds the kept old file once the new one has taken its first name.
-    static Handle holdKept(const QString &name, Handle held);
     static bool removeFile(const QString &path);
     static void release(Handle &file);
-    static void removeIfUnheld(const QString &path);
+    // Holds an existing file that no one else holds, so that it can be
+    // finished or removed; NoHandle when someone does. Where the file system
+    // has no locks, whether anyone holds it cannot be told: then only when
+    // asked.
+    static Handle take(const QString &path, bool withoutLocks);
+    // Removes a file that take() holds, and lets it go.
+    static void removeTaken(const QString &path, Handle &file);
 
     QString m_target;
     QString m_temporary;
-    QString m_oldLink;
-    QByteArray m_oldBytes;
-    bool m_oldExisted = false;
-    bool m_oldKept = false;
     Handle m_file = NoHandle;
-    Handle m_oldLinkHold = NoHandle; // keeps the kept old file from being taken for a leftover
     int m_error = 0;
     bool m_committed = false;
 };

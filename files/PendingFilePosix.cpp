@@ -57,12 +57,9 @@ int PendingFile::createHeld(const QString &name, const QString &target, Handle &
         ::close(fd);
         return EEXIST;
     }
-    if (::fchmod(fd, existed ? old.st_mode & 07777 : 0644) != 0) {
-        const int error = errno;
-        ::unlink(encoded(name).constData());
-        ::close(fd);
-        return error;
-    }
+    // A file system without permissions (FAT) may refuse; the file then
+    // has what the disk gives every file.
+    ::fchmod(fd, existed ? old.st_mode & 07777 : 0644);
     file = fd;
     return 0;
 }
@@ -86,34 +83,6 @@ int PendingFile::replaceFile(const QString &from, const QString &to)
     return ::rename(encoded(from).constData(), encoded(to).constData()) == 0 ? 0 : errno;
 }
 
-int PendingFile::linkHeld(const QString &target, const QString &name, Handle &hold)
-{
-    // Locked before it has its second name, so that no copy clearing
-    // leftovers takes it while revert() may still need it.
-    const int fd = openToLock(target);
-    if (fd >= 0)
-        ::flock(fd, LOCK_EX | LOCK_NB);
-    if (::link(encoded(target).constData(), encoded(name).constData()) != 0) {
-        const int error = errno;
-        if (fd >= 0)
-            ::close(fd);
-        return error;
-    }
-    // Another save may have replaced the file in between.
-    if (fd >= 0 && !stillNamed(fd, name)) {
-        ::unlink(encoded(name).constData());
-        ::close(fd);
-        return EEXIST;
-    }
-    hold = fd;
-    return 0;
-}
-
-PendingFile::Handle PendingFile::holdKept(const QString &, Handle held)
-{
-    return held;
-}
-
 bool PendingFile::removeFile(const QString &path)
 {
     return ::unlink(encoded(path).constData()) == 0;
@@ -135,15 +104,24 @@ int PendingFile::syncFolder(const QString &folder)
     return result == EIO ? EIO : 0;
 }
 
-void PendingFile::removeIfUnheld(const QString &path)
+PendingFile::Handle PendingFile::take(const QString &path, bool withoutLocks)
 {
     const int fd = openToLock(path);
     if (fd < 0)
-        return;
+        return NoHandle;
     // A copy that still writes or keeps the file holds its lock.
     struct stat info;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
-        && stillNamed(fd, path))
-        ::unlink(encoded(path).constData());
+    const bool unheld
+        = ::flock(fd, LOCK_EX | LOCK_NB) == 0 || (withoutLocks && errno != EWOULDBLOCK);
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && unheld && stillNamed(fd, path))
+        return fd;
     ::close(fd);
+    return NoHandle;
+}
+
+void PendingFile::removeTaken(const QString &path, Handle &file)
+{
+    // The name goes before the lock, so no one else finds it unheld.
+    ::unlink(encoded(path).constData());
+    release(file);
 }

@@ -10,8 +10,8 @@
 // A file is held by keeping a handle open on it that lets others read,
 // write, rename and delete it. Clearing leftovers opens a file with no
 // sharing at all, which fails while any such handle is open; so a file that
-// another running copy still writes or keeps is never taken for a leftover,
-// and the holder itself may still rename it.
+// another running copy still writes is never taken for a leftover, and the
+// holder itself may still rename it.
 
 namespace {
 
@@ -96,23 +96,6 @@ int PendingFile::replaceFile(const QString &from, const QString &to)
         : errnoFor(GetLastError());
 }
 
-int PendingFile::linkHeld(const QString &target, const QString &name, Handle &)
-{
-    // Unlike on Linux, the old file cannot be held yet: Windows replaces no
-    // file that is open. commit() holds the second name once the first is
-    // free; a copy clearing leftovers in that moment can only make revert()
-    // fail, which is then said.
-    if (CreateHardLinkW(native(name).c_str(), native(target).c_str(), nullptr))
-        return 0;
-    return errnoFor(GetLastError());
-}
-
-PendingFile::Handle PendingFile::holdKept(const QString &name, Handle)
-{
-    return reinterpret_cast<Handle>(CreateFileW(native(name).c_str(), GENERIC_READ, ShareAll,
-        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-}
-
 bool PendingFile::removeFile(const QString &path)
 {
     return DeleteFileW(native(path).c_str());
@@ -130,12 +113,17 @@ int PendingFile::syncFolder(const QString &)
     return 0;
 }
 
-void PendingFile::removeIfUnheld(const QString &path)
+PendingFile::Handle PendingFile::take(const QString &path, bool)
 {
-    // No sharing at all: fails while anyone holds the file open, and when it
-    // does open, the file goes as it closes.
-    const HANDLE handle = CreateFileW(native(path).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
-        FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle != INVALID_HANDLE_VALUE)
-        CloseHandle(handle);
+    // No sharing at all: fails while anyone holds the file open.
+    return reinterpret_cast<Handle>(CreateFileW(native(path).c_str(), DELETE, 0, nullptr,
+        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+void PendingFile::removeTaken(const QString &, Handle &file)
+{
+    // Goes as the handle closes; no one else could open it in between.
+    FILE_DISPOSITION_INFO remove { TRUE };
+    SetFileInformationByHandle(native(file), FileDispositionInfo, &remove, sizeof remove);
+    release(file);
 }

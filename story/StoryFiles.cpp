@@ -232,6 +232,15 @@ LinesRead StoryFiles::readLines(const QString &path, int count)
 LinesRead StoryFiles::readStory(const QString &storyPath)
 {
     LinesRead result;
+    // A save of this story cut short between its two files is completed
+    // first, so that the pair read is whole.
+    if (const int error = PendingFile::finishPair(
+            storyPath, pictureListPath(storyPath), PendingFile::Leftovers::Keep)) {
+        result.error = QStringLiteral("Не удалось открыть файл «%1»: его сохранение прервалось, "
+                                      "а закончить его не удалось: %2.")
+                           .arg(displayName(storyPath), reasonFor(error));
+        return result;
+    }
     const auto bytes = readWhole(storyPath, result);
     if (!bytes)
         return result;
@@ -262,37 +271,26 @@ StorySaved StoryFiles::save(const QString &storyPath, const StoryDocument &story
     for (int k = 0; k < FrameCount; ++k)
         paths << story.picturePath(k);
 
-    // Both new files are whole and on the disk before either replaces an old
-    // one, so a crash or a failure up to then leaves the old pair.
+    // What an earlier save of this story left is cleared first, and a pair
+    // it had decided completed: else it would be completed over this one.
     PendingFile storyFile(storyPath);
     PendingFile listFile(pictureListPath(storyPath));
+    if (const int error = PendingFile::finishPair(
+            storyFile.target(), listFile.target(), PendingFile::Leftovers::Remove))
+        return { cannotWrite(storyPath, error) };
+    // Both new files are whole and on the disk before either replaces an old
+    // one, so a crash or a failure up to then leaves the old pair.
     if (!prepare(
             storyFile, encodeLines(QStringList(story.blockTexts.begin(), story.blockTexts.end()))))
         return { cannotWrite(storyPath, storyFile.error()) };
     if (!prepare(listFile, encodeLines(paths)))
         return { cannotWrite(listFile.target(), listFile.error()) };
-
-    // Two renames cannot be made one, but back to back they leave only a
-    // moment for a mixed pair. The old files are kept under second names,
-    // so neither rename has to free an old file's space, and so that should
-    // the story's rename fail the list can be put back and the pair still
-    // matches. The kept old files go once both new ones are in place.
-    listFile.keepOld(PendingFile::OldCopy::LinkOrBytes);
-    storyFile.keepOld(PendingFile::OldCopy::Link);
-    if (!listFile.commit())
-        return { cannotWrite(listFile.target(), listFile.error()) };
-    if (!storyFile.commit()) {
-        QString error = cannotWrite(storyPath, storyFile.error());
-        if (!listFile.revert())
-            error += QStringLiteral(" Файл «%1» уже записан заново, вернуть прежний не удалось.")
-                         .arg(displayName(listFile.target()));
-        return { error };
+    if (!PendingFile::commitPair(storyFile, listFile)) {
+        const PendingFile &failed = storyFile.error() ? storyFile : listFile;
+        return { cannotWrite(failed.target(), failed.error()) };
     }
     if (const int error = PendingFile::syncFolder(QFileInfo(storyFile.target()).path()))
         return { cannotWrite(storyPath, error) };
-    // What an earlier save of this story, killed in the middle, left.
-    PendingFile::removeLeftovers(storyFile.target());
-    PendingFile::removeLeftovers(listFile.target());
     return {};
 }
 

@@ -266,6 +266,8 @@ void tst_EditorFiles::saveFailureKeepsFiles()
     QVERIFY(m_dialogs->calls.constLast().text.contains(
         QDir::toNativeSeparators(file(QStringLiteral("blocked/fox.il")))));
     QCOMPARE(readAll(file(QStringLiteral("blocked/fox.txt"))), QByteArray("old\r\n"));
+    QCOMPARE(m_story.blockTexts.back(), Texts.last());
+    QVERIFY(!m_window->pictureFrame(3)->picture().isNull());
 }
 
 void tst_EditorFiles::openKeepsStoryWhenUnreadable_data()

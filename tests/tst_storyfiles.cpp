@@ -294,6 +294,8 @@ void tst_StoryFiles::readFailures_data()
         << "tail.txt" << false << QStringLiteral("слишком большой (8,0 МБ)");
     QTest::newRow("PNG") << "png.txt" << false << QStringLiteral("— это картинка, а не рассказ.");
     QTest::newRow("GIF") << "gif.txt" << false << QStringLiteral("— это картинка, а не рассказ.");
+    // Killed between its renames, a save whose story's place is now a folder.
+    QTest::newRow("cut short") << "cut.txt" << false << QStringLiteral("закончить его не удалось");
 }
 
 void tst_StoryFiles::readFailures()
@@ -302,8 +304,12 @@ void tst_StoryFiles::readFailures()
     QFETCH(bool, missing);
     QFETCH(QString, says);
     const QString file = name.startsWith(QLatin1Char('/')) ? name : path(name);
-    if (name == QLatin1String("folder.txt"))
+    if (name == QLatin1String("folder.txt") || name == QLatin1String("cut.txt"))
         QVERIFY(QDir().mkpath(file));
+    if (name == QLatin1String("cut.txt")) {
+        QVERIFY(writeAll(path(QStringLiteral(".cut.txt.tropinets-Ab12Cd")), "new\r\n"));
+        QVERIFY(writeAll(path(QStringLiteral(".cut.txt.tropinets-Ab12Cd-Ef34Gh")), {}));
+    }
     if (name == QLatin1String("huge.txt") || name == QLatin1String("tail.txt")) {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly));

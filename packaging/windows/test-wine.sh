@@ -68,6 +68,15 @@ TROPINETS_MAGICK_MADE=$(/usr/lib/wine/wine64 winepath -w "$out/magick" 2>/dev/nu
     check "the core tests pass under Wine" \
     ctest --test-dir "$win/build" --output-on-failure --timeout 600
 
+echo "== Saves killed on exFAT and FAT32 sticks, under Wine, in a prefix of their own"
+sticks_prefix=$(mktemp -d /tmp/tropinets-sticks.XXXXXX)
+started=$SECONDS
+WINEPREFIX=$sticks_prefix WINE=$here/wine-run.sh TROPINETS_KILL_ROUNDS=${TROPINETS_WINE_KILL_ROUNDS:-300} \
+    check "saves killed on sticks under Wine" bash tests/sticks.sh --wine "$win/build/tests/tst_storysave.exe"
+echo "the sticks took $((SECONDS - started)) s"
+WINEPREFIX=$sticks_prefix wineserver -k 2>/dev/null || true
+rm -rf "$sticks_prefix"
+
 echo "== Silent install into a fresh Wine prefix"
 export WINEPREFIX=$prefix_dir WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 wine=/usr/lib/wine/wine64
