@@ -67,6 +67,13 @@ QString reasonFor(int error)
         return QStringLiteral("диск доступен только для чтения");
     case EIO:
         return QStringLiteral("ошибка записи на диск");
+    // A stick pulled out, or its driver gone with it.
+    case ENODEV:
+    case ENXIO:
+#ifdef ENOTCONN
+    case ENOTCONN:
+#endif
+        return QStringLiteral("диск отключён");
     case ENAMETOOLONG:
         return QStringLiteral("слишком длинное имя файла");
     case EFBIG:
