@@ -26,6 +26,12 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+const QString SlowNeedsSpeaking = QStringLiteral("Сначала включи «Читать вслух».");
+
+} // namespace
+
 EditorWindow::EditorWindow(StoryDocument &story, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent)
     , m_story(story)
@@ -79,11 +85,20 @@ void EditorWindow::createMenus()
     command(story, "MnuRead", QStringLiteral("&Читать"), &EditorWindow::read);
     command(story, "MnuPrint", QStringLiteral("&Печатать"), &EditorWindow::print);
     story->addSeparator();
-    // Two switches for the run, stored nowhere.
+    // Switches for the run, stored nowhere.
     m_speakItem = command(story, "MnuSpeak", QStringLiteral("Читать &вслух"), nullptr);
     m_speakItem->setCheckable(true);
-    connect(m_speakItem, &QAction::toggled, this, [this](bool on) { m_readingAloud->setOn(on); });
+    connect(m_speakItem, &QAction::toggled, this, [this](bool on) {
+        m_readingAloud->setOn(on);
+        offerSwitches();
+    });
     connect(m_readingAloud.get(), &ReadingAloud::unavailable, this, &EditorWindow::offerSwitches);
+    // Slower, for a young reader; it counts only while reading aloud is on.
+    m_slowItem = command(story, "MnuSlow", QStringLiteral("Читать &медленно"), nullptr);
+    m_slowItem->setCheckable(true);
+    m_slowItem->setEnabled(false);
+    m_slowItem->setToolTip(SlowNeedsSpeaking);
+    connect(m_slowItem, &QAction::toggled, this, [this](bool on) { m_readingAloud->setSlow(on); });
     m_spellItem = command(story, "MnuSpell", QStringLiteral("Проверять &орфографию"), nullptr);
     m_spellItem->setCheckable(true);
     m_spellItem->setChecked(m_spelling->isOn());
@@ -108,6 +123,9 @@ void EditorWindow::offerSwitches()
         item->setToolTip(unavailable);
     };
     offer(m_speakItem, m_readingAloud->unavailableReason());
+    // Kept as chosen while off, for when reading aloud is on again.
+    m_slowItem->setEnabled(m_speakItem->isChecked());
+    m_slowItem->setToolTip(m_speakItem->isChecked() ? QString() : SlowNeedsSpeaking);
     offer(m_spellItem, m_spelling->unavailableReason());
 }
 
@@ -234,7 +252,7 @@ void EditorWindow::showHelp()
 bool EditorWindow::confirmExit()
 {
     return m_dialogs.ask(this, QStringLiteral("Вы действительно хотите выйти из программы?"),
-               ApplicationTitle, QString())
+               ApplicationTitle, QString(), {})
         == Dialogs::Answer::Yes;
 }
 

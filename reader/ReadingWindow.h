@@ -8,6 +8,8 @@
 #include <functional>
 
 class Dialogs;
+struct ReadingBox;
+struct SpokenBox;
 class PictureBox;
 class QAction;
 class QPagedPaintDevice;
@@ -19,7 +21,8 @@ struct StoryDocument;
 // reader walks one path of the story, answering its two questions, and then
 // names the story and signs it. The result can be printed as it is shown.
 // While reading aloud is on, each box is said as it appears, and the
-// chapters read when the window shows them, until the reader moves on.
+// chapters read when the window shows them, until the reader moves on. The
+// boxes open beside the story, so that it stays in view.
 class ReadingWindow : public QMainWindow {
     Q_OBJECT
 
@@ -60,6 +63,9 @@ private:
     void createControls();
     // The reading walk: questions and input boxes, one after another.
     void walk();
+    // A box of the walk: beside the story, and read aloud, said again by
+    // its «Повторить».
+    ReadingBox readingBox(const SpokenBox &spoken) const;
 
     const StoryDocument &m_story;
     Dialogs &m_dialogs;

@@ -2,6 +2,7 @@
 #include "story/StoryDocument.h"
 #include "support/KeyInput.h"
 #include "support/TestFiles.h"
+#include "widgets/BoxPlace.h"
 #include "widgets/QtDialogs.h"
 
 #include <QAbstractButton>
@@ -32,6 +33,10 @@ private slots:
     void questionBox_data();
     void questionBox();
     void inputBox();
+    void readingBoxes_data();
+    void readingBoxes();
+    void besideInView_data();
+    void besideInView();
     void fileDialogSettings();
     void editorExitThroughRealBox();
     void editorRedrawsOnlyComingBack_data();
@@ -90,8 +95,9 @@ void tst_QtDialogs::questionBox()
         checked = true;
         box->button(clickYes ? QMessageBox::Yes : QMessageBox::No)->click();
     } });
-    const Dialogs::Answer answer = dialogs.ask(nullptr,
-        QStringLiteral("<b>Пойдёт</b> ли лиса в лес?"), title, QStringLiteral("Жила-была лиса."));
+    const Dialogs::Answer answer
+        = dialogs.ask(nullptr, QStringLiteral("<b>Пойдёт</b> ли лиса в лес?"), title,
+            QStringLiteral("Жила-была лиса."), {});
     QVERIFY(checked);
     QCOMPARE(answer, clickYes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
 }
@@ -114,12 +120,12 @@ void tst_QtDialogs::inputBox()
         box->accept();
     } });
     QCOMPARE(dialogs.input(nullptr, QStringLiteral("Рассказ читал:"), QStringLiteral("Тропинец"),
-                 QStringLiteral("Конец.")),
+                 QStringLiteral("Конец."), {}),
         std::optional<QString>(QStringLiteral("Маша")));
 
     answerModals({ [](QWidget *modal) { qobject_cast<QInputDialog *>(modal)->reject(); } });
-    QCOMPARE(
-        dialogs.input(nullptr, QStringLiteral("Рассказ читал:"), QStringLiteral("Тропинец"), {}),
+    QCOMPARE(dialogs.input(
+                 nullptr, QStringLiteral("Рассказ читал:"), QStringLiteral("Тропинец"), {}, {}),
         std::nullopt);
 
     answerModals({ [](QWidget *modal) {
@@ -129,6 +135,99 @@ void tst_QtDialogs::inputBox()
         box->button(QMessageBox::Ok)->click();
     } });
     dialogs.error(nullptr, QStringLiteral("Файл «<i>лиса</i>.txt» не найден."));
+}
+
+void tst_QtDialogs::readingBoxes_data()
+{
+    QTest::addColumn<bool>("question");
+    QTest::newRow("question box") << true;
+    QTest::newRow("input box") << false;
+}
+
+void tst_QtDialogs::readingBoxes()
+{
+    QFETCH(bool, question);
+    QtDialogs dialogs;
+    QWidget window;
+    window.setGeometry(100, 100, 400, 300);
+    window.show();
+    QTRY_VERIFY(window.isActiveWindow());
+    const QString text = QStringLiteral("Пойдёт ли лиса в лес?");
+    const auto show = [&](const ReadingBox &reading, const std::function<void(QWidget *)> &seen) {
+        const auto answered = answerModals({ [&](QWidget *modal) {
+            seen(modal);
+            if (auto *box = qobject_cast<QMessageBox *>(modal))
+                box->button(QMessageBox::Yes)->click();
+            else
+                qobject_cast<QDialog *>(modal)->accept();
+        } });
+        const bool yes = question
+            ? dialogs.ask(&window, text, {}, {}, reading) == Dialogs::Answer::Yes
+            : dialogs.input(&window, text, ApplicationTitle, {}, reading).has_value();
+        QVERIFY(yes);
+        QTRY_VERIFY(answered());
+    };
+    const auto buttons
+        = [](QWidget *box) { return box->findChild<QDialogButtonBox *>()->buttons(); };
+
+    QImage plain;
+    show({}, [&](QWidget *box) { plain = box->grab().toImage(); });
+    // Placed beside a part of the window, with reading aloud off: where it
+    // opens changes, and nothing of the box itself.
+    ReadingBox reading;
+    reading.keepInView = { window.frameGeometry() };
+    show(reading, [&](QWidget *box) {
+        QVERIFY(!box->frameGeometry().intersects(window.frameGeometry()));
+        QCOMPARE(box->grab().toImage(), plain);
+    });
+
+    // Read aloud, «Повторить» speaks and the box stays open; the ear hears
+    // the box's question.
+    int repeated = 0;
+    reading.repeat = [&] { ++repeated; };
+    reading.heard = QStringLiteral("Кто пойдёт в лес?");
+    show(reading, [&](QWidget *box) {
+        QCOMPARE(buttons(box).size(), 3);
+        auto *again = box->findChild<QPushButton *>(QStringLiteral("repeat"));
+        QCOMPARE(again->text(), QStringLiteral("&Повторить"));
+        again->click();
+        QCOMPARE(repeated, 1);
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->findChild<QLabel *>(question ? QStringLiteral("qt_msgbox_label") : QString())
+                     ->accessibleName(),
+            reading.heard);
+    });
+}
+
+void tst_QtDialogs::besideInView_data()
+{
+    QTest::addColumn<QRect>("place");
+    QTest::addColumn<QString>("side");
+    // On a 1024 × 768 screen, a box of 300 × 100.
+    QTest::newRow("room below") << QRect(100, 100, 500, 300) << "below";
+    QTest::newRow("at the bottom: to the right") << QRect(100, 400, 500, 368) << "right";
+    QTest::newRow("at the bottom right: to the left") << QRect(500, 400, 524, 368) << "left";
+    QTest::newRow("wide at the bottom: above") << QRect(50, 400, 950, 368) << "above";
+    QTest::newRow("the whole screen: where boxes open") << QRect(0, 0, 1024, 768) << "none";
+}
+
+void tst_QtDialogs::besideInView()
+{
+    QFETCH(QRect, place);
+    QFETCH(QString, side);
+    const QRect screen(0, 0, 1024, 768);
+    const QSize frame(300, 100);
+    // A place that leaves no room gives way to the next one.
+    const auto at = ::besideInView(frame, { screen, place }, screen);
+    QCOMPARE(at.has_value(), side != QLatin1String("none"));
+    if (!at)
+        return;
+    const QRect box(*at, frame);
+    QVERIFY(screen.contains(box));
+    const QMap<QString, bool> sides
+        = { { "below", box.top() > place.bottom() }, { "right", box.left() > place.right() },
+              { "left", box.right() < place.left() }, { "above", box.bottom() < place.top() } };
+    QVERIFY2(sides.value(side), qPrintable(QVariant(box).toString()));
 }
 
 void tst_QtDialogs::fileDialogSettings()
