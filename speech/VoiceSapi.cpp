@@ -50,15 +50,37 @@ struct Voice::Engine {
 
 namespace {
 
-// The first Russian voice's token, or null.
+// Whether a voice's attributes name Russian among its languages (hexadecimal
+// language ids, separated by semicolons).
+bool speaksRussian(ISpObjectToken &token)
+{
+    ISpDataKey *attributes = nullptr;
+    if (FAILED(token.OpenKey(L"Attributes", &attributes)) || !attributes)
+        return false;
+    wchar_t *languages = nullptr;
+    const bool found = SUCCEEDED(attributes->GetStringValue(L"Language", &languages)) && languages
+        && QString::fromWCharArray(languages)
+               .remove(QLatin1Char(' '))
+               .split(QLatin1Char(';'))
+               .contains(QStringLiteral("419"), Qt::CaseInsensitive);
+    CoTaskMemFree(languages);
+    attributes->Release();
+    return found;
+}
+
+// The first Russian voice's token, or null. The voices are asked for Russian
+// ones, and each is checked as well: Wine's SAPI lists its one voice, which
+// cannot speak, whatever is asked.
 ISpObjectToken *russianVoice()
 {
     IEnumSpObjectTokens *tokens = nullptr;
     if (FAILED(SpEnumTokens(SPCAT_VOICES, L"Language=419", nullptr, &tokens)) || !tokens)
         return nullptr;
     ISpObjectToken *token = nullptr;
-    if (tokens->Next(1, &token, nullptr) != S_OK)
+    while (tokens->Next(1, &token, nullptr) == S_OK && token && !speaksRussian(*token)) {
+        token->Release();
         token = nullptr;
+    }
     tokens->Release();
     return token;
 }
