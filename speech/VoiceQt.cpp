@@ -108,8 +108,14 @@ void Voice::setUnavailable(const QString &reason)
 
 void Voice::say(const QString &text)
 {
-    if (m_engine && !text.trimmed().isEmpty())
-        m_engine->post([text](QTextToSpeech &speech) { speech.say(text); });
+    // Qt stops what is being said only once the server has told it that
+    // speech began; a text said just before would be queued ahead of this one.
+    if (m_engine && !text.trimmed().isEmpty()) {
+        m_engine->post([text](QTextToSpeech &speech) {
+            speech.stop();
+            speech.say(text);
+        });
+    }
 }
 
 void Voice::stop()

