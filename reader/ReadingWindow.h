@@ -8,13 +8,13 @@
 #include <functional>
 
 class Dialogs;
-struct ReadingBox;
-struct SpokenBox;
 class PictureBox;
 class QAction;
 class QPagedPaintDevice;
 class QTextEdit;
 class ReadingAloud;
+struct ReadingBox;
+struct SpokenBox;
 struct StoryDocument;
 
 // The reading window: each time the editor's Read command shows it, the
