@@ -8,5 +8,8 @@
 set -euo pipefail
 extra_packages=(poppler-utils cups cups-client printer-driver-cups-pdf clang-format
                 imagemagick libimage-exiftool-perl chromium chromium-driver python3-selenium)
+# axe-core audits the web page; npm installs it. A Node.js that brings its own
+# npm is kept.
+command -v npm >/dev/null || extra_packages+=(npm)
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 ctest --test-dir build --output-on-failure -j"$(nproc)"

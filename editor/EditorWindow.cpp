@@ -1,7 +1,6 @@
 #include "editor/EditorWindow.h"
 
 #include "editor/EditorCanvas.h"
-#include "editor/EditorDesign.h"
 #include "editor/HelpWindow.h"
 #include "editor/ReadPathMark.h"
 #include "editor/TextEntryWindow.h"
@@ -25,6 +24,14 @@
 
 #include <algorithm>
 #include <cmath>
+
+// The designed client area and its place on the screen, in pixels.
+namespace EditorDesign {
+inline constexpr int ClientWidth = 663;
+inline constexpr int ClientHeight = 554;
+inline constexpr int ClientLeft = 23;
+inline constexpr int ClientTop = 144;
+} // namespace EditorDesign
 
 namespace {
 

@@ -88,6 +88,8 @@ private:
     // Loads a picture path of an opened story into a frame; false when the
     // frame stays empty.
     bool loadFramePicture(int frame, const QString &path, const QString &storyFile);
+    // The frame's picture in its own proportions, for the web page.
+    QImage pagePicture(int frame) const;
 
     StoryDocument &m_story;
     Dialogs &m_dialogs;

@@ -65,12 +65,14 @@ void EditorWindow::saveWebPage()
     const auto path = m_dialogs.chooseFile(this, settings);
     if (!path)
         return;
-    // The very pictures the frames show; the trace in the editor's colour.
+    // The pictures the frames show; the trace in the editor's colour.
     FramePictures pictures;
     for (int k = 0; k < FrameCount; ++k)
-        pictures[k] = m_pictureFrames[k]->picture();
+        pictures[k] = pagePicture(k);
     const WebPage::Look look { m_readPathMark->palette().color(QPalette::Active, QPalette::Link) };
-    const StorySaved saved = WebPage::save(*path, m_story, pictures, look);
+    // The page is named as the story's file is, or else as itself.
+    const QString name = QFileInfo(m_storyFile.isEmpty() ? *path : m_storyFile).completeBaseName();
+    const StorySaved saved = WebPage::save(*path, name, m_story, pictures, look);
     if (!saved.ok()) {
         m_dialogs.error(this, saved.error);
         return;
@@ -150,6 +152,22 @@ void EditorWindow::choosePicture(int index)
     m_story.picturePaths[index] = *path;
     m_pictureFrames[index]->setPicture(picture.image);
     clearReadPath();
+}
+
+QImage EditorWindow::pagePicture(int frame) const
+{
+    const QImage &kept = m_pictureFrames[frame]->picture();
+    // Only a picture cut to the kept size in some direction can have been
+    // stretched to it; the page reads that one again, as it is drawn.
+    const QSize bound = PictureLoader::KeptSize;
+    if (kept.width() != bound.width() && kept.height() != bound.height())
+        return kept;
+    const LoadedPicture own
+        = PictureLoader::load(StoryFiles::findPicture(m_story.picturePath(frame), m_storyFile,
+                                  pictureFolder(programFolder())),
+            PictureLoader::Proportions::Own);
+    // A file gone since keeps the page to what the frame shows.
+    return own.image.isNull() ? kept : own.image;
 }
 
 bool EditorWindow::loadFramePicture(int frame, const QString &path, const QString &storyFile)

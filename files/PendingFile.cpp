@@ -50,6 +50,89 @@ PendingFile::PendingFile(const QString &target)
         m_target = info.symLinkTarget();
 }
 
+PendingFile::~PendingFile()
+{
+    // Removed before their holds go, so no one else finds them unheld.
+    if (!m_temporary.isEmpty() && !m_committed)
+        removeFile(m_temporary);
+    release(m_file);
+    if (!m_oldLink.isEmpty())
+        removeFile(m_oldLink);
+    release(m_oldLinkHold);
+}
+
+bool PendingFile::open()
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString name = unusedName(m_target);
+        const int error = createHeld(name, m_target, m_file);
+        if (error == EEXIST)
+            continue;
+        if (error)
+            return fail(error);
+        m_temporary = name;
+        return true;
+    }
+    return fail(EEXIST);
+}
+
+bool PendingFile::write(QByteArrayView bytes)
+{
+    const char *data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const qint64 written = writeSome(m_file, data, left);
+        if (written < 0)
+            return fail(int(-written));
+        if (written == 0)
+            return fail(ENOSPC);
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+bool PendingFile::finish()
+{
+    // A full disk can first show here, when delayed writes are made.
+    if (const int error = sync(m_file))
+        return fail(error);
+    return true;
+}
+
+void PendingFile::keepOld(OldCopy copy)
+{
+    const QFileInfo old(m_target);
+    m_oldExisted = old.exists() || old.isSymLink();
+    if (!m_oldExisted)
+        return;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString name = unusedName(m_target);
+        const int error = linkHeld(m_target, name, m_oldLinkHold);
+        if (error == EEXIST)
+            continue;
+        if (error)
+            break;
+        m_oldLink = name;
+        m_oldKept = true;
+        return;
+    }
+    if (copy == OldCopy::LinkOrBytes)
+        keepOldBytes();
+}
+
+bool PendingFile::commit()
+{
+    if (const int error = replaceFile(m_temporary, m_target))
+        return fail(error);
+    m_committed = true;
+    // Its content is on the disk since finish(); the hold may go now.
+    release(m_file);
+    if (!m_oldLink.isEmpty())
+        m_oldLinkHold = holdKept(m_oldLink, m_oldLinkHold);
+    return true;
+}
+
 bool PendingFile::revert()
 {
     if (!m_committed)
@@ -59,7 +142,7 @@ bool PendingFile::revert()
     if (!m_oldKept)
         return false;
     if (!m_oldLink.isEmpty()) {
-        if (!replaceFile(m_oldLink, m_target))
+        if (replaceFile(m_oldLink, m_target) != 0)
             return false;
         m_oldLink.clear();
         return true;

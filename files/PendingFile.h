@@ -59,10 +59,28 @@ private:
     // Where the file system has no links: the old file's bytes.
     void keepOldBytes();
     static QString unusedName(const QString &target);
-    // What the system does differently: the file operations below and the
-    // members that hold files open (PendingFilePosix.cpp, PendingFileWindows.cpp).
-    static bool replaceFile(const QString &from, const QString &to);
+
+    // What the system does differently (PendingFilePosix.cpp,
+    // PendingFileWindows.cpp). A file is held by a descriptor or a HANDLE,
+    // NoHandle when none; errors are numbered as the C library numbers them,
+    // 0 when there is none.
+    using Handle = qintptr;
+    static constexpr Handle NoHandle = -1;
+    // Creates the file name, which must not exist yet, with the target's
+    // permissions, and holds it. EEXIST when the name is taken; an error
+    // when the target may not be replaced.
+    static int createHeld(const QString &name, const QString &target, Handle &file);
+    // Writes some of the bytes: how many, or minus the error.
+    static qint64 writeSome(Handle file, const char *data, qint64 size);
+    static int sync(Handle file);
+    static int replaceFile(const QString &from, const QString &to);
+    // Gives the target the second name, held where the system can hold it
+    // already. EEXIST when the name is taken.
+    static int linkHeld(const QString &target, const QString &name, Handle &hold);
+    // Holds the kept old file once the new one has taken its first name.
+    static Handle holdKept(const QString &name, Handle held);
     static bool removeFile(const QString &path);
+    static void release(Handle &file);
     static void removeIfUnheld(const QString &path);
 
     QString m_target;
@@ -71,13 +89,8 @@ private:
     QByteArray m_oldBytes;
     bool m_oldExisted = false;
     bool m_oldKept = false;
-#ifdef Q_OS_WIN
-    void *m_handle = nullptr; // a HANDLE, null when none
-    void *m_oldLinkHandle = nullptr; // keeps the kept old file from being taken for a leftover
-#else
-    int m_fd = -1;
-    int m_oldLinkFd = -1; // holds the lock on the kept old file
-#endif
+    Handle m_file = NoHandle;
+    Handle m_oldLinkHold = NoHandle; // keeps the kept old file from being taken for a leftover
     int m_error = 0;
     bool m_committed = false;
 };

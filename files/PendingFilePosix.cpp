@@ -8,6 +8,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -38,123 +39,90 @@ int openToLock(const QString &name)
 
 } // namespace
 
-PendingFile::~PendingFile()
-{
-    // Removed before their locks go, so no one else finds them unlocked.
-    if (!m_temporary.isEmpty() && !m_committed)
-        ::unlink(encoded(m_temporary).constData());
-    if (m_fd >= 0)
-        ::close(m_fd);
-    if (!m_oldLink.isEmpty())
-        ::unlink(encoded(m_oldLink).constData());
-    if (m_oldLinkFd >= 0)
-        ::close(m_oldLinkFd);
-}
-
-void PendingFile::keepOld(OldCopy copy)
+int PendingFile::createHeld(const QString &name, const QString &target, Handle &file)
 {
     struct stat old;
-    m_oldExisted = ::lstat(encoded(m_target).constData(), &old) == 0;
-    if (!m_oldExisted)
-        return;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        // Locked before it has its second name, so that no copy clearing
-        // leftovers takes it while revert() may still need it.
-        const int fd = openToLock(m_target);
-        if (fd >= 0)
-            ::flock(fd, LOCK_EX | LOCK_NB);
-        const QString name = unusedName(m_target);
-        if (::link(encoded(m_target).constData(), encoded(name).constData()) != 0) {
-            const int error = errno;
-            if (fd >= 0)
-                ::close(fd);
-            if (error == EEXIST)
-                continue;
-            break;
-        }
-        // Another save may have replaced the file in between.
-        if (fd >= 0 && !stillNamed(fd, name)) {
-            ::unlink(encoded(name).constData());
-            ::close(fd);
-            continue;
-        }
-        m_oldLink = name;
-        m_oldLinkFd = fd;
-        m_oldKept = true;
-        return;
-    }
-    if (copy == OldCopy::LinkOrBytes)
-        keepOldBytes();
-}
-
-bool PendingFile::open()
-{
-    struct stat old;
-    const bool existed = ::stat(encoded(m_target).constData(), &old) == 0;
+    const bool existed = ::stat(encoded(target).constData(), &old) == 0;
     // A file made read-only is not replaced behind its owner's back.
-    if (existed && ::access(encoded(m_target).constData(), W_OK) != 0)
-        return fail(errno);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = unusedName(m_target);
-        // Only its owner may open it until it has its mode.
-        const int fd
-            = ::open(encoded(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            return fail(errno);
-        }
-        // A file system without locks leaves it unlocked; no copy can then
-        // lock it either, and none takes it for a leftover.
-        const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-        if (taken || !stillNamed(fd, name)) {
+    if (existed && ::access(encoded(target).constData(), W_OK) != 0)
+        return errno;
+    // Only its owner may open it until it has its mode.
+    const int fd = ::open(encoded(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno;
+    // A file system without locks leaves it unlocked; no copy can then
+    // lock it either, and none takes it for a leftover.
+    const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (taken || !stillNamed(fd, name)) {
+        ::close(fd);
+        return EEXIST;
+    }
+    if (::fchmod(fd, existed ? old.st_mode & 07777 : 0644) != 0) {
+        const int error = errno;
+        ::unlink(encoded(name).constData());
+        ::close(fd);
+        return error;
+    }
+    file = fd;
+    return 0;
+}
+
+qint64 PendingFile::writeSome(Handle file, const char *data, qint64 size)
+{
+    ssize_t written;
+    do
+        written = ::write(int(file), data, size_t(size));
+    while (written < 0 && errno == EINTR);
+    return written < 0 ? -errno : written;
+}
+
+int PendingFile::sync(Handle file)
+{
+    return ::fsync(int(file)) == 0 ? 0 : errno;
+}
+
+int PendingFile::replaceFile(const QString &from, const QString &to)
+{
+    return ::rename(encoded(from).constData(), encoded(to).constData()) == 0 ? 0 : errno;
+}
+
+int PendingFile::linkHeld(const QString &target, const QString &name, Handle &hold)
+{
+    // Locked before it has its second name, so that no copy clearing
+    // leftovers takes it while revert() may still need it.
+    const int fd = openToLock(target);
+    if (fd >= 0)
+        ::flock(fd, LOCK_EX | LOCK_NB);
+    if (::link(encoded(target).constData(), encoded(name).constData()) != 0) {
+        const int error = errno;
+        if (fd >= 0)
             ::close(fd);
-            continue;
-        }
-        m_fd = fd;
-        m_temporary = name;
-        if (::fchmod(m_fd, existed ? old.st_mode & 07777 : 0644) != 0)
-            return fail(errno);
-        return true;
+        return error;
     }
-    return fail(EEXIST);
-}
-
-bool PendingFile::write(QByteArrayView bytes)
-{
-    const char *data = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(m_fd, data, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
-        }
-        if (n == 0)
-            return fail(ENOSPC);
-        data += n;
-        left -= n;
+    // Another save may have replaced the file in between.
+    if (fd >= 0 && !stillNamed(fd, name)) {
+        ::unlink(encoded(name).constData());
+        ::close(fd);
+        return EEXIST;
     }
-    return true;
+    hold = fd;
+    return 0;
 }
 
-bool PendingFile::finish()
+PendingFile::Handle PendingFile::holdKept(const QString &, Handle held)
 {
-    // A full disk can first show here, when delayed writes are made.
-    if (::fsync(m_fd) != 0)
-        return fail(errno);
-    return true;
+    return held;
 }
 
-bool PendingFile::commit()
+bool PendingFile::removeFile(const QString &path)
 {
-    if (::rename(encoded(m_temporary).constData(), encoded(m_target).constData()) != 0)
-        return fail(errno);
-    m_committed = true;
-    // Its content is on the disk since finish(); the lock may go now.
-    ::close(std::exchange(m_fd, -1));
-    return true;
+    return ::unlink(encoded(path).constData()) == 0;
+}
+
+void PendingFile::release(Handle &file)
+{
+    if (file != NoHandle)
+        ::close(int(std::exchange(file, NoHandle)));
 }
 
 int PendingFile::syncFolder(const QString &folder)
@@ -165,16 +133,6 @@ int PendingFile::syncFolder(const QString &folder)
     const int result = ::fsync(fd) == 0 ? 0 : errno;
     ::close(fd);
     return result == EIO ? EIO : 0;
-}
-
-bool PendingFile::replaceFile(const QString &from, const QString &to)
-{
-    return ::rename(encoded(from).constData(), encoded(to).constData()) == 0;
-}
-
-bool PendingFile::removeFile(const QString &path)
-{
-    return ::unlink(encoded(path).constData()) == 0;
 }
 
 void PendingFile::removeIfUnheld(const QString &path)

@@ -2,7 +2,9 @@
 
 #include <QDir>
 
+#include <algorithm>
 #include <cerrno>
+#include <utility>
 #include <windows.h>
 
 // A file is held by keeping a handle open on it that lets others read,
@@ -47,138 +49,85 @@ int errnoFor(DWORD error)
 
 constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-HANDLE hold(const QString &name)
+HANDLE native(qintptr file)
 {
-    return CreateFileW(native(name).c_str(), GENERIC_READ, ShareAll, nullptr, OPEN_EXISTING,
-        FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-}
-
-void release(void *&handle)
-{
-    if (handle && handle != INVALID_HANDLE_VALUE)
-        CloseHandle(handle);
-    handle = nullptr;
+    return reinterpret_cast<HANDLE>(file);
 }
 
 } // namespace
 
-PendingFile::~PendingFile()
+int PendingFile::createHeld(const QString &name, const QString &target, Handle &file)
 {
-    // Removed before their handles go, so no one else finds them unheld.
-    if (!m_temporary.isEmpty() && !m_committed)
-        DeleteFileW(native(m_temporary).c_str());
-    release(m_handle);
-    if (!m_oldLink.isEmpty())
-        DeleteFileW(native(m_oldLink).c_str());
-    release(m_oldLinkHandle);
+    const DWORD attributes = GetFileAttributesW(native(target).c_str());
+    // A file made read-only is not replaced behind its owner's back.
+    if (attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        return attributes & FILE_ATTRIBUTE_DIRECTORY ? EISDIR : EACCES;
+    // The new file takes the folder's inherited permissions, with its
+    // creator as owner, as the installer grants in «Рассказы».
+    const HANDLE handle = CreateFileW(native(name).c_str(), GENERIC_WRITE, ShareAll, nullptr,
+        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return errnoFor(GetLastError());
+    file = reinterpret_cast<Handle>(handle);
+    return 0;
 }
 
-void PendingFile::keepOld(OldCopy copy)
+qint64 PendingFile::writeSome(Handle file, const char *data, qint64 size)
 {
-    const DWORD attributes = GetFileAttributesW(native(m_target).c_str());
-    m_oldExisted = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!m_oldExisted)
-        return;
+    DWORD written = 0;
+    if (!WriteFile(native(file), data, DWORD(std::min<qint64>(size, 1 << 30)), &written, nullptr))
+        return -errnoFor(GetLastError());
+    return written;
+}
+
+int PendingFile::sync(Handle file)
+{
+    return FlushFileBuffers(native(file)) ? 0 : errnoFor(GetLastError());
+}
+
+int PendingFile::replaceFile(const QString &from, const QString &to)
+{
+    // Still held while it gets its name, so no copy clearing leftovers can
+    // take it in between.
+    return MoveFileExW(native(from).c_str(), native(to).c_str(),
+               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+        ? 0
+        : errnoFor(GetLastError());
+}
+
+int PendingFile::linkHeld(const QString &target, const QString &name, Handle &)
+{
     // Unlike on Linux, the old file cannot be held yet: Windows replaces no
     // file that is open. commit() holds the second name once the first is
     // free; a copy clearing leftovers in that moment can only make revert()
     // fail, which is then said.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = unusedName(m_target);
-        if (CreateHardLinkW(native(name).c_str(), native(m_target).c_str(), nullptr)) {
-            m_oldLink = name;
-            m_oldKept = true;
-            return;
-        }
-        const DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
-            break;
-    }
-    if (copy == OldCopy::LinkOrBytes)
-        keepOldBytes();
+    if (CreateHardLinkW(native(name).c_str(), native(target).c_str(), nullptr))
+        return 0;
+    return errnoFor(GetLastError());
 }
 
-bool PendingFile::open()
+PendingFile::Handle PendingFile::holdKept(const QString &name, Handle)
 {
-    const DWORD attributes = GetFileAttributesW(native(m_target).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            return fail(EISDIR);
-        // A file made read-only is not replaced behind its owner's back.
-        if (attributes & FILE_ATTRIBUTE_READONLY)
-            return fail(EACCES);
-    }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = unusedName(m_target);
-        // The new file takes the folder's inherited permissions, with its
-        // creator as owner, as the installer grants in «Рассказы».
-        const HANDLE handle = CreateFileW(native(name).c_str(), GENERIC_WRITE, ShareAll, nullptr,
-            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
-                continue;
-            return fail(errnoFor(error));
-        }
-        m_handle = handle;
-        m_temporary = name;
-        return true;
-    }
-    return fail(EEXIST);
+    return reinterpret_cast<Handle>(CreateFileW(native(name).c_str(), GENERIC_READ, ShareAll,
+        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
-bool PendingFile::write(QByteArrayView bytes)
+bool PendingFile::removeFile(const QString &path)
 {
-    const char *data = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const DWORD chunk = DWORD(std::min<qsizetype>(left, 1 << 30));
-        DWORD written = 0;
-        if (!WriteFile(m_handle, data, chunk, &written, nullptr))
-            return fail(errnoFor(GetLastError()));
-        if (written == 0)
-            return fail(ENOSPC);
-        data += written;
-        left -= written;
-    }
-    return true;
+    return DeleteFileW(native(path).c_str());
 }
 
-bool PendingFile::finish()
+void PendingFile::release(Handle &file)
 {
-    if (!FlushFileBuffers(m_handle))
-        return fail(errnoFor(GetLastError()));
-    return true;
-}
-
-bool PendingFile::commit()
-{
-    // Still held while it gets its name, so no copy clearing leftovers can
-    // take it in between.
-    if (!replaceFile(m_temporary, m_target))
-        return fail(errnoFor(GetLastError()));
-    m_committed = true;
-    release(m_handle);
-    if (!m_oldLink.isEmpty())
-        m_oldLinkHandle = hold(m_oldLink);
-    return true;
+    if (file != NoHandle)
+        CloseHandle(native(std::exchange(file, NoHandle)));
 }
 
 int PendingFile::syncFolder(const QString &)
 {
     // MOVEFILE_WRITE_THROUGH made the renames lasting already.
     return 0;
-}
-
-bool PendingFile::replaceFile(const QString &from, const QString &to)
-{
-    return MoveFileExW(native(from).c_str(), native(to).c_str(),
-        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-}
-
-bool PendingFile::removeFile(const QString &path)
-{
-    return DeleteFileW(native(path).c_str());
 }
 
 void PendingFile::removeIfUnheld(const QString &path)

@@ -80,20 +80,25 @@ std::vector<PlacedWord> wrapBlockText(const QString &text, const double *startX,
     return placed;
 }
 
+void drawBlockText(int block, QString &blockText, const FlowchartLayout &layout, Surface &surface,
+    double visibleRight)
+{
+    const MeasureText measure = [&surface](const QString &word) { return surface.textWidth(word); };
+    blockText = normaliseLineBreaks(std::move(blockText));
+    surface.setCurrentPos(QPointF(layout.lineStartX[block][1], layout.textTop[block]));
+    for (const PlacedWord &word :
+        wrapBlockText(blockText, layout.lineStartX[block].data(), layout.lineEndX[block].data(),
+            MaxTextLines, layout.textTop[block], measure, visibleRight)) {
+        surface.setCurrentPos(word.at);
+        surface.writeMeasured(word.text, word.width);
+    }
+}
+
 void drawBlockTexts(bool showBlockTexts, std::array<QString, BlockCount> &blockTexts,
     const FlowchartLayout &layout, Surface &surface, double visibleRight)
 {
     if (!showBlockTexts)
         return;
-    const MeasureText measure = [&surface](const QString &word) { return surface.textWidth(word); };
-    for (int b = 0; b < BlockCount; ++b) {
-        blockTexts[b] = normaliseLineBreaks(std::move(blockTexts[b]));
-        surface.setCurrentPos(QPointF(layout.lineStartX[b][1], layout.textTop[b]));
-        for (const PlacedWord &word :
-            wrapBlockText(blockTexts[b], layout.lineStartX[b].data(), layout.lineEndX[b].data(),
-                MaxTextLines, layout.textTop[b], measure, visibleRight)) {
-            surface.setCurrentPos(word.at);
-            surface.writeMeasured(word.text, word.width);
-        }
-    }
+    for (int b = 0; b < BlockCount; ++b)
+        drawBlockText(b, blockTexts[b], layout, surface, visibleRight);
 }

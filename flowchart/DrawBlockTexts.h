@@ -43,8 +43,12 @@ std::vector<PlacedWord> wrapBlockText(const QString &text, const double *startX,
     int lineCount, double top, const MeasureText &measure,
     double visibleRight = FarBeyondAnyScreen);
 
-// Writes the ten block texts into their blocks, normalising the stored texts
-// first. Does nothing at all when show is false. visibleRight is the
-// rightmost x that the drawing can show.
+// Writes one block's text into its block, normalising the stored text first.
+// visibleRight is the rightmost x that the drawing can show.
+void drawBlockText(int block, QString &blockText, const FlowchartLayout &layout, Surface &surface,
+    double visibleRight = FarBeyondAnyScreen);
+
+// Writes the ten block texts into their blocks, as drawBlockText does. Does
+// nothing at all when show is false.
 void drawBlockTexts(bool showBlockTexts, std::array<QString, BlockCount> &blockTexts,
     const FlowchartLayout &layout, Surface &surface, double visibleRight = FarBeyondAnyScreen);

@@ -42,7 +42,8 @@ void drawWays(Surface &s, const FlowchartLayout &layout)
 
 } // namespace
 
-void drawFlowchart(Surface &s, FlowchartLayout &layout, int scaleWidth, int scaleHeight)
+void drawFlowchart(
+    Surface &s, FlowchartLayout &layout, int scaleWidth, int scaleHeight, const QColor &exitColour)
 {
     s.clear();
     s.setFontSize(scaleWidth > 800 ? 12 : 10);
@@ -82,7 +83,7 @@ void drawFlowchart(Surface &s, FlowchartLayout &layout, int scaleWidth, int scal
     s.caption(P(C - 28, 22 + S / 2), terminatorCaption(StartTerminator));
     s.caption(P(C - 22, 357 + 9.5 * S), terminatorCaption(EndTerminator));
 
-    s.setForeColor(QColor(255, 0, 0));
+    s.setForeColor(exitColour);
     s.caption(P(C - 120, 115 + 3 * S), exitCaption(false));
     s.caption(P(C + 90, 115 + 3 * S), exitCaption(true));
     s.caption(P(h - 85, 211 + 5 * S), exitCaption(false));

@@ -9,6 +9,7 @@
 #include <QtMath>
 
 #include <cmath>
+#include <span>
 
 namespace {
 
@@ -119,7 +120,14 @@ QString FlowchartSvg::pathData(const QPainterPath &path)
     return data;
 }
 
-QString FlowchartSvg::drawing(const Surface &surface)
+QString FlowchartSvg::clipped(const QString &content, const QString &id, const QPolygonF &area)
+{
+    return QStringLiteral(
+        "<clipPath id=\"%1\"><path d=\"%2\"/></clipPath><g clip-path=\"url(#%1)\">%3</g>")
+        .arg(id, pathData(polygonPath(area)), content);
+}
+
+QString FlowchartSvg::drawing(const Surface &surface, qsizetype from)
 {
     QString svg;
     QString lines;
@@ -134,20 +142,35 @@ QString FlowchartSvg::drawing(const Surface &surface)
         lines.clear();
         penDown = false;
     };
-    double fontPoints = -1;
     double ascent = 0;
-    for (const SurfaceOp &op : surface.ops()) {
+    // Measures as the editor measured, for the pieces between tabs.
+    Surface measuring;
+    measuring.setFontSize(-1);
+    const QList<SurfaceOp> &ops = surface.ops();
+    for (const SurfaceOp &op : std::span(ops.constData() + from, ops.size() - from)) {
         if (op.kind == SurfaceOp::Text) {
             flush();
-            if (op.fontSize != fontPoints) {
-                fontPoints = op.fontSize;
-                ascent = Surface::ascent(fontPoints);
+            if (op.fontSize != measuring.fontSize()) {
+                measuring.setFontSize(op.fontSize);
+                ascent = Surface::ascent(op.fontSize);
             }
-            svg += QStringLiteral("<text x=\"%1\" y=\"%2\" font-size=\"%3\" textLength=\"%4\" "
-                                  "lengthAdjust=\"spacingAndGlyphs\" fill=\"%5\">%6</text>")
-                       .arg(number(op.p1.x()), number(op.p1.y() + ascent),
-                           number(op.fontSize * 96 / 72), number(op.width), op.colour.name(),
-                           escaped(op.text));
+            // A tab is a blank to the editor's next tab stop: each piece
+            // between tabs stands where the editor writes it.
+            qsizetype start = 0;
+            for (const QStringView piece : QStringView(op.text).split(QLatin1Char('\t'))) {
+                const double x = start ? measuring.textWidth(op.text.left(start)) : 0;
+                const double width = piece.size() == op.text.size()
+                    ? op.width
+                    : measuring.textWidth(op.text.left(start + piece.size())) - x;
+                start += piece.size() + 1;
+                if (piece.isEmpty())
+                    continue;
+                svg += QStringLiteral("<text x=\"%1\" y=\"%2\" font-size=\"%3\" textLength=\"%4\" "
+                                      "lengthAdjust=\"spacingAndGlyphs\" fill=\"%5\">%6</text>")
+                           .arg(number(op.p1.x() + x), number(op.p1.y() + ascent),
+                               number(op.fontSize * 96 / 72), number(width), op.colour.name(),
+                               escaped(piece.toString()));
+            }
             continue;
         }
         if (op.colour != linesColour) {

@@ -57,11 +57,12 @@ QString blockPlace(int block)
     QString place = QStringLiteral("Сюда ведёт: %1.").arg(cameFrom(block));
     if (leads.role != BlockRole::Question)
         return place + QStringLiteral(" Дальше: %1.").arg(placeName(leads.next));
+    const auto exit = [block](bool trueExit) {
+        return QStringLiteral(" Выход %1: %2.")
+            .arg(exitCaption(trueExit), placeName(exitTarget(block, trueExit)));
+    };
     // Left to right, as drawn and as the arrow keys take them.
-    for (const bool trueExit : { false, true })
-        place += QStringLiteral(" Выход %1: %2.")
-                     .arg(exitCaption(trueExit), placeName(exitTarget(block, trueExit)));
-    return place;
+    return place + exit(false) + exit(true);
 }
 
 QString blockDescription(int block, const QString &text, const FlowchartPath &readPath)

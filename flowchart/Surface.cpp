@@ -71,6 +71,7 @@ double Surface::ascent(double points)
 
 void Surface::add(SurfaceOp op)
 {
+    op.colour = m_colour;
     m_ops.append(std::move(op));
     ++m_revision;
 }
@@ -84,35 +85,19 @@ void Surface::clear()
 
 void Surface::segment(QPointF from, QPointF to)
 {
-    SurfaceOp op;
-    op.kind = SurfaceOp::Segment;
-    op.p1 = from;
-    op.p2 = to;
-    op.colour = m_colour;
-    add(op);
+    add({ .kind = SurfaceOp::Segment, .p1 = from, .p2 = to });
     m_pos = to;
 }
 
 void Surface::point(QPointF at)
 {
-    SurfaceOp op;
-    op.kind = SurfaceOp::Point;
-    op.p1 = at;
-    op.colour = m_colour;
-    add(op);
+    add({ .kind = SurfaceOp::Point, .p1 = at });
     m_pos = at;
 }
 
 void Surface::arc(QPointF centre, double radius, double a1, double a2)
 {
-    SurfaceOp op;
-    op.kind = SurfaceOp::Arc;
-    op.p1 = centre;
-    op.radius = radius;
-    op.a1 = a1;
-    op.a2 = a2;
-    op.colour = m_colour;
-    add(op);
+    add({ .kind = SurfaceOp::Arc, .p1 = centre, .radius = radius, .a1 = a1, .a2 = a2 });
 }
 
 void Surface::caption(QPointF topLeft, const QString &text)
@@ -130,16 +115,12 @@ void Surface::write(const QString &text)
 
 void Surface::writeMeasured(const QString &text, double width)
 {
-    if (!text.isEmpty()) {
-        SurfaceOp op;
-        op.kind = SurfaceOp::Text;
-        op.p1 = m_pos;
-        op.text = text;
-        op.fontSize = m_fontSize;
-        op.width = width;
-        op.colour = m_colour;
-        add(op);
-    }
+    if (!text.isEmpty())
+        add({ .kind = SurfaceOp::Text,
+            .p1 = m_pos,
+            .text = text,
+            .fontSize = m_fontSize,
+            .width = width });
     m_pos.rx() += width;
 }
 

@@ -18,15 +18,15 @@ struct SurfaceOp {
     enum Kind { Segment, Point, Arc, Text };
 
     Kind kind = Segment;
-    QPointF p1; // segment start, point, arc centre, text top-left
-    QPointF p2; // segment end
+    QPointF p1 {}; // segment start, point, arc centre, text top-left
+    QPointF p2 {}; // segment end
     double radius = 0; // arc
     double a1 = 0; // arc start, radians, counter-clockwise from 3 o'clock
     double a2 = 0; // arc end
-    QString text;
+    QString text {};
     double fontSize = 0; // points
     double width = 0; // text: how far writing it moved the drawing position
-    QColor colour;
+    QColor colour {};
 
     bool operator==(const SurfaceOp &) const = default;
 };
@@ -74,6 +74,7 @@ public:
     static QString fontFamily();
 
 private:
+    // Records the op in the current colour.
     void add(SurfaceOp op);
 
     QList<SurfaceOp> m_ops;

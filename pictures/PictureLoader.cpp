@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -28,18 +29,18 @@ bool fits(QSize size)
 
 // A BMP is read a row at a time, so its memory is a few rows of MaxSide
 // points at most, far inside the budget: only its size can refuse it.
-Decoded readBmp(QFile &file)
+Decoded readBmp(QFile &file, PictureLoader::Proportions proportions)
 {
     BmpReader bmp(file);
     if (!bmp.problem().isEmpty())
         return { QImage(), bmp.problem() };
     if (!fits(bmp.size()))
         return { QImage(), QString(), bmp.size() };
-    const QImage image = bmp.read(PictureLoader::decodeSize(bmp.size()));
+    const QImage image = bmp.read(PictureLoader::decodeSize(bmp.size(), proportions));
     return { image, bmp.problem() };
 }
 
-Decoded readJpeg(QFile &file)
+Decoded readJpeg(QFile &file, PictureLoader::Proportions proportions)
 {
     const JpegHeader header(file);
     if (!header.problem().isEmpty())
@@ -53,7 +54,7 @@ Decoded readJpeg(QFile &file)
     const bool turned = header.transformation() & QImageIOHandler::TransformationRotate90;
     const QSize stored = header.size();
     const QSize upright = turned ? stored.transposed() : stored;
-    const QSize kept = PictureLoader::decodeSize(upright);
+    const QSize kept = PictureLoader::decodeSize(upright, proportions);
     const QSize wanted = turned ? kept.transposed() : kept;
     if (!fits(stored) || header.decodingBytes(wanted) > PictureLoader::MemoryBudget)
         return { QImage(), QString(), upright };
@@ -65,7 +66,7 @@ Decoded readJpeg(QFile &file)
 
 } // namespace
 
-LoadedPicture PictureLoader::load(const QString &path)
+LoadedPicture PictureLoader::load(const QString &path, Proportions proportions)
 {
     if (path.isEmpty())
         return {};
@@ -90,9 +91,9 @@ LoadedPicture PictureLoader::load(const QString &path)
     const QByteArray start = file.peek(2);
     Decoded decoded;
     if (start == "BM")
-        decoded = readBmp(file);
+        decoded = readBmp(file, proportions);
     else if (start == "\xFF\xD8")
-        decoded = readJpeg(file);
+        decoded = readJpeg(file, proportions);
     else
         return refused(QStringLiteral("Файл «%1» — не картинка BMP или JPEG.").arg(name));
     if (const std::optional<QSize> size = decoded.tooBigSize) {
@@ -104,6 +105,18 @@ LoadedPicture PictureLoader::load(const QString &path)
     if (decoded.image.isNull())
         return unreadable(decoded.reason);
     return { fullColour(decoded.image), QString() };
+}
+
+QSize PictureLoader::decodeSize(QSize full, Proportions proportions)
+{
+    const QSize kept = full.boundedTo(KeptSize);
+    if (proportions == Proportions::Stretched || kept == full)
+        return kept;
+    // Rounded, not cut as QSize::scaled cuts: a narrow side keeps its share.
+    const double scale = std::min(
+        double(KeptSize.width()) / full.width(), double(KeptSize.height()) / full.height());
+    return QSize(
+        std::max(1, qRound(full.width() * scale)), std::max(1, qRound(full.height() * scale)));
 }
 
 QImage PictureLoader::fullColour(const QImage &picture)

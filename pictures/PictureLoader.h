@@ -23,9 +23,13 @@ public:
     // high (the proportions of the editor's frames), 363.4 pixels, each
     // rounded up as the page rounds them. The page prints it as it is; the
     // frames and the reading window scale it down. Larger pictures are
-    // decoded reduced to it, each direction on its own, as every use
-    // stretches the picture to its place anyway.
+    // decoded reduced to it, each direction on its own, as the frames
+    // stretch the picture to their place anyway.
     static constexpr QSize KeptSize { 473, 364 };
+    // How a larger picture is brought to the kept size: stretched to it, as
+    // the frames show it, or in its own proportions within it, as the web
+    // page shows it.
+    enum class Proportions { Stretched, Own };
     // Beyond these a file is refused without being decoded: the sides, the
     // points (decoding time grows with them), and the memory that loading
     // one picture may take above what the program holds already.
@@ -34,11 +38,12 @@ public:
     static constexpr qint64 MemoryBudget = 64 * 1024 * 1024;
 
     // The empty path gives the null image without failing.
-    static LoadedPicture load(const QString &path);
+    static LoadedPicture load(
+        const QString &path, Proportions proportions = Proportions::Stretched);
 
     // The size to decode a picture of the given size at: never larger
     // than the picture or than KeptSize.
-    static QSize decodeSize(QSize full) { return full.boundedTo(KeptSize); }
+    static QSize decodeSize(QSize full, Proportions proportions = Proportions::Stretched);
 
     // The picture in 32 bits a point: Qt shrinks an indexed picture without
     // averaging, and past half size a 1-bit one loses its colours.

@@ -8,26 +8,6 @@ ReadingWalk::Result ReadingWalk::walk(const BlockTexts &texts, Answer first, Ans
     return reading.result();
 }
 
-int ReadingWalk::middleChapter(Answer first)
-{
-    return exitTarget(FirstQuestion, first == Answer::Yes);
-}
-
-int ReadingWalk::secondQuestion(Answer first)
-{
-    return FlowchartBlocks[middleChapter(first)].next;
-}
-
-int ReadingWalk::finalChapter(Answer first, Answer second)
-{
-    return exitTarget(secondQuestion(first), second == Answer::Yes);
-}
-
-int ReadingWalk::frame(Answer first, Answer second)
-{
-    return FlowchartBlocks[finalChapter(first, second)].frame;
-}
-
 QString ReadingWalk::appendChapter(const QString &story, const QString &chapter)
 {
     return story + chapter + QLatin1Char(' ');
@@ -35,8 +15,17 @@ QString ReadingWalk::appendChapter(const QString &story, const QString &chapter)
 
 ReadingWalk::ReadingWalk(const BlockTexts &texts)
     : m_texts(texts)
-    , m_story(appendChapter(QString(), texts[OpeningChapter]))
 {
+}
+
+QString ReadingWalk::story() const
+{
+    QString story;
+    for (const int block : path().blocks) {
+        if (!isQuestionBlock(block))
+            story = appendChapter(story, m_texts[block]);
+    }
+    return story;
 }
 
 QString ReadingWalk::firstQuestionText() const
@@ -46,51 +35,37 @@ QString ReadingWalk::firstQuestionText() const
 
 void ReadingWalk::answerFirst(Answer answer)
 {
-    if (m_first)
-        return;
-    m_first = answer;
-    m_story = appendChapter(m_story, m_texts[middleChapter(answer)]);
+    if (m_exits.isEmpty())
+        m_exits << (answer == Answer::Yes);
 }
 
 QString ReadingWalk::secondQuestionText() const
 {
-    return m_first ? m_texts[secondQuestion(*m_first)] : QString();
+    return m_exits.size() == 1 ? m_texts[path().blocks.constLast()] : QString();
 }
 
 void ReadingWalk::answerSecond(Answer answer)
 {
-    if (!m_first || m_second)
-        return;
-    m_second = answer;
-    m_story = appendChapter(m_story, m_texts[finalChapter(*m_first, answer)]);
+    if (m_exits.size() == 1)
+        m_exits << (answer == Answer::Yes);
 }
 
 int ReadingWalk::frame() const
 {
-    return m_first && m_second ? frame(*m_first, *m_second) : -1;
+    return result().frame;
 }
 
 ReadingWalk::Result ReadingWalk::result() const
 {
-    Result result;
-    result.story = m_story;
-    if (m_first) {
-        result.middleChapter = middleChapter(*m_first);
-        result.secondQuestion = secondQuestion(*m_first);
-    }
-    if (m_first && m_second) {
-        result.finalChapter = finalChapter(*m_first, *m_second);
-        result.frame = frame(*m_first, *m_second);
-    }
-    return result;
+    // The way so far: the opening chapter, a question, the chapter of that
+    // branch, a second question and the ending.
+    const QList<int> blocks = path().blocks;
+    const int ending = blocks.value(4, -1);
+    return { story(), blocks.value(2, -1), blocks.value(3, -1), ending,
+        isBlock(ending) ? FlowchartBlocks[ending].frame : -1 };
 }
 
 FlowchartPath ReadingWalk::path() const
 {
-    QList<bool> exits;
-    for (const std::optional<Answer> &answer : { m_first, m_second }) {
-        if (answer)
-            exits << (*answer == Answer::Yes);
-    }
-    return FlowchartPath::taking(exits);
+    return FlowchartPath::taking(m_exits);
 }

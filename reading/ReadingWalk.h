@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <array>
-#include <optional>
 
 using BlockTexts = std::array<QString, BlockCount>;
 
@@ -30,12 +29,6 @@ public:
     };
     static Result walk(const BlockTexts &texts, Answer first, Answer second);
 
-    // Yes takes a question's true exit, No its false exit.
-    static int middleChapter(Answer first);
-    static int secondQuestion(Answer first);
-    static int finalChapter(Answer first, Answer second);
-    static int frame(Answer first, Answer second);
-
     // The box's old content, the chapter exactly as stored, and one space.
     static QString appendChapter(const QString &story, const QString &chapter);
 
@@ -43,8 +36,9 @@ public:
     // far starts as the opening chapter and grows with each answer.
     explicit ReadingWalk(const BlockTexts &texts);
 
-    const QString &story() const { return m_story; }
+    QString story() const;
     QString firstQuestionText() const;
+    // Yes takes a question's true exit, No its false exit.
     void answerFirst(Answer answer);
     QString secondQuestionText() const; // after the first answer
     void answerSecond(Answer answer);
@@ -54,7 +48,5 @@ public:
 
 private:
     BlockTexts m_texts;
-    QString m_story;
-    std::optional<Answer> m_first;
-    std::optional<Answer> m_second;
+    QList<bool> m_exits; // taken so far, true for «Истина»
 };

@@ -111,25 +111,36 @@ struct Chart {
     QString svg;
     int width = 0;
     int height = 0;
+    // The size of the smallest words, in the chart's own units.
+    double wordSize = 0;
 };
 
-// The flowchart with its texts as the editor draws it in ChartWindow, and
-// the trace over it.
+// The flowchart with its texts as the editor draws it in ChartWindow, each
+// block's words cut at its outline, and the trace over it.
 Chart chart(const StoryDocument &story, const WebPage::Look &look)
 {
     Chart chart;
     chart.width = WebPage::ChartWindow.width();
     Surface surface;
     FlowchartLayout layout;
-    drawFlowchart(surface, layout, chart.width, WebPage::ChartWindow.height());
+    drawFlowchart(surface, layout, chart.width, WebPage::ChartWindow.height(), WebPage::ExitColour);
+    chart.svg = FlowchartSvg::drawing(surface);
+    // The blocks' words, the smallest on the chart, in the chart's pixels.
+    chart.wordSize = surface.fontSize() * 96 / 72;
     std::array<QString, BlockCount> texts = story.blockTexts;
-    drawBlockTexts(true, texts, layout, surface, chart.width);
+    for (int b = 0; b < BlockCount; ++b) {
+        const qsizetype from = surface.ops().size();
+        drawBlockText(b, texts[b], layout, surface, chart.width);
+        if (surface.ops().size() > from)
+            chart.svg += FlowchartSvg::clipped(FlowchartSvg::drawing(surface, from),
+                QStringLiteral("words-%1").arg(b), layout.blockOutline(b));
+    }
     // As tall as the drawing, the frames below it left out: the page shows
     // the ending's picture in the reading. Below the bottom line, room for
     // its width.
     chart.height = static_cast<int>(std::ceil(layout.chartBottom())) + 2;
-    chart.svg = FlowchartSvg::drawing(surface)
-        + FlowchartSvg::trace(layout, QRectF(0, 0, chart.width, chart.height), look.traceColour);
+    chart.svg
+        += FlowchartSvg::trace(layout, QRectF(0, 0, chart.width, chart.height), look.traceColour);
     return chart;
 }
 
@@ -143,8 +154,8 @@ QByteArray WebPage::scriptData(const QJsonObject &data)
     return json;
 }
 
-WebPage::Built WebPage::build(
-    const StoryDocument &story, const FramePictures &pictures, const Look &look)
+WebPage::Built WebPage::build(const QString &name, const StoryDocument &story,
+    const FramePictures &pictures, const Look &look)
 {
     Built built;
     QJsonArray blocks;
@@ -170,7 +181,8 @@ WebPage::Built WebPage::build(
             return built;
         }
         pictureData.append(*data);
-        pictureWords.append(endingPictureDescription(story.picturePath(k), !pictures[k].isNull()));
+        // Which ending's picture it is; its file's name tells a reader nothing.
+        pictureWords.append(frameName(k));
     }
     const QJsonObject data { { QStringLiteral("start"), FirstBlock },
         { QStringLiteral("blocks"), blocks }, { QStringLiteral("pictures"), pictureData },
@@ -182,9 +194,13 @@ WebPage::Built WebPage::build(
                 { QStringLiteral("blocks"), blockIds },
                 { QStringLiteral("arrows"), arrowIds } } } };
 
-    const QString style = resource(QStringLiteral("page.css"));
-    const QString script = resource(QStringLiteral("player.js"));
     const Chart drawn = chart(story, look);
+    // Opened full size, the chart's smallest words are as large as the
+    // page's own text: its width in the page's ems.
+    const QString style = filled(resource(QStringLiteral("page.css")),
+        { { QStringLiteral("chartFullWidth"),
+            QString::number(std::ceil(10 * drawn.width / drawn.wordSize) / 10) } });
+    const QString script = resource(QStringLiteral("player.js"));
     const QHash<QString, QString> values = {
         { QStringLiteral("policy"),
             QStringLiteral("default-src 'none'; script-src %1; style-src %2; img-src data:; "
@@ -196,7 +212,7 @@ WebPage::Built WebPage::build(
         { QStringLiteral("chart"), drawn.svg },
         { QStringLiteral("chartWidth"), QString::number(drawn.width) },
         { QStringLiteral("chartHeight"), QString::number(drawn.height) },
-        { QStringLiteral("caption"), ReadingWords::Caption.toHtmlEscaped() },
+        { QStringLiteral("name"), name.toHtmlEscaped() },
         { QStringLiteral("questionTitle"), ReadingWords::FirstQuestionTitle.toHtmlEscaped() },
         { QStringLiteral("yes"), ReadingWords::Yes.toHtmlEscaped() },
         { QStringLiteral("no"), ReadingWords::No.toHtmlEscaped() },
@@ -209,10 +225,10 @@ WebPage::Built WebPage::build(
     return built;
 }
 
-StorySaved WebPage::save(const QString &path, const StoryDocument &story,
+StorySaved WebPage::save(const QString &path, const QString &name, const StoryDocument &story,
     const FramePictures &pictures, const Look &look)
 {
-    const Built built = build(story, pictures, look);
+    const Built built = build(name, story, pictures, look);
     if (built.failedFrame >= 0)
         return StoryFiles::notSaved(path,
             QStringLiteral("картинку к концовке %1 не удалось записать в JPEG")

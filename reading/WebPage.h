@@ -24,20 +24,24 @@ public:
     // the smallest screen schools have: in the window's designed 663 points
     // the endings' shapes overlap and cover each other's words.
     static constexpr QSize ChartWindow { 1024, 768 };
+    // The exits' captions: a red that small words can be read in on white,
+    // at 5.7 : 1.
+    static constexpr QColor ExitColour { 208, 0, 0 };
     // The colour the editor traces a path in.
     struct Look {
         QColor traceColour;
     };
 
     // The page's UTF-8 bytes, or the frame whose picture could not be
-    // written as JPEG.
+    // written as JPEG. The page is titled by the name given: the story's.
     struct Built {
         QByteArray html;
         int failedFrame = -1;
     };
-    static Built build(const StoryDocument &story, const FramePictures &pictures, const Look &look);
+    static Built build(const QString &name, const StoryDocument &story,
+        const FramePictures &pictures, const Look &look);
     // Builds the page and writes it, whole or not at all.
-    static StorySaved save(const QString &path, const StoryDocument &story,
+    static StorySaved save(const QString &path, const QString &name, const StoryDocument &story,
         const FramePictures &pictures, const Look &look);
 
     // Data for a page's script: JSON with <, > and & written as escapes,

@@ -11,6 +11,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -142,34 +143,29 @@ void tst_EditorFiles::fillStory()
 
 void tst_EditorFiles::cancelledDialog_data()
 {
+    // Each dialog by what it is for: the folder it starts in, a name each of
+    // its filters lists in turn, and a name none of them lists.
     QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("saving");
     QTest::addColumn<QString>("folder");
-    QTest::addColumn<QStringList>("filters"); // name, pattern, name, pattern
-    QTest::addColumn<bool>("mustExist");
-    QTest::addColumn<bool>("confirmOverwrite");
-    QTest::newRow("save") << "save" << int(FileDialogSettings::Save) << "Рассказы"
-                          << QStringList { "Текстовые файлы", "*.txt", "Файлы без расширения", "*" }
-                          << false << true;
-    QTest::newRow("open") << "open" << int(FileDialogSettings::Open) << "Рассказы"
-                          << QStringList { "Текстовые файлы", "*.txt", "Файлы без расширения", "*" }
-                          << true << false;
-    QTest::newRow("web page") << "web" << int(FileDialogSettings::Save) << "Рассказы"
-                              << QStringList { "Веб-страницы", "*.html" } << false << true;
-    QTest::newRow("picture") << "image" << int(FileDialogSettings::Open) << "Картинки"
-                             << QStringList { "Формат bitmap (*.bmp)", "*.bmp",
-                                    "Формат JPEG (*.jpg)", "*.jpg" }
-                             << true << false;
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QString>("hidden");
+    const QStringList stories = { "лиса.txt", "лиса" };
+    QTest::newRow("save") << "save" << true << "Рассказы" << stories << QString();
+    QTest::newRow("open") << "open" << false << "Рассказы" << stories << QString();
+    QTest::newRow("web page") << "web" << true << "Рассказы" << QStringList { "лиса.html" }
+                              << "лиса.txt";
+    QTest::newRow("picture") << "image" << false << "Картинки" << QStringList { "ёж.bmp", "ёж.jpg" }
+                             << "ёж.jpeg";
 }
 
 void tst_EditorFiles::cancelledDialog()
 {
     QFETCH(QString, command);
-    QFETCH(int, mode);
+    QFETCH(bool, saving);
     QFETCH(QString, folder);
-    QFETCH(QStringList, filters);
-    QFETCH(bool, mustExist);
-    QFETCH(bool, confirmOverwrite);
+    QFETCH(QStringList, listed);
+    QFETCH(QString, hidden);
 
     fillStory();
     const StoryDocument before = m_story;
@@ -190,14 +186,24 @@ void tst_EditorFiles::cancelledDialog()
 
     QCOMPARE(m_dialogs->kinds(), QStringList { "file" });
     const FileDialogSettings &settings = m_dialogs->calls.constFirst().file;
-    QCOMPARE(int(settings.mode), mode);
+    // Saving asks before replacing a file; opening takes only one that is there.
+    QCOMPARE(settings.mode, saving ? FileDialogSettings::Save : FileDialogSettings::Open);
+    QCOMPARE(settings.confirmOverwrite, saving);
+    QCOMPARE(settings.mustExist, !saving);
     QCOMPARE(settings.folder, file(QStringLiteral("program/") + folder));
-    QStringList shown;
-    for (const FileDialogSettings::Filter &filter : settings.filters)
-        shown << filter.name << filter.pattern;
-    QCOMPARE(shown, filters);
-    QCOMPARE(settings.mustExist, mustExist);
-    QCOMPARE(settings.confirmOverwrite, confirmOverwrite);
+    // Filter i lists the i-th name and none of the later ones; each is named
+    // in Russian.
+    QCOMPARE(settings.filters.size(), listed.size());
+    QStringList patterns;
+    for (qsizetype i = 0; i < listed.size(); ++i) {
+        const FileDialogSettings::Filter &filter = settings.filters[i];
+        QVERIFY2(filter.name.contains(QRegularExpression(QStringLiteral("^[А-ЯЁ][а-яё]"))),
+            qPrintable(filter.name));
+        for (qsizetype j = i; j < listed.size(); ++j)
+            QCOMPARE(QDir::match(filter.pattern, listed[j]), i == j);
+        patterns << filter.pattern;
+    }
+    QVERIFY(hidden.isEmpty() || !QDir::match(patterns, hidden));
 
     QCOMPARE(m_story.blockTexts, before.blockTexts);
     QCOMPARE(m_story.picturePaths, before.picturePaths);

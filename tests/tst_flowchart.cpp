@@ -8,7 +8,8 @@
 #include <QPainter>
 #include <QTest>
 
-Q_DECLARE_METATYPE(SurfaceOp::Kind)
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -21,15 +22,86 @@ bool anyPixel(const QImage &image, QRect area, const std::function<bool(QColor)>
     return false;
 }
 
-bool isRed(QColor c)
+const auto isRed = [](QColor c) { return c.red() > 200 && c.green() < 90 && c.blue() < 90; };
+const auto isDark = [](QColor c) { return c.red() < 90 && c.green() < 90 && c.blue() < 90; };
+
+// On the line, ends included. The coordinates are quarters, so the products
+// are exact.
+bool onLine(QPointF p, const QLineF &l)
 {
-    return c.red() > 200 && c.green() < 90 && c.blue() < 90;
+    const QPointF d = l.p2() - l.p1(), e = p - l.p1();
+    return d.x() * e.y() == d.y() * e.x() && e.x() * (p.x() - l.x2()) <= 0
+        && e.y() * (p.y() - l.y2()) <= 0;
 }
 
-bool isDark(QColor c)
-{
-    return c.red() < 90 && c.green() < 90 && c.blue() < 90;
-}
+// The pass drawn at a client size, taken apart: its lines, those of the
+// terminators (from the top) and the arrows (of no shape), its arcs and
+// captions.
+struct Drawing {
+    Surface surface;
+    FlowchartLayout layout;
+    QList<QLineF> lines, terminators, arrows;
+    QList<SurfaceOp> arcs, captions;
+    Drawing(int width, int height)
+    {
+        drawFlowchart(surface, layout, width, height);
+        for (const SurfaceOp &op : surface.ops()) {
+            if (op.kind == SurfaceOp::Segment)
+                lines << QLineF(op.p1, op.p2);
+            if (op.kind == SurfaceOp::Arc || op.kind == SurfaceOp::Text)
+                (op.kind == SurfaceOp::Arc ? arcs : captions) << op;
+        }
+        for (const QLineF &l : std::as_const(lines)) {
+            bool edge = onArc(l.p1()) && onArc(l.p2());
+            if (edge)
+                terminators << l;
+            for (int b = 0; b < BlockCount; ++b)
+                edge = edge || outline(b).contains(l);
+            if (!edge)
+                arrows << l;
+        }
+        std::sort(terminators.begin(), terminators.end(),
+            [](const QLineF &a, const QLineF &b) { return a.y1() < b.y1(); });
+    }
+    bool onArc(QPointF p) const
+    {
+        return std::any_of(arcs.begin(), arcs.end(),
+            [&](const SurfaceOp &arc) { return QLineF(p, arc.p1).length() == arc.radius; });
+    }
+    QList<QLineF> outline(int block) const
+    {
+        const QPolygonF c = layout.blockOutline(block);
+        QList<QLineF> edges;
+        for (qsizetype i = 0; i < c.size(); ++i)
+            edges << QLineF(c[i], c[(i + 1) % c.size()]);
+        return edges;
+    }
+    QList<QLineF> arrowsFrom(const QLineF &where) const
+    {
+        QList<QLineF> found;
+        std::copy_if(arrows.begin(), arrows.end(), std::back_inserter(found),
+            [&](const QLineF &l) { return onLine(l.p1(), where); });
+        return found;
+    }
+    // Where an arrow leads, along the arrows it goes on to: the blocks whose
+    // top edge it ends on, and «Конец».
+    QList<int> reached(const QLineF &from) const
+    {
+        QList<QLineF> seen { from };
+        QList<int> places;
+        for (qsizetype i = 0; i < seen.size(); ++i) {
+            for (int b = 0; b < BlockCount; ++b)
+                if (onLine(seen[i].p2(), outline(b).first()))
+                    places << b;
+            if (onLine(seen[i].p2(), terminators[2]))
+                places << EndTerminator;
+            for (const QLineF &l : arrows)
+                if (!seen.contains(l) && (onLine(seen[i].p2(), l) || onLine(l.p1(), seen[i])))
+                    seen << l;
+        }
+        return places;
+    }
+};
 
 } // namespace
 
@@ -37,168 +109,169 @@ class tst_Flowchart : public QObject {
     Q_OBJECT
 
 private slots:
-    void segments_data();
-    void segments();
-    void arcs_data();
-    void arcs();
-    void captions_data();
-    void captions();
+    void drawing_data();
+    void drawing();
     void stateAfterPass();
     void repeatedPassIsIdentical();
-    void renderedPixels_data();
-    void renderedPixels();
     void linesKeepOnePixelWhenScaled();
     void spokenPlaces_data();
     void spokenPlaces();
 };
 
-void tst_Flowchart::segments_data()
+void tst_Flowchart::drawing_data()
 {
     QTest::addColumn<int>("width");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QPointF>("from");
-    QTest::addColumn<QPointF>("to");
-
-    // width 800: C = 415, S = 0.  width 1000: C = 515, S = 10.
-    QTest::newRow("800 start connector") << 800 << 0 << QPointF(415, 44) << QPointF(415, 54);
-    QTest::newRow("1000 start connector") << 1000 << 0 << QPointF(515, 54) << QPointF(515, 64);
-    QTest::newRow("800 start top") << 800 << 1 << QPointF(375, 20) << QPointF(455, 20);
-    QTest::newRow("1000 start bottom") << 1000 << 2 << QPointF(475, 54) << QPointF(555, 54);
-    QTest::newRow("800 block 0 top") << 800 << 6 << QPointF(325, 54) << QPointF(525, 54);
-    QTest::newRow("800 block 0 closes") << 800 << 9 << QPointF(295, 104) << QPointF(325, 54);
-    QTest::newRow("1000 block 0 slant") << 1000 << 7 << QPointF(625, 64) << QPointF(595, 124);
-    QTest::newRow("1000 connector 0-1") << 1000 << 10 << QPointF(515, 124) << QPointF(515, 134);
-    QTest::newRow("1000 question 1 right") << 1000 << 11 << QPointF(515, 134) << QPointF(595, 169);
-    QTest::newRow("1000 question 1 closes") << 1000 << 14 << QPointF(435, 169) << QPointF(515, 134);
-    QTest::newRow("800 false branch 1") << 800 << 15 << QPointF(335, 139) << QPointF(227.5, 139);
-    QTest::newRow("800 false branch 1 drop")
-        << 800 << 16 << QPointF(227.5, 139) << QPointF(227.5, 149);
-    QTest::newRow("800 block 2 top") << 800 << 17 << QPointF(137.5, 149) << QPointF(337.5, 149);
-    QTest::newRow("1000 connector 2-4") << 1000 << 21 << QPointF(277.5, 240) << QPointF(277.5, 250);
-    QTest::newRow("1000 false branch 4")
-        << 1000 << 26 << QPointF(197.5, 285) << QPointF(148.75, 285);
-    QTest::newRow("1000 false branch 4 drop")
-        << 1000 << 27 << QPointF(148.75, 285) << QPointF(148.75, 305);
-    QTest::newRow("1000 block 6 top") << 1000 << 28 << QPointF(78.75, 305) << QPointF(218.75, 305);
-    QTest::newRow("800 true branch 4") << 800 << 32 << QPointF(307.5, 235) << QPointF(331.25, 235);
-    QTest::newRow("800 block 7 bottom")
-        << 800 << 36 << QPointF(371.25, 325) << QPointF(231.25, 325);
-    QTest::newRow("800 true branch 1") << 800 << 38 << QPointF(495, 139) << QPointF(602.5, 139);
-    QTest::newRow("800 block 3 top") << 800 << 40 << QPointF(512.5, 149) << QPointF(712.5, 149);
-    QTest::newRow("800 connector 3-5") << 800 << 44 << QPointF(602.5, 200) << QPointF(602.5, 210);
-    QTest::newRow("800 block 5 top") << 800 << 45 << QPointF(602.5, 210) << QPointF(682.5, 235);
-    QTest::newRow("800 true branch 5") << 800 << 49 << QPointF(682.5, 235) << QPointF(706.25, 235);
-    QTest::newRow("800 block 9 top") << 800 << 51 << QPointF(636.25, 255) << QPointF(776.25, 255);
-    QTest::newRow("800 false branch 5") << 800 << 55 << QPointF(522.5, 235) << QPointF(498.75, 235);
-    QTest::newRow("800 block 8 top") << 800 << 57 << QPointF(428.75, 255) << QPointF(568.75, 255);
-    QTest::newRow("1000 drop 8") << 1000 << 61 << QPointF(623.75, 385) << QPointF(623.75, 405);
-    QTest::newRow("1000 drop 9") << 1000 << 62 << QPointF(881.25, 385) << QPointF(881.25, 405);
-    QTest::newRow("1000 join 8-9 one past")
-        << 1000 << 63 << QPointF(623.75, 405) << QPointF(882.25, 405);
-    QTest::newRow("1000 drop join 8-9") << 1000 << 64 << QPointF(752.5, 405) << QPointF(752.5, 425);
-    QTest::newRow("800 drop 6") << 800 << 65 << QPointF(123.75, 325) << QPointF(123.75, 335);
-    QTest::newRow("800 drop 7") << 800 << 66 << QPointF(331.25, 325) << QPointF(331.25, 335);
-    QTest::newRow("800 join 6-7 one past")
-        << 800 << 67 << QPointF(123.75, 335) << QPointF(332.25, 335);
-    QTest::newRow("800 drop join 6-7") << 800 << 68 << QPointF(227.5, 335) << QPointF(227.5, 345);
-    QTest::newRow("800 join halves one past")
-        << 800 << 69 << QPointF(227.5, 345) << QPointF(603.5, 345);
-    QTest::newRow("1000 end connector") << 1000 << 70 << QPointF(515, 425) << QPointF(515, 445);
-    QTest::newRow("800 end top") << 800 << 71 << QPointF(375, 355) << QPointF(455, 355);
-    QTest::newRow("1000 end top") << 1000 << 71 << QPointF(475, 445) << QPointF(555, 445);
-    QTest::newRow("1000 end bottom") << 1000 << 72 << QPointF(475, 479) << QPointF(555, 479);
+    QTest::addColumn<int>("height");
+    QTest::addColumn<bool>("apart"); // no two blocks' shapes overlap
+    QTest::newRow("designed") << 663 << 554 << false;
+    QTest::newRow("800") << 800 << 600 << false;
+    QTest::newRow("801") << 801 << 600 << false;
+    QTest::newRow("1000") << 1000 << 700 << true;
+    QTest::newRow("1003") << 1003 << 700 << true;
+    QTest::newRow("web page") << WebPage::ChartWindow.width() << WebPage::ChartWindow.height()
+                              << true;
 }
 
-void tst_Flowchart::segments()
+void tst_Flowchart::drawing()
 {
     QFETCH(int, width);
-    QFETCH(int, index);
-    QFETCH(QPointF, from);
-    QFETCH(QPointF, to);
-    Surface surface;
-    FlowchartLayout layout;
-    drawFlowchart(surface, layout, width, 600);
-    const SurfaceOp &op = surface.ops().at(index);
-    QCOMPARE(op.kind, SurfaceOp::Segment);
-    QCOMPARE(op.p1, from);
-    QCOMPARE(op.p2, to);
-    QCOMPARE(op.colour, QColor(Qt::black));
-}
+    QFETCH(int, height);
+    QFETCH(bool, apart);
+    const Drawing d(width, height);
+    const double C = d.layout.centerX, S = d.layout.stretch;
 
-void tst_Flowchart::arcs_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QPointF>("centre");
-    QTest::addColumn<double>("radius");
-    QTest::addColumn<bool>("leftEnd");
-    QTest::newRow("800 start left") << 800 << 3 << QPointF(375, 32) << 12.0 << true;
-    QTest::newRow("800 start right") << 800 << 4 << QPointF(455, 32) << 12.0 << false;
-    QTest::newRow("1000 start left") << 1000 << 3 << QPointF(475, 37) << 17.0 << true;
-    QTest::newRow("1000 end right") << 1000 << 74 << QPointF(555, 462) << 17.0 << false;
-    QTest::newRow("800 end left") << 800 << 73 << QPointF(375, 367) << 12.0 << true;
-}
+    // The terminators: two lines 80 long on the axis, 24 + S apart, closed
+    // by half circles, the left one from 1.57 to 4.71 radians (the stored
+    // single-precision values, not multiples of pi), the right one back;
+    // the lower one ends the chart.
+    QCOMPARE(d.arcs.size(), 4);
+    QCOMPARE(d.terminators.size(), 4);
+    for (const SurfaceOp &arc : d.arcs) {
+        QCOMPARE(arc.radius, 12 + S / 2);
+        QCOMPARE(qAbs(arc.p1.x() - C), 40.0);
+        QCOMPARE(arc.a1, double(arc.p1.x() < C ? 1.57f : 4.71f));
+        QCOMPARE(arc.a2, double(arc.p1.x() < C ? 4.71f : 1.57f));
+        for (const double y : { arc.p1.y() - arc.radius, arc.p1.y() + arc.radius })
+            QVERIFY(d.terminators.contains(QLineF(C - 40, y, C + 40, y)));
+    }
+    QCOMPARE(d.terminators.last().y1(), d.layout.chartBottom());
 
-void tst_Flowchart::arcs()
-{
-    QFETCH(int, width);
-    QFETCH(int, index);
-    QFETCH(QPointF, centre);
-    QFETCH(double, radius);
-    QFETCH(bool, leftEnd);
-    Surface surface;
-    FlowchartLayout layout;
-    drawFlowchart(surface, layout, width, 600);
-    const SurfaceOp &op = surface.ops().at(index);
-    QCOMPARE(op.kind, SurfaceOp::Arc);
-    QCOMPARE(op.p1, centre);
-    QCOMPARE(op.radius, radius);
-    // The stored single-precision values, not multiples of pi.
-    const double quarter = double(1.57f), threeQuarters = double(4.71f);
-    QCOMPARE(op.a1, leftEnd ? quarter : threeQuarters);
-    QCOMPARE(op.a2, leftEnd ? threeQuarters : quarter);
-    QVERIFY(op.a1 != M_PI / 2);
-}
+    // No loose ends: each end of a line lies on another line or on an arc's
+    // circle, or one pixel off a line: the three joins end one past their
+    // right drop, the arrows under chapters 1 and 2 start one below them.
+    // The arrows run straight across and down.
+    int off = 0;
+    for (const QLineF &line : d.lines) {
+        QVERIFY(!d.arrows.contains(line) || line.dx() == 0 || line.dy() == 0);
+        const auto joins = [&](QPointF at) {
+            return d.onArc(at) || std::any_of(d.lines.begin(), d.lines.end(), [&](const QLineF &l) {
+                return l != line && onLine(at, l);
+            });
+        };
+        for (const QPointF p : { line.p1(), line.p2() }) {
+            const bool oneOff = joins(p - QPointF(1, 0)) || joins(p - QPointF(0, 1));
+            off += !joins(p) && oneOff;
+            QVERIFY2(
+                joins(p) || oneOff, qPrintable(QStringLiteral("%1, %2").arg(p.x()).arg(p.y())));
+        }
+    }
+    QCOMPARE(off, 5);
 
-void tst_Flowchart::captions_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QPointF>("at");
-    QTest::addColumn<double>("size");
-    QTest::addColumn<QColor>("colour");
-    const QColor black(0, 0, 0), red(255, 0, 0);
-    QTest::newRow("800 start") << 800 << 75 << "Начало" << QPointF(387, 22) << 10.0 << black;
-    QTest::newRow("800 end") << 800 << 76 << "Конец" << QPointF(393, 357) << 10.0 << black;
-    QTest::newRow("1000 start") << 1000 << 75 << "Начало" << QPointF(487, 27) << 12.0 << black;
-    QTest::newRow("1000 end") << 1000 << 76 << "Конец" << QPointF(493, 452) << 12.0 << black;
-    QTest::newRow("800 q1 false") << 800 << 77 << "Ложь" << QPointF(295, 115) << 10.0 << red;
-    QTest::newRow("800 q1 true") << 800 << 78 << "Истина" << QPointF(505, 115) << 10.0 << red;
-    QTest::newRow("1000 q4 false") << 1000 << 79 << "Ложь" << QPointF(172.5, 261) << 12.0 << red;
-    QTest::newRow("1000 q4 true") << 1000 << 80 << "Истина" << QPointF(347.5, 261) << 12.0 << red;
-    QTest::newRow("1000 q5 false") << 1000 << 81 << "Ложь" << QPointF(623.75, 261) << 12.0 << red;
-    QTest::newRow("1000 q5 true") << 1000 << 82 << "Истина" << QPointF(822.5, 261) << 12.0 << red;
-}
+    // Each block's shape: parallelograms slanting 30 to the left as they go
+    // down, diamonds. The first line of text starts and ends inside a
+    // chapter and is centred in a question; the click area is centred on the
+    // block. The arrows lead where the flowchart's table says: «Ложь» from a
+    // question's left corner to the left, «Истина» from its right corner to
+    // the right; a chapter's arrows come in and go out on one upright line.
+    // The captions: «Начало» and «Конец» 2 + S/2 below their terminators'
+    // tops, in black; «Ложь» and «Истина» 24 above a question's exits, in red.
+    const QList<QLineF> fromStart = d.arrowsFrom(d.terminators[1]);
+    QCOMPARE(fromStart.size(), 1);
+    QCOMPARE(d.reached(fromStart[0]), QList { FirstBlock });
+    QStringList captions = { terminatorCaption(StartTerminator)
+            + QString::number(d.terminators[0].y1() + 2 + S / 2),
+        terminatorCaption(EndTerminator) + QString::number(d.terminators[2].y1() + 2 + S / 2) };
+    for (int b = 0; b < BlockCount; ++b) {
+        const QPolygonF c = d.layout.blockOutline(b);
+        QCOMPARE(c.size(), 4);
+        for (const QLineF &edge : d.outline(b))
+            QVERIFY(d.lines.contains(edge));
+        const QPointF start(d.layout.lineStartX[b][1], d.layout.textTop[b]);
+        const QPointF end(d.layout.lineEndX[b][1], start.y());
+        const LabelPlacement &l = d.layout.labels[b];
+        const QPointF aside
+            = QRectF(l.left, l.top, l.width, l.height).center() - c.boundingRect().center();
+        QVERIFY2(qAbs(aside.x()) <= 2 && qAbs(aside.y()) <= 2, qPrintable(QString::number(b)));
+        if (isQuestionBlock(b)) {
+            QCOMPARE(c[1] - c[3], QPointF(160, 0));
+            QCOMPARE(c[2] - c[0], QPointF(0, 50 + 2 * S));
+            QCOMPARE(c[0] + c[2], c[1] + c[3]);
+            QVERIFY(qAbs((start.x() + end.x()) / 2 - c[0].x()) <= 2);
+            for (const bool trueExit : { false, true }) {
+                const QList<QLineF> out
+                    = d.arrowsFrom(QLineF(c[trueExit ? 1 : 3], c[trueExit ? 1 : 3]));
+                QCOMPARE(out.size(), 1);
+                QCOMPARE(out[0].dx() > 0, trueExit);
+                QCOMPARE(d.reached(out[0]), QList { exitTarget(b, trueExit) });
+                captions << exitCaption(trueExit) + QString::number(c[1].y() - 24);
+            }
+            continue;
+        }
+        const bool ending = FlowchartBlocks[b].role == BlockRole::Ending;
+        QCOMPARE(c[1] - c[0], QPointF(ending ? 140 : 200, 0));
+        QCOMPARE(c[2] - c[3], c[1] - c[0]);
+        QCOMPARE(c[3] - c[0], QPointF(-30, ending ? 70 + S : 50 + S));
+        QVERIFY(c.containsPoint(start, Qt::OddEvenFill) && c.containsPoint(end, Qt::OddEvenFill));
+        const QList<QLineF> out
+            = d.arrowsFrom(QLineF(c[2], c[3])) + d.arrowsFrom(QLineF(c[2], c[3]).translated(0, 1));
+        QCOMPARE(out.size(), 1);
+        QCOMPARE(d.reached(out[0]), QList { FlowchartBlocks[b].next });
+        QCOMPARE(std::count_if(d.arrows.begin(), d.arrows.end(),
+                     [&](const QLineF &in) {
+                         return onLine(in.p2(), d.outline(b).first()) && in.x2() == out[0].x1();
+                     }),
+            1);
+    }
+    QStringList drawn;
+    QList<double> across;
+    for (const SurfaceOp &caption : d.captions) {
+        QCOMPARE(caption.fontSize, width > 800 ? 12.0 : 10.0);
+        const bool exit = caption.text == exitCaption(false) || caption.text == exitCaption(true);
+        QCOMPARE(caption.colour, QColor(exit ? Qt::red : Qt::black));
+        drawn << caption.text + QString::number(caption.p1.y());
+        across << caption.p1.x();
+    }
+    captions.sort();
+    drawn.sort();
+    QCOMPARE(drawn, captions);
+    // Where they start across, in a window 1000 wide.
+    std::sort(across.begin(), across.end());
+    QVERIFY(width != 1000
+        || across == QList<double>({ 172.5, 347.5, 395, 487, 493, 605, 623.75, 822.5 }));
 
-void tst_Flowchart::captions()
-{
-    QFETCH(int, width);
-    QFETCH(int, index);
-    QFETCH(QString, text);
-    QFETCH(QPointF, at);
-    QFETCH(double, size);
-    QFETCH(QColor, colour);
-    Surface surface;
-    FlowchartLayout layout;
-    drawFlowchart(surface, layout, width, 600);
-    QCOMPARE(surface.ops().size(), 83);
-    const SurfaceOp &op = surface.ops().at(index);
-    QCOMPARE(op.kind, SurfaceOp::Text);
-    QCOMPARE(op.text, text);
-    QCOMPARE(op.p1, at);
-    QCOMPARE(op.fontSize, size);
-    QCOMPARE(op.colour, colour);
+    // As rendered; in a wide window no two blocks overlap.
+    for (int a = 0; apart && a < BlockCount; ++a)
+        for (int b = a + 1; b < BlockCount; ++b)
+            QVERIFY(d.layout.blockOutline(a).intersected(d.layout.blockOutline(b)).isEmpty());
+    const QImage image = d.surface.render(QSize(width, height));
+    const auto near = [](QPointF p) { return QRect(p.toPoint() - QPoint(1, 1), QSize(3, 3)); };
+    // Every line lies on its pixels; the round ends reach out by their radius.
+    for (const QLineF &l : d.lines)
+        QVERIFY(anyPixel(image, near(l.center()), isDark));
+    for (const SurfaceOp &arc : d.arcs)
+        QVERIFY(anyPixel(
+            image, near(arc.p1 + QPointF(arc.p1.x() < C ? -arc.radius : arc.radius, 0)), isDark));
+    // Inside a block the surface stays white.
+    for (int b = 0; apart && b < BlockCount; ++b)
+        QCOMPARE(image.pixelColor(d.layout.blockOutline(b).boundingRect().center().toPoint()),
+            QColor(Qt::white));
+    // Branch captions are red, terminator captions are not.
+    for (const SurfaceOp &caption : d.captions) {
+        const QRect box = QRectF(caption.p1, QSizeF(caption.width, 12)).toRect();
+        const bool red = caption.colour == QColor(Qt::red);
+        QCOMPARE(anyPixel(image, box, isRed), red);
+        QVERIFY(red || anyPixel(image, box, isDark));
+    }
 }
 
 void tst_Flowchart::stateAfterPass()
@@ -206,16 +279,18 @@ void tst_Flowchart::stateAfterPass()
     Surface surface;
     surface.setFontSize(20);
     surface.setForeColor(Qt::green);
-    surface.segment(QPointF(1, 1), QPointF(600, 500));
+    surface.point(QPointF(1, 1));
     FlowchartLayout layout;
     drawFlowchart(surface, layout, 663, 554);
     QCOMPARE(surface.fontSize(), 8.0);
     QCOMPARE(surface.foreColor(), QColor(0, 0, 0));
-    // Nothing drawn before the pass survives it.
-    QVERIFY(surface.ops().first().p1 == QPointF(346, 44));
-    const SurfaceOp &point = surface.ops().at(5);
-    QCOMPARE(point.kind, SurfaceOp::Point);
-    QCOMPARE(point.p1, QPointF(256, 54));
+    // Nothing drawn before the pass survives it; the one point drawn is the
+    // opening block's first corner.
+    QList<QPointF> points;
+    for (const SurfaceOp &op : surface.ops())
+        if (op.kind == SurfaceOp::Point)
+            points << op.p1;
+    QCOMPARE(points, QList { layout.blockOutline(FirstBlock).first() });
 }
 
 void tst_Flowchart::repeatedPassIsIdentical()
@@ -224,71 +299,8 @@ void tst_Flowchart::repeatedPassIsIdentical()
     FlowchartLayout layout;
     drawFlowchart(surface, layout, 1003, 700);
     const QList<SurfaceOp> first = surface.ops();
-    const FlowchartLayout firstLayout = layout;
     drawFlowchart(surface, layout, 1003, 700);
     QCOMPARE(surface.ops(), first);
-    QCOMPARE(layout.lineStartX, firstLayout.lineStartX);
-    QCOMPARE(layout.textTop, firstLayout.textTop);
-    QCOMPARE(layout.frameLeft, firstLayout.frameLeft);
-}
-
-void tst_Flowchart::renderedPixels_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<bool>("apart"); // no two blocks' shapes overlap
-    QTest::newRow("designed") << 663 << 554 << false;
-    QTest::newRow("wide") << 1000 << 700 << true;
-    QTest::newRow("web page") << WebPage::ChartWindow.width() << WebPage::ChartWindow.height()
-                              << true;
-}
-
-void tst_Flowchart::renderedPixels()
-{
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(bool, apart);
-    Surface surface;
-    FlowchartLayout layout;
-    drawFlowchart(surface, layout, width, height);
-    for (int a = 0; apart && a < BlockCount; ++a)
-        for (int b = a + 1; b < BlockCount; ++b)
-            QVERIFY(layout.blockOutline(a).intersected(layout.blockOutline(b)).isEmpty());
-    const QImage image = surface.render(QSize(width, height));
-    const int C = layout.centerX;
-    const int S = layout.stretch;
-
-    // Straight black lines lie on their pixels.
-    QVERIFY(isDark(image.pixelColor(C, 20))); // start terminator top
-    QVERIFY(isDark(image.pixelColor(C + 20, 44 + S))); // its bottom
-    QVERIFY(isDark(image.pixelColor(C, 49 + S))); // connector to block 0
-    QVERIFY(isDark(image.pixelColor(C, 54 + S))); // block 0 top edge
-    QVERIFY(isDark(image.pixelColor(C, 355 + 9 * S))); // end terminator top
-    QVERIFY(isDark(image.pixelColor(C - 10, 379 + 10 * S))); // its bottom
-    // The round ends reach out by their radius.
-    QVERIFY(anyPixel(image, QRect(C - 40 - 12 - S / 2 - 1, 30 + S / 2, 3, 4), isDark));
-    QVERIFY(anyPixel(image, QRect(C + 40 + 12 + S / 2 - 1, 30 + S / 2, 3, 4), isDark));
-    // Inside a block and between blocks the surface stays white.
-    QCOMPARE(image.pixelColor(C, 80 + S), QColor(Qt::white));
-    QCOMPARE(image.pixelColor(C, 300), QColor(Qt::white));
-    // Branch captions are red, terminator captions are not.
-    QVERIFY(anyPixel(image, QRect(C - 120, 115 + 3 * S, 40, 14), isRed));
-    QVERIFY(anyPixel(image, QRect(C + 90, 115 + 3 * S, 50, 14), isRed));
-    QVERIFY(!anyPixel(image, QRect(C - 28, 22 + S / 2, 50, 12), isRed));
-    QVERIFY(anyPixel(image, QRect(C - 28, 22 + S / 2, 50, 12), isDark));
-    // Every block is reached by exactly one arrow, which ends on the top of its outline.
-    for (int to = 0; to < BlockCount; ++to) {
-        int arrows = 0;
-        for (int from = StartTerminator; from < BlockCount; ++from) {
-            const QList<QLineF> arrow = layout.arrow(from, to);
-            const QPolygonF top = layout.blockOutline(to).mid(0, 2);
-            arrows += !arrow.isEmpty();
-            QVERIFY(arrow.isEmpty()
-                || (arrow.last().y2() == top[0].y() && top[0].x() <= arrow.last().x2()
-                    && arrow.last().x2() <= top[1].x()));
-        }
-        QCOMPARE(arrows, 1);
-    }
 }
 
 void tst_Flowchart::linesKeepOnePixelWhenScaled()

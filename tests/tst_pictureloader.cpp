@@ -233,22 +233,27 @@ void tst_PictureLoader::largeJpegDecodedReduced()
 
 void tst_PictureLoader::decodeSize_data()
 {
+    // Stretched for the frames; in its own proportions for the web page.
     QTest::addColumn<QSize>("full");
     QTest::addColumn<QSize>("decoded");
-    QTest::newRow("small stays") << QSize(169, 130) << QSize(169, 130);
-    QTest::newRow("the kept size") << QSize(473, 364) << QSize(473, 364);
-    QTest::newRow("just over") << QSize(474, 365) << QSize(473, 364);
-    QTest::newRow("24 MP photo") << QSize(6000, 4000) << QSize(473, 364);
-    QTest::newRow("12 MP portrait") << QSize(3000, 4000) << QSize(473, 364);
-    QTest::newRow("panorama") << QSize(10000, 300) << QSize(473, 300);
-    QTest::newRow("narrow strip") << QSize(300, 5000) << QSize(300, 364);
+    QTest::addColumn<QSize>("own");
+    QTest::newRow("small stays") << QSize(169, 130) << QSize(169, 130) << QSize(169, 130);
+    QTest::newRow("the kept size") << QSize(473, 364) << QSize(473, 364) << QSize(473, 364);
+    QTest::newRow("just over") << QSize(474, 365) << QSize(473, 364) << QSize(473, 364);
+    QTest::newRow("24 MP photo") << QSize(6000, 4000) << QSize(473, 364) << QSize(473, 315);
+    QTest::newRow("12 MP portrait") << QSize(3000, 4000) << QSize(473, 364) << QSize(273, 364);
+    QTest::newRow("panorama") << QSize(10000, 300) << QSize(473, 300) << QSize(473, 14);
+    QTest::newRow("narrow strip") << QSize(300, 5000) << QSize(300, 364) << QSize(22, 364);
+    QTest::newRow("a line") << QSize(30000, 1) << QSize(473, 1) << QSize(473, 1);
 }
 
 void tst_PictureLoader::decodeSize()
 {
     QFETCH(QSize, full);
     QFETCH(QSize, decoded);
+    QFETCH(QSize, own);
     QCOMPARE(PictureLoader::decodeSize(full), decoded);
+    QCOMPARE(PictureLoader::decodeSize(full, PictureLoader::Proportions::Own), own);
 }
 
 // Qt's own reading of a BMP, whole and then smoothly scaled: what ours must

@@ -1,5 +1,6 @@
 #include "app/ProgramStart.h"
 #include "editor/EditorWindow.h"
+#include "flowchart/FlowchartPath.h"
 #include "reader/ReadingWindow.h"
 #include "speech/ReadingAloud.h"
 #include "story/StoryDocument.h"
@@ -224,42 +225,41 @@ void tst_ReadingWindow::design()
 
 void tst_ReadingWindow::paths_data()
 {
-    QTest::addColumn<Answer>("first");
-    QTest::addColumn<Answer>("second");
-    QTest::newRow("yes yes") << Answer::Yes << Answer::Yes;
-    QTest::newRow("yes no") << Answer::Yes << Answer::No;
-    QTest::newRow("no yes") << Answer::No << Answer::Yes;
-    QTest::newRow("no no") << Answer::No << Answer::No;
+    QTest::addColumn<QList<int>>("blocks");
+    for (const FlowchartPath &way : FlowchartPath::everyWay())
+        QTest::addRow("to block %d", way.blocks.last()) << way.blocks;
 }
 
 void tst_ReadingWindow::paths()
 {
-    QFETCH(Answer, first);
-    QFETCH(Answer, second);
-    // The window shows the walk the reading walk's own tests check.
-    using Walk = ReadingWalk::Answer;
-    const auto walk = [](Answer a) { return a == Answer::Yes ? Walk::Yes : Walk::No; };
-    const ReadingWalk::Result expected
-        = ReadingWalk::walk(m_story.blockTexts, walk(first), walk(second));
+    QFETCH(QList<int>, blocks);
+    // Along each way through the chart: its questions (every other block)
+    // asked and answered, its chapters in the story box, its ending's picture.
+    QString story;
+    for (qsizetype i = 0; i < blocks.size(); i += 2)
+        story += m_story.blockTexts[blocks[i]] + QLatin1Char(' ');
+    const auto answer = [&](qsizetype at) {
+        return *FlowchartPath { blocks }.exitAt(blocks[at]) ? Answer::Yes : Answer::No;
+    };
     const StoryDocument before = m_story;
     m_story.showBlockTexts = true;
     m_story.currentBlock = 7;
 
     ReadingWindow *reading
-        = read(first, second, QStringLiteral("Лесная сказка"), QStringLiteral("Маша"));
+        = read(answer(1), answer(3), QStringLiteral("Лесная сказка"), QStringLiteral("Маша"));
     QVERIFY(reading);
-    QCOMPARE(reading->storyBox()->toPlainText(), expected.story);
+    QCOMPARE(reading->storyBox()->toPlainText(), story);
     QCOMPARE(reading->titleBox()->toPlainText(), QStringLiteral("Лесная сказка"));
     QCOMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Маша"));
     // The very picture the frame holds, shared rather than loaded again.
     QCOMPARE(reading->endingPicture()->picture().cacheKey(),
-        m_editor->pictureFrame(expected.frame)->picture().cacheKey());
+        m_editor->pictureFrame(FlowchartBlocks[blocks.last()].frame)->picture().cacheKey());
 
     const QList<ScriptedDialogs::Call> &calls = m_dialogs.calls;
     QCOMPARE(m_dialogs.kinds(), QStringList({ "ask", "ask", "input", "input" }));
-    QCOMPARE(calls[0].text, QStringLiteral("блок1"));
+    QCOMPARE(calls[0].text, m_story.blockTexts[blocks[1]]);
     QCOMPARE(calls[0].title, QStringLiteral("Выбор продолжения"));
-    QCOMPARE(calls[1].text, m_story.blockTexts[expected.secondQuestion]);
+    QCOMPARE(calls[1].text, m_story.blockTexts[blocks[3]]);
     QCOMPARE(calls[1].title, QString()); // the application's title
     QCOMPARE(calls[2].text, QStringLiteral("Придумай название рассказа"));
     QCOMPARE(calls[2].title, QStringLiteral("Тропинец"));

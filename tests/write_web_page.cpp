@@ -1,4 +1,5 @@
 #include "editor/EditorWindow.h"
+#include "flowchart/FlowchartPath.h"
 #include "story/StoryDocument.h"
 #include "support/ScriptedDialogs.h"
 
@@ -7,11 +8,22 @@
 #include <cstdio>
 
 // Opens a story in the editor and saves it as a web page, through the
-// editor's own commands: write_web_page PROGRAM_FOLDER STORY PAGE.
+// editor's own commands: write_web_page PROGRAM_FOLDER STORY PAGE. With
+// --ways, writes the ways through the chart instead, one a line: the blocks
+// met, each question with its answer after it (+ for yes), then the ending's
+// frame.
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
+    if (args.value(1) == QLatin1String("--ways")) {
+        for (const FlowchartPath &way : FlowchartPath::everyWay()) {
+            for (const int b : way.blocks)
+                std::printf("%d%s ", b, !way.exitAt(b) ? "" : *way.exitAt(b) ? "+" : "-");
+            std::printf("%d\n", FlowchartBlocks[way.blocks.last()].frame);
+        }
+        return 0;
+    }
     if (args.size() != 4) {
         std::fputs("usage: write_web_page PROGRAM_FOLDER STORY PAGE\n", stderr);
         return 2;

@@ -8,6 +8,7 @@
   const titleForm = $("titleForm"), readerForm = $("readerForm"), picture = $("picture");
   const final = $("final"), finalTitle = $("finalTitle"), readerLine = $("readerLine");
   const finalPicture = $("finalPicture"), finalChapters = $("finalChapters");
+  const chart = $("chart"), chartSize = $("chartSize"), chartView = $("chartView");
   let path = [];
   let asked = null;
   let ending = null;
@@ -44,8 +45,19 @@
     }
   };
 
+  // The reader goes on where the new chapter begins; focus waits where the
+  // answer is given, which a screen reader names after the chapter.
+  const moveOn = (seen, focused) => {
+    focused.focus({ preventScroll: true });
+    seen.scrollIntoView({ block: "start" });
+  };
+
   // From a place on, chapter after chapter, up to a question or an ending.
+  // Returns the step read: the chapters added, in order, and what waits for
+  // the reader's answer.
   const go = (place) => {
+    const added = [];
+    let waiting = null;
     for (;;) {
       const block = story.blocks[place];
       if (!block) break;
@@ -54,20 +66,23 @@
         asked = block;
         $("questionText").textContent = block.text;
         question.hidden = false;
-        $("yes").focus();
+        waiting = question;
         break;
       }
-      chapters.append(paragraph(block.text));
+      const p = paragraph(block.text);
+      chapters.append(p);
+      added.push(p);
       if (block.role === "ending") {
         ending = block;
         showPicture(picture, block.frame);
         titleForm.hidden = false;
-        $("titleField").focus();
+        waiting = $("titleField");
         break;
       }
       place = block.next;
     }
     trace();
+    return { added, waiting };
   };
 
   const answer = (yes) => {
@@ -75,9 +90,11 @@
     const from = asked;
     asked = null;
     question.hidden = true;
-    go(yes ? from.trueExit : from.falseExit);
+    const next = go(yes ? from.trueExit : from.falseExit);
+    if (next.waiting) moveOn(next.added[0] || next.waiting, next.waiting);
   };
 
+  // At load nothing moves: the reader starts at the heading.
   const start = () => {
     path = [];
     asked = ending = null;
@@ -92,7 +109,10 @@
   };
 
   const finish = () => {
-    finalTitle.textContent = $("titleField").value;
+    const title = $("titleField").value;
+    finalTitle.textContent = title;
+    // No title, no heading for it: the story's own name heads the page.
+    finalTitle.hidden = !title.trim();
     const name = $("readerField").value;
     // As in the reading window, no name leaves the last reader's line.
     if (name) readerLine.textContent = story.readerLine + name;
@@ -101,7 +121,21 @@
       ...Array.from(chapters.children, (p) => paragraph(p.textContent)));
     reading.hidden = true;
     final.hidden = false;
-    finalTitle.focus();
+    moveOn($("heading"), finalTitle.hidden ? $("heading") : finalTitle);
+  };
+
+  // Full size, the chart is read by scrolling it sideways, by finger or by
+  // the arrow keys once it has focus.
+  // It opens where the reader is: the last block read in the middle.
+  const showChart = (full) => {
+    chart.classList.toggle("full", full);
+    chartSize.setAttribute("aria-expanded", String(full));
+    if (full) chartView.tabIndex = 0;
+    else chartView.removeAttribute("tabindex");
+    const last = document.getElementById(story.trace.blocks[path[path.length - 1]]);
+    if (!full || !last) return;
+    const at = last.getBoundingClientRect(), view = chartView.getBoundingClientRect();
+    chartView.scrollLeft += at.left + at.width / 2 - view.left - view.width / 2;
   };
 
   $("yes").addEventListener("click", () => answer(true));
@@ -117,7 +151,12 @@
     readerForm.hidden = true;
     finish();
   });
-  $("again").addEventListener("click", start);
+  $("again").addEventListener("click", () => {
+    start();
+    moveOn($("heading"), $("heading"));
+  });
   $("print").addEventListener("click", () => window.print());
+  chartSize.addEventListener("click", () => showChart(!chart.classList.contains("full")));
+  chartView.querySelector("svg").addEventListener("click", () => showChart(true));
   start();
 })();
