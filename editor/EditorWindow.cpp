@@ -7,6 +7,7 @@
 #include "flowchart/DrawBlockTexts.h"
 #include "flowchart/DrawFlowchart.h"
 #include "flowchart/SpokenWords.h"
+#include "reading/ReadingWords.h"
 #include "speech/ReadingAloud.h"
 #include "spelling/SpellChecker.h"
 #include "story/StoryDocument.h"
@@ -35,7 +36,8 @@ inline constexpr int ClientTop = 144;
 
 namespace {
 
-const QString SlowNeedsSpeaking = QStringLiteral("Сначала включи «Читать вслух».");
+const QString SlowNeedsSpeaking
+    = QStringLiteral("Сначала включи «%1».").arg(ReadingWords::ReadAloud);
 
 } // namespace
 
@@ -93,7 +95,9 @@ void EditorWindow::createMenus()
     command(story, "MnuPrint", QStringLiteral("&Печатать"), &EditorWindow::print);
     story->addSeparator();
     // Switches for the run, stored nowhere.
-    m_speakItem = command(story, "MnuSpeak", QStringLiteral("Читать &вслух"), nullptr);
+    QString speak = ReadingWords::ReadAloud;
+    m_speakItem = command(story, "MnuSpeak",
+        speak.insert(speak.indexOf(QLatin1Char(' ')) + 1, QLatin1Char('&')), nullptr);
     m_speakItem->setCheckable(true);
     connect(m_speakItem, &QAction::toggled, this, [this](bool on) {
         m_readingAloud->setOn(on);

@@ -15,6 +15,7 @@ inline const QString ReaderPrompt = QStringLiteral("Рассказ читал:")
 // where the eye reads a fragment.
 inline const QString TitleHeard = TitlePrompt;
 inline const QString ReaderHeard = QStringLiteral("Кто читал рассказ?");
+inline const QString ReadAloud = QStringLiteral("Читать вслух");
 // Says a box's text once more, then the chapter before it, while reading
 // aloud is on.
 inline const QString Repeat = QStringLiteral("Повторить");

@@ -34,3 +34,16 @@ SpokenBox spokenReaderPrompt(const BlockTexts &texts, int ending)
     const QString words = spokenSentence(ReadingWords::ReaderHeard);
     return { words, joined(words, spokenSentence(texts.at(ending))) };
 }
+
+QString spokenStory(const BlockTexts &texts, int ending)
+{
+    using Answer = ReadingWalk::Answer;
+    for (const Answer first : { Answer::No, Answer::Yes }) {
+        for (const Answer second : { Answer::No, Answer::Yes }) {
+            const ReadingWalk::Result read = ReadingWalk::walk(texts, first, second);
+            if (read.finalChapter == ending)
+                return read.story.trimmed();
+        }
+    }
+    return QString();
+}

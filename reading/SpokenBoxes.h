@@ -18,3 +18,5 @@ SpokenBox spokenQuestion(const BlockTexts &texts, int question);
 // After an ending: the title box, then the name box, heard as questions.
 SpokenBox spokenTitlePrompt(const BlockTexts &texts, int ending);
 SpokenBox spokenReaderPrompt(const BlockTexts &texts, int ending);
+// The story read to an ending, said once the reading is done.
+QString spokenStory(const BlockTexts &texts, int ending);

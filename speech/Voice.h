@@ -47,6 +47,8 @@ private:
 
 // Why a voice cannot be had, in the words every engine uses.
 namespace VoiceReasons {
+inline const QString NoEngine
+    = QStringLiteral("Чтение вслух недоступно: на компьютере нет синтезатора речи.");
 inline const QString NotAnswering
     = QStringLiteral("Чтение вслух недоступно: синтезатор речи не отвечает.");
 inline const QString NoRussianVoice

@@ -48,9 +48,7 @@ QString speakRussian(QTextToSpeech &speech)
 QString Voice::missingEngine()
 {
     // Read from the plugins' descriptions: nothing is loaded or reached.
-    return QTextToSpeech::availableEngines().isEmpty()
-        ? QStringLiteral("Чтение вслух недоступно: на компьютере нет синтезатора речи.")
-        : QString();
+    return QTextToSpeech::availableEngines().isEmpty() ? VoiceReasons::NoEngine : QString();
 }
 
 Voice::Voice()
