@@ -310,18 +310,15 @@ def main():
 
 
 def speech_daemon(work):
-    """A private speech-dispatcher, as the program's own tests start one: its one
-    voice writes each text it is given into spoken.txt. The daemon, and what
-    the browser needs to reach it."""
+    """A private speech-dispatcher whose one voice writes each text into spoken.txt, as the program's tests have."""
     conf = os.path.join(work, "speech")
     os.makedirs(os.path.join(conf, "modules"))
-    with open(os.path.join(conf, "speechd.conf"), "w") as f:
-        f.write('AddModule "file" "sd_generic" "file.conf"\nDefaultModule file\nDefaultLanguage "ru"\n'
-                f'AudioOutputMethod "alsa"\nAudioALSADevice "null"\nLogDir "{conf}"\n')
-    with open(os.path.join(conf, "modules", "file.conf"), "w") as f:
-        f.write(f"GenericExecuteSynth \"printf '%s\\\\n' \\'$DATA\\' >> {work}/spoken.txt\"\n"
-                'GenericDelimiters "~"\nGenericMaxChunkLength 100000\nGenericLanguage "ru" "ru" "utf-8"\n'
-                'AddVoice "ru" "MALE1" "ru"\n')
+    for name, text in (("speechd.conf", 'AddModule "file" "sd_generic" "file.conf"\nDefaultModule file\n'
+                        f'DefaultLanguage "ru"\nAudioOutputMethod "alsa"\nAudioALSADevice "null"\nLogDir "{conf}"\n'),
+                       ("modules/file.conf", f"GenericExecuteSynth \"printf '%s\\\\n' \\'$DATA\\' >> {work}/spoken.txt\"\n"
+                        'GenericDelimiters "~"\nGenericMaxChunkLength 100000\nGenericLanguage "ru" "ru" "utf-8"\nAddVoice "ru" "MALE1" "ru"\n')):
+        with open(os.path.join(conf, name), "w") as f:
+            f.write(text)
     socket = os.path.join(work, "speechd.sock")
     daemon = subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-c", "unix_socket", "-S", socket,
                                "-P", os.path.join(conf, "pid")], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -348,10 +345,8 @@ def chromium(work, profile, *flags):
 
 
 def read_aloud(options, page, way):
-    """Chromium's own voice reads the page: the core's words for each box, as
-    the reading window says them, in its order, each box said again by its
-    «Повторить»; heard by speech-dispatcher, which Chromium reaches only when
-    told to."""
+    """Chromium's voice says the core's words for each box in the reading window's order, each again by its
+    «Повторить», heard through speech-dispatcher, which Chromium reaches only when told to."""
     if not shutil.which("speech-dispatcher"):
         return print("reading aloud not heard: speech-dispatcher is missing")
     work = os.path.dirname(page)
