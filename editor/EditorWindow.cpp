@@ -7,6 +7,7 @@
 #include "flowchart/DrawBlockTexts.h"
 #include "flowchart/DrawFlowchart.h"
 #include "flowchart/SpokenWords.h"
+#include "reading/ReadingWords.h"
 #include "speech/ReadingAloud.h"
 #include "spelling/SpellChecker.h"
 #include "story/StoryDocument.h"
@@ -32,6 +33,13 @@ inline constexpr int ClientHeight = 554;
 inline constexpr int ClientLeft = 23;
 inline constexpr int ClientTop = 144;
 } // namespace EditorDesign
+
+namespace {
+
+const QString SlowNeedsSpeaking
+    = QStringLiteral("Сначала включи «%1».").arg(ReadingWords::ReadAloud);
+
+} // namespace
 
 EditorWindow::EditorWindow(StoryDocument &story, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent)
@@ -86,11 +94,22 @@ void EditorWindow::createMenus()
     command(story, "MnuRead", QStringLiteral("&Читать"), &EditorWindow::read);
     command(story, "MnuPrint", QStringLiteral("&Печатать"), &EditorWindow::print);
     story->addSeparator();
-    // Two switches for the run, stored nowhere.
-    m_speakItem = command(story, "MnuSpeak", QStringLiteral("Читать &вслух"), nullptr);
+    // Switches for the run, stored nowhere.
+    QString speak = ReadingWords::ReadAloud;
+    m_speakItem = command(story, "MnuSpeak",
+        speak.insert(speak.indexOf(QLatin1Char(' ')) + 1, QLatin1Char('&')), nullptr);
     m_speakItem->setCheckable(true);
-    connect(m_speakItem, &QAction::toggled, this, [this](bool on) { m_readingAloud->setOn(on); });
+    connect(m_speakItem, &QAction::toggled, this, [this](bool on) {
+        m_readingAloud->setOn(on);
+        offerSwitches();
+    });
     connect(m_readingAloud.get(), &ReadingAloud::unavailable, this, &EditorWindow::offerSwitches);
+    // Slower, for a young reader; it counts only while reading aloud is on.
+    m_slowItem = command(story, "MnuSlow", QStringLiteral("Читать &медленно"), nullptr);
+    m_slowItem->setCheckable(true);
+    m_slowItem->setEnabled(false);
+    m_slowItem->setToolTip(SlowNeedsSpeaking);
+    connect(m_slowItem, &QAction::toggled, this, [this](bool on) { m_readingAloud->setSlow(on); });
     m_spellItem = command(story, "MnuSpell", QStringLiteral("Проверять &орфографию"), nullptr);
     m_spellItem->setCheckable(true);
     m_spellItem->setChecked(m_spelling->isOn());
@@ -115,6 +134,9 @@ void EditorWindow::offerSwitches()
         item->setToolTip(unavailable);
     };
     offer(m_speakItem, m_readingAloud->unavailableReason());
+    // Kept as chosen while off, for when reading aloud is on again.
+    m_slowItem->setEnabled(m_speakItem->isChecked());
+    m_slowItem->setToolTip(m_speakItem->isChecked() ? QString() : SlowNeedsSpeaking);
     offer(m_spellItem, m_spelling->unavailableReason());
 }
 
@@ -241,7 +263,7 @@ void EditorWindow::showHelp()
 bool EditorWindow::confirmExit()
 {
     return m_dialogs.ask(this, QStringLiteral("Вы действительно хотите выйти из программы?"),
-               ApplicationTitle, QString())
+               ApplicationTitle, QString(), {})
         == Dialogs::Answer::Yes;
 }
 

@@ -96,6 +96,7 @@ private:
     std::unique_ptr<ReadingAloud> m_readingAloud;
     std::unique_ptr<SpellChecker> m_spelling;
     QAction *m_speakItem = nullptr;
+    QAction *m_slowItem = nullptr;
     QAction *m_spellItem = nullptr;
     Surface m_surface;
     FlowchartLayout m_layout;

@@ -12,10 +12,11 @@ void EditorWindow::print()
 {
     // A cancelled box counts as an empty answer: the page prints all the same.
     const QString author
-        = m_dialogs.input(this, QStringLiteral("Введи фамилию и имя автора"), ApplicationTitle, {})
+        = m_dialogs
+              .input(this, QStringLiteral("Введи фамилию и имя автора"), ApplicationTitle, {}, {})
               .value_or(QString());
     const QString title
-        = m_dialogs.input(this, QStringLiteral("Введи название рассказа"), ApplicationTitle, {})
+        = m_dialogs.input(this, QStringLiteral("Введи название рассказа"), ApplicationTitle, {}, {})
               .value_or(QString());
 
     QPrinter printer(QPrinter::HighResolution);

@@ -3,6 +3,7 @@
 #include "flowchart/SpokenWords.h"
 #include "reading/ReadingWalk.h"
 #include "reading/ReadingWords.h"
+#include "reading/SpokenBoxes.h"
 #include "speech/ReadingAloud.h"
 #include "story/StoryDocument.h"
 #include "widgets/ComingBack.h"
@@ -95,7 +96,9 @@ void ReadingWindow::createMenus()
           };
     command("MnuPrint", QLatin1Char('&') + ReadingWords::Print, &ReadingWindow::print);
     // Only while reading aloud is on: otherwise the bar stays as it was.
-    m_repeatItem = command("MnuRepeat", QStringLiteral("П&овторить"), &ReadingWindow::repeat);
+    // Its access letter is the second: «П» is printing's.
+    QString repeat = ReadingWords::Repeat;
+    m_repeatItem = command("MnuRepeat", repeat.insert(1, QLatin1Char('&')), &ReadingWindow::repeat);
     m_repeatItem->setVisible(false);
     command("MnuExit", QStringLiteral("&Выход"), &ReadingWindow::backToEditor);
 }
@@ -132,6 +135,18 @@ void ReadingWindow::createControls()
     setTabOrder(m_readerBox, m_storyBox);
 }
 
+ReadingBox ReadingWindow::readingBox(const SpokenBox &spoken) const
+{
+    ReadingBox box;
+    // Beside the whole window where the screen has room, else beside the
+    // story being read.
+    box.keepInView
+        = { frameGeometry(), QRect(m_storyBox->mapToGlobal(QPoint(0, 0)), m_storyBox->size()) };
+    if (m_aloud.isOn())
+        box.repeat = [this, again = spoken.again] { m_aloud.say(again); };
+    return box;
+}
+
 void ReadingWindow::walk()
 {
     // A box runs its own event loop; the window must still be there after it.
@@ -151,22 +166,23 @@ void ReadingWindow::walk()
     // The eye sees the story so far behind each box; the ear hears the
     // chapter just reached before the question. Read aloud, the box is said
     // until it is answered.
-    const auto ask = [&](int chapter, const QString &question, const QString &title) {
+    const auto ask = [&](int question, const QString &title) {
         showSoFar();
-        const QString heard = spokenSentence(m_story.blockTexts[chapter]);
-        m_aloud.say(spokenBox(heard, question));
-        return toWalk(m_dialogs.ask(this, question, title, heard));
+        const SpokenBox spoken = spokenQuestion(m_story.blockTexts, question);
+        m_aloud.say(spoken.opening);
+        const QString chapter = spokenSentence(m_story.blockTexts[arrowInto(question).from]);
+        return toWalk(
+            m_dialogs.ask(this, m_story.blockTexts[question], title, chapter, readingBox(spoken)));
     };
 
-    const ReadingWalk::Answer first = ask(
-        ReadingWalk::OpeningChapter, reading.firstQuestionText(), ReadingWords::FirstQuestionTitle);
+    const ReadingWalk::Answer first
+        = ask(ReadingWalk::FirstQuestion, ReadingWords::FirstQuestionTitle);
     if (!alive)
         return;
     m_aloud.stop();
     reading.answerFirst(first);
     // Given no title of its own, the box carries the application's.
-    const ReadingWalk::Answer second
-        = ask(reading.result().middleChapter, reading.secondQuestionText(), QString());
+    const ReadingWalk::Answer second = ask(reading.result().secondQuestion, QString());
     if (!alive)
         return;
     m_aloud.stop();
@@ -179,19 +195,25 @@ void ReadingWindow::walk()
         m_story.picturePath(frame), !m_endingPicture->picture().isNull());
     m_endingPicture->setAccessibleDescription(picture);
 
-    const QString ending = spokenSentence(m_story.blockTexts[reading.result().finalChapter]);
-    const QString titlePrompt = ReadingWords::TitlePrompt;
-    m_aloud.say(spokenBox(ending, titlePrompt));
-    const QString title
-        = m_dialogs.input(this, titlePrompt, ApplicationTitle, spokenBox(ending, picture))
-              .value_or(QString());
+    const int ending = reading.result().finalChapter;
+    const SpokenBox titleSpoken = spokenTitlePrompt(m_story.blockTexts, ending);
+    m_aloud.say(titleSpoken.opening);
+    const QString heardEnding = spokenSentence(m_story.blockTexts[ending]);
+    const QString title = m_dialogs
+                              .input(this, ReadingWords::TitlePrompt, ApplicationTitle,
+                                  spokenBox(heardEnding, picture), readingBox(titleSpoken))
+                              .value_or(QString());
     if (!alive)
         return;
     m_aloud.stop();
-    const QString namePrompt = ReadingWords::ReaderPrompt;
-    m_aloud.say(namePrompt);
+    // Its label is a fragment: the ear hears a question.
+    const SpokenBox nameSpoken = spokenReaderPrompt(m_story.blockTexts, ending);
+    m_aloud.say(nameSpoken.opening);
+    ReadingBox nameBox = readingBox(nameSpoken);
+    nameBox.heard = ReadingWords::ReaderHeard;
     const QString name
-        = m_dialogs.input(this, namePrompt, ApplicationTitle, QString()).value_or(QString());
+        = m_dialogs.input(this, ReadingWords::ReaderPrompt, ApplicationTitle, QString(), nameBox)
+              .value_or(QString());
     if (!alive)
         return;
     m_aloud.stop();

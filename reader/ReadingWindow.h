@@ -13,13 +13,16 @@ class QAction;
 class QPagedPaintDevice;
 class QTextEdit;
 class ReadingAloud;
+struct ReadingBox;
+struct SpokenBox;
 struct StoryDocument;
 
 // The reading window: each time the editor's Read command shows it, the
 // reader walks one path of the story, answering its two questions, and then
 // names the story and signs it. The result can be printed as it is shown.
 // While reading aloud is on, each box is said as it appears, and the
-// chapters read when the window shows them, until the reader moves on.
+// chapters read when the window shows them, until the reader moves on. The
+// boxes open beside the story, so that it stays in view.
 class ReadingWindow : public QMainWindow {
     Q_OBJECT
 
@@ -60,6 +63,9 @@ private:
     void createControls();
     // The reading walk: questions and input boxes, one after another.
     void walk();
+    // A box of the walk: beside the story, and read aloud, said again by
+    // its «Повторить».
+    ReadingBox readingBox(const SpokenBox &spoken) const;
 
     const StoryDocument &m_story;
     Dialogs &m_dialogs;

@@ -9,6 +9,8 @@
 #include "flowchart/SpokenWords.h"
 #include "flowchart/Surface.h"
 #include "reading/ReadingWords.h"
+#include "reading/SpokenBoxes.h"
+#include "speech/Voice.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -74,6 +76,11 @@ std::optional<QString> jpegData(const QImage &picture)
         return std::nullopt;
     return QStringLiteral("data:image/jpeg;base64,")
         + QString::fromLatin1(buffer.data().toBase64());
+}
+
+QJsonObject said(const SpokenBox &box)
+{
+    return { { QStringLiteral("opening"), box.opening }, { QStringLiteral("again"), box.again } };
 }
 
 QString roleName(BlockRole role)
@@ -163,12 +170,23 @@ WebPage::Built WebPage::build(const QString &name, const StoryDocument &story,
     QJsonArray arrowIds;
     for (int b = 0; b < BlockCount; ++b) {
         const FlowchartBlock &block = FlowchartBlocks[b];
-        blocks.append(QJsonObject { { QStringLiteral("role"), roleName(block.role) },
+        QJsonObject object { { QStringLiteral("role"), roleName(block.role) },
             { QStringLiteral("next"), block.next },
             { QStringLiteral("falseExit"), block.falseExit },
             { QStringLiteral("trueExit"), block.trueExit },
             { QStringLiteral("frame"), block.frame },
-            { QStringLiteral("text"), story.blockTexts[b] } });
+            { QStringLiteral("text"), story.blockTexts[b] } };
+        // What reading aloud says of the boxes the block opens, as the
+        // reading window says it.
+        if (block.role == BlockRole::Question)
+            object.insert(QStringLiteral("said"), said(spokenQuestion(story.blockTexts, b)));
+        if (block.role == BlockRole::Ending) {
+            object.insert(QStringLiteral("said"), said(spokenTitlePrompt(story.blockTexts, b)));
+            object.insert(
+                QStringLiteral("readerSaid"), said(spokenReaderPrompt(story.blockTexts, b)));
+            object.insert(QStringLiteral("story"), spokenStory(story.blockTexts, b));
+        }
+        blocks.append(object);
         blockIds.append(FlowchartSvg::blockId(b));
         arrowIds.append(FlowchartSvg::arrowId(b));
     }
@@ -189,6 +207,8 @@ WebPage::Built WebPage::build(const QString &name, const StoryDocument &story,
         { QStringLiteral("pictureWords"), pictureWords },
         { QStringLiteral("pathWords"), pathWords() },
         { QStringLiteral("readerLine"), ReadingWords::ReaderLine },
+        { QStringLiteral("noEngine"), VoiceReasons::NoEngine },
+        { QStringLiteral("noVoice"), VoiceReasons::NoRussianVoice },
         { QStringLiteral("trace"),
             QJsonObject { { QStringLiteral("start"), FlowchartSvg::startId() },
                 { QStringLiteral("blocks"), blockIds },
@@ -220,6 +240,8 @@ WebPage::Built WebPage::build(const QString &name, const StoryDocument &story,
         { QStringLiteral("readerPrompt"), ReadingWords::ReaderPrompt.toHtmlEscaped() },
         { QStringLiteral("done"), ReadingWords::Done.toHtmlEscaped() },
         { QStringLiteral("print"), ReadingWords::Print.toHtmlEscaped() },
+        { QStringLiteral("readAloud"), ReadingWords::ReadAloud.toHtmlEscaped() },
+        { QStringLiteral("repeat"), ReadingWords::Repeat.toHtmlEscaped() },
     };
     built.html = filled(resource(QStringLiteral("page.html")), values).toUtf8();
     return built;

@@ -17,6 +17,7 @@ void ReadingAloud::openVoice()
     };
     connect(m_voice.get(), &Voice::opened, this, refuse);
     refuse(m_voice->unavailableReason());
+    setSlow(m_slow);
 }
 
 QString ReadingAloud::unavailableReason() const
@@ -31,6 +32,13 @@ void ReadingAloud::setOn(bool on)
     m_on = on && unavailableReason().isEmpty();
     if (!m_on)
         stop();
+}
+
+void ReadingAloud::setSlow(bool slow)
+{
+    m_slow = slow;
+    if (m_voice)
+        m_voice->setRate(slow ? SlowRate : NormalRate);
 }
 
 void ReadingAloud::say(const QString &text)

@@ -26,6 +26,15 @@ public:
     // Turned off, it falls silent at once.
     void setOn(bool on);
 
+    // Slower for a young reader, for the run; on or off, a rate kept for
+    // when reading aloud is on.
+    bool isSlow() const { return m_slow; }
+    void setSlow(bool slow);
+    // The two rates on Qt's scale (-1 to 1, 0 the voice's own): with
+    // Debian's espeak-ng, 134 and 95 words a minute (docs/reading-aloud.md).
+    static constexpr double NormalRate = -0.40;
+    static constexpr double SlowRate = -0.85;
+
     // Says the text in place of anything still being said; nothing while off.
     void say(const QString &text);
     void stop();
@@ -40,4 +49,5 @@ private:
 
     std::unique_ptr<Voice> m_voice;
     bool m_on = false;
+    bool m_slow = false;
 };

@@ -1,6 +1,8 @@
 #include "speech/Voice.h"
 
-// Built without Qt's text-to-speech: the program cannot read aloud.
+// Built without any speech engine: the program cannot read aloud.
+struct Voice::Engine { };
+
 QString Voice::missingEngine()
 {
     return QStringLiteral("Эта сборка программы не умеет читать вслух.");
@@ -22,3 +24,10 @@ void Voice::setUnavailable(const QString &reason)
 void Voice::say(const QString &) { }
 
 void Voice::stop() { }
+
+bool Voice::isSpeaking() const
+{
+    return false;
+}
+
+void Voice::setRate(double) { }

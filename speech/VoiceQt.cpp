@@ -5,6 +5,25 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
+
+// Qt's engine lists every voice of the speech server as it opens, some two
+// seconds: it opens, and then speaks, on a thread of its own.
+struct Voice::Engine {
+    QThread thread;
+    QObject *worker = nullptr; // on the thread, with the speech
+    QTextToSpeech *speech = nullptr; // touched on the thread only
+    std::atomic<bool> speaking { false };
+
+    // Runs on the engine's thread, after everything asked of it before.
+    template <typename Job> void post(Job job)
+    {
+        QMetaObject::invokeMethod(worker, [this, job] {
+            if (speech)
+                job(*speech);
+        });
+    }
+};
 
 namespace {
 
@@ -12,12 +31,12 @@ namespace {
 QString speakRussian(QTextToSpeech &speech)
 {
     if (speech.errorReason() == QTextToSpeech::ErrorReason::Initialization)
-        return QStringLiteral("Чтение вслух недоступно: синтезатор речи не отвечает.");
+        return VoiceReasons::NotAnswering;
     const QList<QLocale> locales = speech.availableLocales();
     const auto russian = std::find_if(locales.begin(), locales.end(),
         [](const QLocale &locale) { return locale.language() == QLocale::Russian; });
     if (russian == locales.end())
-        return QStringLiteral("Чтение вслух недоступно: у синтезатора речи нет русского голоса.");
+        return VoiceReasons::NoRussianVoice;
     // A new engine reports an error until a locale is set, and would speak
     // in the desktop's language.
     speech.setLocale(*russian);
@@ -29,9 +48,7 @@ QString speakRussian(QTextToSpeech &speech)
 QString Voice::missingEngine()
 {
     // Read from the plugins' descriptions: nothing is loaded or reached.
-    return QTextToSpeech::availableEngines().isEmpty()
-        ? QStringLiteral("Чтение вслух недоступно: на компьютере нет синтезатора речи.")
-        : QString();
+    return QTextToSpeech::availableEngines().isEmpty() ? VoiceReasons::NoEngine : QString();
 }
 
 Voice::Voice()
@@ -40,20 +57,22 @@ Voice::Voice()
         setUnavailable(missing);
         return;
     }
-    m_thread = new QThread(this);
-    m_worker = new QObject;
-    m_worker->moveToThread(m_thread);
-    m_thread->start();
-    QMetaObject::invokeMethod(m_worker, [this] {
-        m_speech = new QTextToSpeech(m_worker);
-        const QString unavailable = speakRussian(*m_speech);
+    m_engine = std::make_unique<Engine>();
+    Engine &engine = *m_engine;
+    engine.worker = new QObject;
+    engine.worker->moveToThread(&engine.thread);
+    engine.thread.start();
+    QMetaObject::invokeMethod(engine.worker, [this, &engine] {
+        engine.speech = new QTextToSpeech(engine.worker);
+        const QString unavailable = speakRussian(*engine.speech);
         if (unavailable.isEmpty()) {
-            connect(m_speech, &QTextToSpeech::stateChanged, m_worker,
-                [this](
-                    QTextToSpeech::State state) { m_speaking = state == QTextToSpeech::Speaking; });
+            connect(engine.speech, &QTextToSpeech::stateChanged, engine.worker,
+                [&engine](QTextToSpeech::State state) {
+                    engine.speaking = state == QTextToSpeech::Speaking;
+                });
         } else {
-            delete m_speech;
-            m_speech = nullptr;
+            delete engine.speech;
+            engine.speech = nullptr;
         }
         QMetaObject::invokeMethod(this, [this, unavailable] { setUnavailable(unavailable); });
     });
@@ -61,21 +80,22 @@ Voice::Voice()
 
 Voice::~Voice()
 {
-    if (!m_thread)
+    if (!m_engine)
         return;
+    Engine &engine = *m_engine;
     // Silenced and closed on its own thread, where it lives.
     QMetaObject::invokeMethod(
-        m_worker,
-        [this] {
-            if (m_speech)
-                m_speech->stop();
-            delete m_speech;
-            m_speech = nullptr;
+        engine.worker,
+        [&engine] {
+            if (engine.speech)
+                engine.speech->stop();
+            delete engine.speech;
+            engine.speech = nullptr;
         },
         Qt::BlockingQueuedConnection);
-    m_thread->quit();
-    m_thread->wait();
-    delete m_worker;
+    engine.thread.quit();
+    engine.thread.wait();
+    delete engine.worker;
 }
 
 void Voice::setUnavailable(const QString &reason)
@@ -86,20 +106,29 @@ void Voice::setUnavailable(const QString &reason)
 
 void Voice::say(const QString &text)
 {
-    if (m_thread && !text.trimmed().isEmpty()) {
-        QMetaObject::invokeMethod(m_worker, [this, text] {
-            if (m_speech)
-                m_speech->say(text);
+    // Qt stops what is being said only once the server has told it that
+    // speech began; a text said just before would be queued ahead of this one.
+    if (m_engine && !text.trimmed().isEmpty()) {
+        m_engine->post([text](QTextToSpeech &speech) {
+            speech.stop();
+            speech.say(text);
         });
     }
 }
 
 void Voice::stop()
 {
-    if (m_thread) {
-        QMetaObject::invokeMethod(m_worker, [this] {
-            if (m_speech)
-                m_speech->stop();
-        });
-    }
+    if (m_engine)
+        m_engine->post([](QTextToSpeech &speech) { speech.stop(); });
+}
+
+bool Voice::isSpeaking() const
+{
+    return m_engine && m_engine->speaking;
+}
+
+void Voice::setRate(double rate)
+{
+    if (m_engine)
+        m_engine->post([rate](QTextToSpeech &speech) { speech.setRate(rate); });
 }

@@ -120,6 +120,7 @@ void tst_Editor::designAndMenus()
         { "MnuRead", "&Читать", QKeySequence() },
         { "MnuPrint", "&Печатать", QKeySequence() },
         { "MnuSpeak", "Читать &вслух", QKeySequence() },
+        { "MnuSlow", "Читать &медленно", QKeySequence() },
         { "MnuSpell", "Проверять &орфографию", QKeySequence() },
         { "MnuHelp", "&О программе", QKeySequence() },
         { "MnuExit", "&Выход", QKeySequence() },
@@ -132,8 +133,10 @@ void tst_Editor::designAndMenus()
         QCOMPARE(action->text(), caption);
         QCOMPARE(action->shortcut(), shortcut);
     }
-    // Two switches for the run: reading aloud off, spelling on.
+    // Switches for the run: reading aloud off, and so slow reading out of
+    // reach; spelling on.
     QVERIFY(!m_editor->findChild<QAction *>(QStringLiteral("MnuSpeak"))->isChecked());
+    QVERIFY(!m_editor->findChild<QAction *>(QStringLiteral("MnuSlow"))->isEnabled());
     QVERIFY(m_editor->findChild<QAction *>(QStringLiteral("MnuSpell"))->isChecked());
     for (int k = 0; k < 4; ++k) {
         QCOMPARE(m_editor->pictureFrame(k)->size(), QSize(169, 130));

@@ -59,16 +59,16 @@ const QStringList Texts = {
 class KeyboardDialogs : public ScriptedDialogs {
 public:
     Answer ask(QWidget *parent, const QString &text, const QString &title,
-        const QString &spokenBefore) override
+        const QString &spokenBefore, const ReadingBox &reading) override
     {
-        calls.append({ QStringLiteral("ask"), text, title, {}, spokenBefore });
-        return m_real.ask(parent, text, title, spokenBefore);
+        calls.append({ QStringLiteral("ask"), text, title, {}, spokenBefore, reading });
+        return m_real.ask(parent, text, title, spokenBefore, reading);
     }
     std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
-        const QString &spokenBefore) override
+        const QString &spokenBefore, const ReadingBox &reading) override
     {
-        calls.append({ QStringLiteral("input"), prompt, title, {}, spokenBefore });
-        return m_real.input(parent, prompt, title, spokenBefore);
+        calls.append({ QStringLiteral("input"), prompt, title, {}, spokenBefore, reading });
+        return m_real.input(parent, prompt, title, spokenBefore, reading);
     }
 
 private:

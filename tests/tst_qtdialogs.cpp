@@ -2,6 +2,7 @@
 #include "story/StoryDocument.h"
 #include "support/KeyInput.h"
 #include "support/TestFiles.h"
+#include "widgets/BoxPlace.h"
 #include "widgets/QtDialogs.h"
 
 #include <QAbstractButton>
@@ -32,6 +33,10 @@ private slots:
     void questionBox_data();
     void questionBox();
     void inputBox();
+    void readingBoxes_data();
+    void readingBoxes();
+    void besideInView_data();
+    void besideInView();
     void fileDialogSettings();
     void editorExitThroughRealBox();
     void editorRedrawsOnlyComingBack_data();
@@ -90,8 +95,9 @@ void tst_QtDialogs::questionBox()
         checked = true;
         box->button(clickYes ? QMessageBox::Yes : QMessageBox::No)->click();
     } });
-    const Dialogs::Answer answer = dialogs.ask(nullptr,
-        QStringLiteral("<b>Пойдёт</b> ли лиса в лес?"), title, QStringLiteral("Жила-была лиса."));
+    const Dialogs::Answer answer
+        = dialogs.ask(nullptr, QStringLiteral("<b>Пойдёт</b> ли лиса в лес?"), title,
+            QStringLiteral("Жила-была лиса."), {});
     QVERIFY(checked);
     QCOMPARE(answer, clickYes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
 }
@@ -114,12 +120,12 @@ void tst_QtDialogs::inputBox()
         box->accept();
     } });
     QCOMPARE(dialogs.input(nullptr, QStringLiteral("Рассказ читал:"), QStringLiteral("Тропинец"),
-                 QStringLiteral("Конец.")),
+                 QStringLiteral("Конец."), {}),
         std::optional<QString>(QStringLiteral("Маша")));
 
     answerModals({ [](QWidget *modal) { qobject_cast<QInputDialog *>(modal)->reject(); } });
-    QCOMPARE(
-        dialogs.input(nullptr, QStringLiteral("Рассказ читал:"), QStringLiteral("Тропинец"), {}),
+    QCOMPARE(dialogs.input(
+                 nullptr, QStringLiteral("Рассказ читал:"), QStringLiteral("Тропинец"), {}, {}),
         std::nullopt);
 
     answerModals({ [](QWidget *modal) {
@@ -129,6 +135,85 @@ void tst_QtDialogs::inputBox()
         box->button(QMessageBox::Ok)->click();
     } });
     dialogs.error(nullptr, QStringLiteral("Файл «<i>лиса</i>.txt» не найден."));
+}
+
+void tst_QtDialogs::readingBoxes_data()
+{
+    QTest::addColumn<bool>("question");
+    QTest::newRow("question box") << true;
+    QTest::newRow("input box") << false;
+}
+
+void tst_QtDialogs::readingBoxes()
+{
+    QFETCH(bool, question);
+    QtDialogs dialogs;
+    QWidget window;
+    window.setGeometry(100, 100, 400, 300);
+    window.show();
+    QTRY_VERIFY(window.isActiveWindow());
+    const auto show = [&](const ReadingBox &reading, const std::function<void(QWidget *)> &seen) {
+        const auto answered = answerModals({ [&](QWidget *box) {
+            seen(box);
+            if (auto *message = qobject_cast<QMessageBox *>(box))
+                message->button(QMessageBox::Yes)->click();
+            else
+                qobject_cast<QDialog *>(box)->accept();
+        } });
+        const QString text = QStringLiteral("Пойдёт ли лиса в лес?");
+        question ? void(dialogs.ask(&window, text, {}, {}, reading))
+                 : void(dialogs.input(&window, text, ApplicationTitle, {}, reading));
+        QTRY_VERIFY(answered());
+    };
+    QImage plain;
+    show({}, [&](QWidget *box) { plain = box->grab().toImage(); });
+    // Beside the window, read aloud off: it opens elsewhere, the same box.
+    ReadingBox reading;
+    reading.keepInView = { window.frameGeometry() };
+    show(reading, [&](QWidget *box) {
+        QVERIFY(!box->frameGeometry().intersects(window.frameGeometry()));
+        QCOMPARE(box->grab().toImage(), plain);
+    });
+    // Read aloud, «Повторить» speaks and the box stays open; the ear hears
+    // the box's question.
+    int repeated = 0;
+    reading.repeat = [&] { ++repeated; };
+    reading.heard = QStringLiteral("Кто пойдёт в лес?");
+    show(reading, [&](QWidget *box) {
+        box->findChild<QPushButton *>(QStringLiteral("repeat"))->click();
+        QCOMPARE(repeated, 1);
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->findChild<QLabel *>(question ? QStringLiteral("qt_msgbox_label") : QString())
+                     ->accessibleName(),
+            reading.heard);
+    });
+}
+
+void tst_QtDialogs::besideInView_data()
+{
+    // A 300 × 100 box on a 1024 × 768 screen goes below the place, or to its
+    // right, left or above, or nowhere; a place without room gives way to
+    // the next.
+    QTest::addColumn<QRect>("place");
+    QTest::addColumn<int>("side");
+    QTest::newRow("below") << QRect(100, 100, 500, 300) << 0;
+    QTest::newRow("right") << QRect(100, 400, 500, 368) << 1;
+    QTest::newRow("left") << QRect(500, 400, 524, 368) << 2;
+    QTest::newRow("above") << QRect(50, 400, 950, 368) << 3;
+    QTest::newRow("nowhere") << QRect(0, 0, 1024, 768) << 4;
+}
+
+void tst_QtDialogs::besideInView()
+{
+    QFETCH(QRect, place);
+    QFETCH(int, side);
+    const QRect screen(0, 0, 1024, 768);
+    const auto at = ::besideInView(QSize(300, 100), { screen, place }, screen);
+    const QRect box = at ? QRect(*at, QSize(300, 100)) : QRect();
+    const bool sides[] = { box.top() > place.bottom(), box.left() > place.right(),
+        box.right() < place.left(), box.bottom() < place.top(), !at };
+    QVERIFY2(sides[side] && (!at || screen.contains(box)) && (side == 4) == !at,
+        qPrintable(QVariant(box).toString()));
 }
 
 void tst_QtDialogs::fileDialogSettings()

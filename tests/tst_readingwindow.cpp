@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -61,6 +62,7 @@ struct SeenBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     bool yesIsDefault = false;
     QString startValue;
+    QRect frame;
 };
 
 // Answers the boxes in turn as they open: "yes" and "no" a question, any
@@ -72,6 +74,7 @@ std::function<bool()> answerInTurn(QList<SeenBox> *seen, const QStringList &scri
         steps << [seen, answer](QWidget *modal) {
             SeenBox box;
             box.title = modal->windowTitle();
+            box.frame = modal->frameGeometry();
             if (auto *question = qobject_cast<QMessageBox *>(modal)) {
                 box.kind = QStringLiteral("ask");
                 box.text = question->text();
@@ -262,6 +265,9 @@ void tst_ReadingWindow::paths()
     QCOMPARE(calls[2].title, QStringLiteral("Тропинец"));
     QCOMPARE(calls[3].text, QStringLiteral("Рассказ читал:"));
     QCOMPARE(calls[3].title, QStringLiteral("Тропинец"));
+    // Read aloud off, no box has «Повторить».
+    for (const ScriptedDialogs::Call &call : calls)
+        QVERIFY(!call.reading.repeat);
 
     // Reading never writes the story.
     QVERIFY(m_story.blockTexts == before.blockTexts);
@@ -403,6 +409,14 @@ void tst_ReadingWindow::realBoxes()
         }
     }
 
+    // Run at 1024 × 768 and at 1280 × 1024 (tests/CMakeLists.txt): every
+    // box leaves the story being read in view, inside the screen.
+    const QRect story(reading->storyBox()->mapToGlobal(QPoint(0, 0)), reading->storyBox()->size());
+    for (const SeenBox &box : seen) {
+        QVERIFY2(!box.frame.intersects(story)
+                && reading->screen()->availableGeometry().contains(box.frame),
+            qPrintable(QVariant(box.frame).toString()));
+    }
     QCOMPARE(reading->storyBox()->toPlainText(), QStringLiteral("блок0 блок3 блок8 "));
     QCOMPARE(reading->titleBox()->toPlainText(), QStringLiteral("Ёжик в лесу"));
     QCOMPARE(reading->readerBox()->toPlainText(), QStringLiteral("Читатель - Маша"));
@@ -418,23 +432,40 @@ void tst_ReadingWindow::readAloud()
     SpeechDaemon daemon;
     if (const QString failed = daemon.start(); !failed.isEmpty())
         QSKIP(qPrintable(failed));
+    auto *slow = m_editor->findChild<QAction *>(QStringLiteral("MnuSlow"));
+    QVERIFY(!slow->isEnabled());
     trigger(m_editor.get(), "MnuSpeak");
-    // Each box is answered once what it shows has been said.
+    QVERIFY(slow->isEnabled());
+    // Each box is answered once what it shows has been said, and said again
+    // by its «Повторить».
     m_dialogs.whenShown = [&] {
-        const qsizetype said = m_dialogs.calls.size();
+        const qsizetype said = m_dialogs.calls.size() * 2 - 1;
         QVERIFY(QTest::qWaitFor([&] { return daemon.spoken().size() >= said; }, 20000));
+        m_dialogs.calls.constLast().reading.repeat();
+        QVERIFY(QTest::qWaitFor([&] { return daemon.spoken().size() > said; }, 20000));
     };
     ReadingWindow *reading = read(Answer::Yes, Answer::No, QString(), QString());
     QVERIFY(reading);
-    QTRY_COMPARE_WITH_TIMEOUT(daemon.spoken().size(), 5, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(daemon.spoken().size(), 9, 20000);
     QCOMPARE(daemon.spoken(),
-        QStringList({ "блок0. блок1", "блок3. блок5", "блок8. Придумай название рассказа",
-            "Рассказ читал:", "блок0 блок3 блок8" }));
-    QVERIFY(m_editor->readingAloud().isSpeaking()); // the server's voice takes its time
+        QStringList({ "блок0. блок1.", "блок1. блок0.", "блок3. блок5.", "блок5. блок3.",
+            "блок8. Придумай название рассказа.", "Придумай название рассказа. блок8.",
+            "Кто читал рассказ?", "Кто читал рассказ? блок8.", "блок0 блок3 блок8" }));
+    // The capture voice speaks for half a minute: it is still speaking once
+    // its start has come back through the speech server.
+    QTRY_VERIFY_WITH_TIMEOUT(m_editor->readingAloud().isSpeaking(), 20000);
 
+    // Slower from the next text on; all before at the one normal rate, slower
+    // than the voice's own.
+    slow->trigger();
     trigger(reading, "MnuRepeat");
-    QTRY_COMPARE_WITH_TIMEOUT(daemon.spoken().size(), 6, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(daemon.spoken().size(), 10, 20000);
     QCOMPARE(daemon.spoken().constLast(), QStringLiteral("блок0 блок3 блок8"));
+    const QList<double> rates = daemon.rates();
+    QCOMPARE(rates.size(), 10);
+    QVERIFY(rates[0] < 0);
+    QCOMPARE(rates.mid(0, 9), QList<double>(9, rates[0]));
+    QVERIFY2(rates[9] < rates[0], qPrintable(QString::number(rates[9])));
     // Moving on silences it.
     trigger(reading, "MnuExit");
     QTRY_VERIFY_WITH_TIMEOUT(!m_editor->readingAloud().isSpeaking(), 5000);

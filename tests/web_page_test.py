@@ -5,8 +5,9 @@ web_page_test.py WRITE_WEB_PAGE SAMPLES AXE_FOLDER: every path of the sample
 «лиса», of a story of hostile texts and of the longest story, by mouse and by
 keyboard, at 1280 and 360 px, as axe-core and Chromium's own accessibility
 tree, scrolling and printing find it; then what the page may not do: run a
-pupil's text, fetch, log an error. A fault of the table FAULTS is told by its
-number, all found in one run.
+pupil's text, fetch, log an error; and the page read aloud, heard through a
+private speech-dispatcher. A fault of the table FAULTS is told by its number,
+all found in one run.
 """
 import base64
 import os
@@ -15,6 +16,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 try:
     from selenium import webdriver
@@ -43,7 +45,7 @@ LONG = [(f"часть{b} " * 20000)[:100000] for b in range(10)]
 FAULTS = [None, "focus after an answer", "the question announced", "scrolled where the reader is",
           "pictures in their own proportions", "printing before the end", "a long story printed whole",
           "no focus ring, button or form printed", "the chart read at 360 px", "texts inside their shapes",
-          "title, headings, alt text", "axe-core finds nothing"]
+          "title, headings, alt text", "axe-core finds nothing", "reading aloud"]
 failed = {}
 SIZES = [(1280, 757, False), (360, 740, True)]
 
@@ -205,11 +207,11 @@ def read_story(driver, work, axe, texts, pictures, size, paths):
         click("again")
     if size[0] < 1000:
         return
-    # By keyboard alone, from the top: Yes by Tab, No by Space, Yes by
+    # By keyboard alone, from the top, past «Читать вслух»: Yes by Tab, No by Space, Yes by
     # Enter, the answers left by Enter and by «Готово»; then back to «Читать
     # снова».
-    for keys, focus in (((Keys.TAB,), "yes"), ((Keys.TAB,), "no"), ((Keys.SPACE,), "question"),
-                        ((Keys.TAB,), "yes"), ((Keys.ENTER,), "titleField"),
+    for keys, focus in (((Keys.TAB,), "aloud"), ((Keys.TAB,), "yes"), ((Keys.TAB,), "no"),
+                        ((Keys.SPACE,), "question"), ((Keys.TAB,), "yes"), ((Keys.ENTER,), "titleField"),
                         (("Сказка", Keys.ENTER), "readerField"), (("Маша", Keys.TAB), "readerDone"),
                         ((Keys.SPACE,), "finalTitle"), ((Keys.TAB,), "again"), ((Keys.TAB,), "print"),
                         ((Keys.SHIFT, Keys.TAB), "again")):
@@ -250,14 +252,7 @@ def main():
         (write_story(os.path.join(work, "stories"), name, texts, portrait), texts,
          [os.path.join(work, "stories", HOSTILE_PICTURE)] * 4) for name, texts in (("hostile", HOSTILE), ("long", LONG))]
 
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-quic",
-                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                 f"--user-data-dir={work}/profile", "--window-size=1280,1000"):
-        options.add_argument(flag)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=chromium(work, "profile"))
     try:
         for number, (story, texts, pictures) in enumerate(stories):
             page = os.path.join(work, f"page{number}.html")
@@ -296,12 +291,87 @@ def main():
               fetch('http://127.0.0.1:9/').catch(() => {});""")
             assert refused == "connect-src", refused
             driver.get_log("browser")  # the refusal's own words
+        # Without a speech server Chromium has no voice: the switch, off at
+        # load, says why and stays off.
+        driver.get("file://" + os.path.join(work, "page0.html"))
+        pressed = lambda: driver.find_element("id", "aloud").get_attribute("aria-pressed")  # noqa: E731
+        check(12, pressed() == "false", "on at load")
+        driver.find_element("id", "aloud").click()
+        check(12, waited(lambda: driver.find_element("id", "aloudWhy").text) and pressed() == "false",
+              "no voice, and no word of it")
+        read_aloud(chromium(work, "aloud", "--enable-speech-dispatcher"), os.path.join(work, "page0.html"),
+                   paths[2])
     finally:
         driver.quit()
         shutil.rmtree(work, ignore_errors=True)
     for fault, name in enumerate(FAULTS[1:], 1):
         print(f"fault {fault}, {name}: " + (f"FAILED: {failed[fault]}" if fault in failed else "ok"))
     sys.exit(1 if failed else 0)
+
+
+def speech_daemon(work):
+    """A private speech-dispatcher whose one voice writes each text into spoken.txt, as the program's tests have."""
+    conf = os.path.join(work, "speech")
+    os.makedirs(os.path.join(conf, "modules"))
+    for name, text in (("speechd.conf", 'AddModule "file" "sd_generic" "file.conf"\nDefaultModule file\n'
+                        f'DefaultLanguage "ru"\nAudioOutputMethod "alsa"\nAudioALSADevice "null"\nLogDir "{conf}"\n'),
+                       ("modules/file.conf", f"GenericExecuteSynth \"printf '%s\\\\n' \\'$DATA\\' >> {work}/spoken.txt\"\n"
+                        'GenericDelimiters "~"\nGenericMaxChunkLength 100000\nGenericLanguage "ru" "ru" "utf-8"\nAddVoice "ru" "MALE1" "ru"\n')):
+        with open(os.path.join(conf, name), "w") as f:
+            f.write(text)
+    socket = os.path.join(work, "speechd.sock")
+    daemon = subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-c", "unix_socket", "-S", socket,
+                               "-P", os.path.join(conf, "pid")], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    waited(lambda: os.path.exists(socket))
+    return daemon, dict(os.environ, SPEECHD_ADDRESS="unix_socket:" + socket)
+
+
+def waited(ready, seconds=10):
+    deadline = time.monotonic() + seconds
+    while not ready() and time.monotonic() < deadline:
+        time.sleep(.1)
+    return ready()
+
+
+def chromium(work, profile, *flags):
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-quic",
+                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                 f"--user-data-dir={work}/{profile}", "--window-size=1280,1000", *flags):
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    return options
+
+
+def read_aloud(options, page, way):
+    """Chromium's voice says the core's words for each box in the reading window's order, each again by its
+    «Повторить», heard through speech-dispatcher, which Chromium reaches only when told to."""
+    if not shutil.which("speech-dispatcher"):
+        return print("reading aloud not heard: speech-dispatcher is missing")
+    work = os.path.dirname(page)
+    daemon, env = speech_daemon(work)
+    spoken = os.path.join(work, "spoken.txt")
+    heard = lambda: open(spoken, encoding="utf-8").read().splitlines() if os.path.exists(spoken) else []  # noqa: E731
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver", env=env), options=options)
+    try:
+        driver.get("file://" + page)
+        blocks = driver.execute_script("return JSON.parse(document.getElementById('story').textContent).blocks")
+        answers, met, _ = way
+        ending = blocks[met[-1]]
+        said = [blocks[met[1]]["said"], blocks[met[3]]["said"], ending["said"], ending["readerSaid"],
+                {"opening": ending["story"], "again": ending["story"]}]
+        steps = [("aloud", "questionRepeat"), ("yes" if answers[0] else "no", "questionRepeat"),
+                 ("yes" if answers[1] else "no", "titleRepeat"), ("titleDone", "readerRepeat"),
+                 ("readerDone", "storyRepeat")]
+        for step, buttons in enumerate(steps):
+            for count, button in enumerate(buttons, 2 * step + 1):
+                driver.find_element("id", button).click()
+                waited(lambda: len(heard()) >= count)
+        check(12, heard() == [text for box in said for text in (box["opening"], box["again"])], heard())
+    finally:
+        driver.quit()
+        daemon.terminate()
 
 
 def contrast(rgb):

@@ -9,8 +9,10 @@
 # PROGRAM_FOLDER holds tropinets with Картинки and Рассказы (a build folder).
 set -u
 prog=$(realpath "$1"); out=$2
-# The folders are fixed: one tour at a time.
-exec 9> /tmp/mouse-tour.lock
+# The folders are fixed: one tour at a time. Not the lock a caller may hold
+# around the tour (flock /tmp/mouse-tour.lock tools/mouse-tour.sh …), which
+# a second open of the same file would wait for forever.
+exec 9> /tmp/mouse-tour.folders.lock
 flock 9
 mkdir -p "$out"; rm -f "$out"/*.png
 display=80

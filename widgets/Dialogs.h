@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QList>
+#include <QRect>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QPrinter;
@@ -27,6 +29,20 @@ struct FileDialogSettings {
     QString spokenName; // what a screen reader says the dialog is for
 };
 
+// What a question or input box of a reading adds to the plain box; one
+// made by default adds nothing.
+struct ReadingBox {
+    // Places on the screen, in global coordinates, in order of need: the box
+    // opens beside the first it can leave uncovered, inside the screen. None,
+    // or no room: the box opens where boxes usually do.
+    QList<QRect> keepInView;
+    // While set, the box has a third button «Повторить», which calls it and
+    // leaves the box open.
+    std::function<void()> repeat;
+    // What the ear hears in place of the text shown, where that is a fragment.
+    QString heard;
+};
+
 // Every modal box the program shows goes through here, so whole user flows
 // can run in tests with scripted answers instead of a person.
 class Dialogs {
@@ -39,13 +55,13 @@ public:
     // An empty title means the application's title. The text is shown as
     // it stands; a screen reader hears spokenBefore first, which the box
     // does not show.
-    virtual Answer ask(
-        QWidget *parent, const QString &text, const QString &title, const QString &spokenBefore)
+    virtual Answer ask(QWidget *parent, const QString &text, const QString &title,
+        const QString &spokenBefore, const ReadingBox &reading)
         = 0;
 
     // An input box with an empty default answer; nullopt when cancelled.
-    virtual std::optional<QString> input(
-        QWidget *parent, const QString &prompt, const QString &title, const QString &spokenBefore)
+    virtual std::optional<QString> input(QWidget *parent, const QString &prompt,
+        const QString &title, const QString &spokenBefore, const ReadingBox &reading)
         = 0;
 
     // The chosen file's full path; nullopt when cancelled.

@@ -2,6 +2,7 @@
 
 #include "reading/ReadingWords.h"
 #include "widgets/Announcer.h"
+#include "widgets/BoxPlace.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QSettings>
+#include <QShowEvent>
 #include <QTemporaryDir>
 
 namespace {
@@ -53,11 +55,44 @@ void keepDialogSettingsInThisRun()
 }
 
 // A screen reader reads a box's text by the name of its label; what it
-// should hear first goes before the text shown.
-void speakBefore(QLabel *label, const QString &spokenBefore)
+// should hear first goes before the text, heard as the reading says it.
+void speakBefore(QLabel *label, const QString &spokenBefore, const QString &heard)
 {
-    if (label && !spokenBefore.isEmpty())
-        label->setAccessibleName(spokenBefore + QLatin1Char(' ') + label->text());
+    if (!label || (spokenBefore.isEmpty() && heard.isEmpty()))
+        return;
+    const QString text = heard.isEmpty() ? label->text() : heard;
+    label->setAccessibleName(
+        spokenBefore.isEmpty() ? text : spokenBefore + QLatin1Char(' ') + text);
+}
+
+// A Qt box of a reading. Its size is known only as it is shown, so it moves
+// beside what it keeps in view then, before the window system shows it.
+template <typename Box> class ReadingQtBox : public Box {
+public:
+    using Box::Box;
+    QList<QRect> keepInView;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        Box::showEvent(event);
+        if (!event->spontaneous())
+            placeBeside(*this, keepInView);
+    }
+};
+
+// «Повторить», while reading aloud is on: it speaks, and the box stays. The
+// button box would close a message box on any of its buttons; this one is
+// left out of that.
+void addRepeat(QDialogButtonBox *buttons, const std::function<void()> &repeat)
+{
+    if (!buttons || !repeat)
+        return;
+    QPushButton *again
+        = buttons->addButton(QLatin1Char('&') + ReadingWords::Repeat, QDialogButtonBox::ActionRole);
+    again->setObjectName(QStringLiteral("repeat"));
+    QObject::disconnect(again, &QAbstractButton::clicked, buttons, nullptr);
+    QObject::connect(again, &QAbstractButton::clicked, buttons, repeat);
 }
 
 // Qt's Russian texts keep the button "OK" in Latin letters; a screen reader
@@ -70,25 +105,29 @@ void nameOkButton(QAbstractButton *button, const QString &name)
 
 } // namespace
 
-Dialogs::Answer QtDialogs::ask(
-    QWidget *parent, const QString &text, const QString &title, const QString &spokenBefore)
+Dialogs::Answer QtDialogs::ask(QWidget *parent, const QString &text, const QString &title,
+    const QString &spokenBefore, const ReadingBox &reading)
 {
-    QMessageBox box(QMessageBox::Question, title.isEmpty() ? ApplicationTitle : title, text,
-        QMessageBox::Yes | QMessageBox::No, parent);
+    ReadingQtBox<QMessageBox> box(QMessageBox::Question, title.isEmpty() ? ApplicationTitle : title,
+        text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.keepInView = reading.keepInView;
     // A pupil's question is shown as written, tags and all.
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     // Escape and the close box answer No, the only other answer there is.
     box.setEscapeButton(QMessageBox::No);
     keepTitleVisible(box);
-    speakBefore(box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")), spokenBefore);
+    speakBefore(
+        box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")), spokenBefore, reading.heard);
+    addRepeat(box.findChild<QDialogButtonBox *>(), reading.repeat);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-std::optional<QString> QtDialogs::input(
-    QWidget *parent, const QString &prompt, const QString &title, const QString &spokenBefore)
+std::optional<QString> QtDialogs::input(QWidget *parent, const QString &prompt,
+    const QString &title, const QString &spokenBefore, const ReadingBox &reading)
 {
-    QInputDialog box(parent);
+    ReadingQtBox<QInputDialog> box(parent);
+    box.keepInView = reading.keepInView;
     box.setWindowTitle(title);
     box.setLabelText(prompt);
     box.setTextValue(QString());
@@ -96,9 +135,11 @@ std::optional<QString> QtDialogs::input(
     // Asking for a button's text builds the box's buttons, which it
     // otherwise does only when shown.
     box.okButtonText();
-    speakBefore(box.findChild<QLabel *>(), spokenBefore);
-    if (auto *buttons = box.findChild<QDialogButtonBox *>())
+    speakBefore(box.findChild<QLabel *>(), spokenBefore, reading.heard);
+    if (auto *buttons = box.findChild<QDialogButtonBox *>()) {
         nameOkButton(buttons->button(QDialogButtonBox::Ok), ReadingWords::Done);
+        addRepeat(buttons, reading.repeat);
+    }
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();

@@ -13,6 +13,48 @@
   let asked = null;
   let ending = null;
 
+  // Reading aloud, off at load: the browser's own voice, where it speaks
+  // Russian. Each box is said as it opens, and again by its «Повторить», in
+  // the reading window's words; at the end, the story read.
+  const synth = window.speechSynthesis, aloud = $("aloud");
+  let voice = null;
+  let heard = { opening: "", again: "" };
+  const say = (text) => {
+    if (!voice) return;
+    synth.cancel();
+    if (!text) return;
+    const utterance = new SpeechSynthesisUtterance(text);
+    utterance.voice = voice;
+    utterance.lang = voice.lang;
+    synth.speak(utterance);
+  };
+  const hear = (spoken) => {
+    heard = spoken;
+    say(spoken.opening);
+  };
+  const speakWith = (found, why) => {
+    if (!found) say("");
+    voice = found;
+    aloud.setAttribute("aria-pressed", String(Boolean(found)));
+    $("aloudWhy").textContent = why || "";
+    for (const button of document.querySelectorAll(".repeat")) button.hidden = !found;
+    say(heard.opening);
+  };
+  // The browser lists its voices a moment after it is first asked, if at all.
+  const voices = () => new Promise((resolve) => {
+    if (synth.getVoices().length) return resolve(synth.getVoices());
+    synth.addEventListener("voiceschanged", () => resolve(synth.getVoices()), { once: true });
+    setTimeout(() => resolve(synth.getVoices()), 2000);
+  });
+  aloud.addEventListener("click", async () => {
+    if (voice) return speakWith(null);
+    if (!synth) return speakWith(null, story.noEngine);
+    const russian = (await voices()).find((v) => /^ru([-_]|$)/i.test(v.lang));
+    speakWith(russian || null, russian ? "" : story.noVoice);
+  });
+  for (const id of ["questionRepeat", "titleRepeat", "readerRepeat", "storyRepeat"])
+    $(id).addEventListener("click", () => say(heard.again));
+
   const paragraph = (text) => {
     const p = document.createElement("p");
     p.textContent = text;
@@ -67,6 +109,7 @@
         $("questionText").textContent = block.text;
         question.hidden = false;
         waiting = question;
+        hear(block.said);
         break;
       }
       const p = paragraph(block.text);
@@ -77,6 +120,7 @@
         showPicture(picture, block.frame);
         titleForm.hidden = false;
         waiting = $("titleField");
+        hear(block.said);
         break;
       }
       place = block.next;
@@ -122,6 +166,7 @@
     reading.hidden = true;
     final.hidden = false;
     moveOn($("heading"), finalTitle.hidden ? $("heading") : finalTitle);
+    hear({ opening: ending.story, again: ending.story });
   };
 
   // Full size, the chart is read by scrolling it sideways, by finger or by
@@ -145,6 +190,7 @@
     titleForm.hidden = true;
     readerForm.hidden = false;
     $("readerField").focus();
+    hear(ending.readerSaid);
   });
   readerForm.addEventListener("submit", (event) => {
     event.preventDefault();
@@ -155,7 +201,10 @@
     start();
     moveOn($("heading"), $("heading"));
   });
-  $("print").addEventListener("click", () => window.print());
+  $("print").addEventListener("click", () => {
+    say("");
+    window.print();
+  });
   chartSize.addEventListener("click", () => showChart(!chart.classList.contains("full")));
   chartView.querySelector("svg").addEventListener("click", () => showChart(true));
   start();

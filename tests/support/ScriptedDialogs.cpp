@@ -3,10 +3,10 @@
 #include <QPrinter>
 #include <QTest>
 
-Dialogs::Answer ScriptedDialogs::ask(
-    QWidget *, const QString &text, const QString &title, const QString &spokenBefore)
+Dialogs::Answer ScriptedDialogs::ask(QWidget *, const QString &text, const QString &title,
+    const QString &spokenBefore, const ReadingBox &reading)
 {
-    calls.append({ QStringLiteral("ask"), text, title, {}, spokenBefore });
+    calls.append({ QStringLiteral("ask"), text, title, {}, spokenBefore, reading });
     if (whenShown)
         whenShown();
     if (answers.isEmpty()) {
@@ -16,10 +16,10 @@ Dialogs::Answer ScriptedDialogs::ask(
     return answers.dequeue();
 }
 
-std::optional<QString> ScriptedDialogs::input(
-    QWidget *, const QString &prompt, const QString &title, const QString &spokenBefore)
+std::optional<QString> ScriptedDialogs::input(QWidget *, const QString &prompt,
+    const QString &title, const QString &spokenBefore, const ReadingBox &reading)
 {
-    calls.append({ QStringLiteral("input"), prompt, title, {}, spokenBefore });
+    calls.append({ QStringLiteral("input"), prompt, title, {}, spokenBefore, reading });
     if (whenShown)
         whenShown();
     if (inputs.isEmpty()) {
@@ -31,7 +31,7 @@ std::optional<QString> ScriptedDialogs::input(
 
 std::optional<QString> ScriptedDialogs::chooseFile(QWidget *, const FileDialogSettings &settings)
 {
-    calls.append({ QStringLiteral("file"), {}, {}, settings, {} });
+    calls.append({ QStringLiteral("file"), {}, {}, settings, {}, {} });
     if (files.isEmpty()) {
         qWarning("ScriptedDialogs: unexpected file dialog");
         return std::nullopt;
@@ -41,7 +41,7 @@ std::optional<QString> ScriptedDialogs::chooseFile(QWidget *, const FileDialogSe
 
 bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &chosen)
 {
-    calls.append({ QStringLiteral("print"), {}, {}, {}, {} });
+    calls.append({ QStringLiteral("print"), {}, {}, {}, {}, {} });
     return printer ? printer(chosen) : false;
 }
 
@@ -56,7 +56,7 @@ void ScriptedDialogs::printToFile(const QString &pdf, bool confirmed)
 
 void ScriptedDialogs::error(QWidget *, const QString &text)
 {
-    calls.append({ QStringLiteral("error"), text, {}, {}, {} });
+    calls.append({ QStringLiteral("error"), text, {}, {}, {}, {} });
 }
 
 QStringList ScriptedDialogs::kinds() const

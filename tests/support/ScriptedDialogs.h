@@ -19,6 +19,7 @@ public:
         QString title;
         FileDialogSettings file;
         QString spokenBefore; // what a screen reader hears before the text
+        ReadingBox reading;
     };
 
     QQueue<Answer> answers;
@@ -35,9 +36,9 @@ public:
     QList<Call> calls;
 
     Answer ask(QWidget *parent, const QString &text, const QString &title,
-        const QString &spokenBefore) override;
+        const QString &spokenBefore, const ReadingBox &reading) override;
     std::optional<QString> input(QWidget *parent, const QString &prompt, const QString &title,
-        const QString &spokenBefore) override;
+        const QString &spokenBefore, const ReadingBox &reading) override;
     std::optional<QString> chooseFile(QWidget *parent, const FileDialogSettings &settings) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
     void error(QWidget *parent, const QString &text) override;

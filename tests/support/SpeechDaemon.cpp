@@ -37,7 +37,8 @@ QString SpeechDaemon::start()
                            "AudioALSADevice \"null\"\nLogDir \"%1\"\n") },
         { QStringLiteral("modules/file.conf"),
             QStringLiteral("GenericExecuteSynth \"printf '%s\\\\n' \\'$DATA\\' >> "
-                           "%1/spoken.txt; sleep 30\"\nGenericDelimiters \"~\"\n"
+                           "%1/spoken.txt; echo $RATE >> %1/rates.txt; sleep 30\"\n"
+                           "GenericDelimiters \"~\"\n"
                            "GenericMaxChunkLength 100000\nGenericLanguage \"ru\" \"ru\" \"utf-8\"\n"
                            "AddVoice \"ru\" \"MALE1\" \"ru\"\n") },
     };
@@ -65,7 +66,20 @@ QString SpeechDaemon::start()
 
 QStringList SpeechDaemon::spoken() const
 {
-    QFile file(path(QStringLiteral("spoken.txt")));
+    return lines(QStringLiteral("spoken.txt"));
+}
+
+QList<double> SpeechDaemon::rates() const
+{
+    QList<double> rates;
+    for (const QString &rate : lines(QStringLiteral("rates.txt")))
+        rates << rate.toDouble();
+    return rates;
+}
+
+QStringList SpeechDaemon::lines(const QString &name) const
+{
+    QFile file(path(name));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

@@ -30,8 +30,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number nobody uses.
-display=90
+# A display number nobody uses, from STORY_BY_EAR_DISPLAY (a number) on.
+display=${STORY_BY_EAR_DISPLAY:-90}
 while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
     display=$((display + 1))
 done

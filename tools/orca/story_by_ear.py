@@ -215,6 +215,11 @@ def story():
          heard=["Читать вслух"])
     key("Escape")
     key("Escape")
+    key("alt+Cyrillic_er")
+    key("Cyrillic_ve")
+    step("10b.1 Alt+Р, Up, Up: reading aloud on, «Читать медленно» can be had",
+         lambda: (key("alt+Cyrillic_er"), key("Up"), key("Up")), heard=["Читать медленно"])
+    step("10b.2 Enter: slowly", lambda: key("Return"))
     step("10c Рассказ › Печатать: the author", print_story, heard=["Введи фамилию и имя автора"])
     type_text("Маша Ёлкина")
     step("10d The title", lambda: key("Return"), heard=["Введи название рассказа"])
@@ -239,12 +244,16 @@ def story():
 
     step("11a Рассказ › Читать: the opening, then the question as written", read,
          heard=["Выбор продолжения", "Жила-была лиса.", "Пойдёт", "ли лиса к реке?"])
-    step("11b Да: the chapter reached, then the second question", lambda: key("Return"),
+    step("11a.1 Tab: the box's own «Повторить»", lambda: key("Tab", "Tab"), heard=["Повторить"])
+    step("11a.2 Enter: the question said again, then the chapter", lambda: key("Return"),
+         heard=["ли лиса к реке? Жила-была лиса."])
+    step("11b Д, Да: the chapter reached, then the second question", lambda: key("Cyrillic_de"),
          heard=["Лиса пошла к реке.", "Встретит ли она бобра?"])
     step("11c Нет: the ending and its picture, then the title", lambda: key("Escape"),
          heard=["Бобра не было.", "Картинка к концовке: лиса_и_бобр.jpg", "Придумай название рассказа"])
     type_text("Лиса и бобр")
-    step("11d The reader's name, spelt right", lambda: key("Return"), heard=["Рассказ читал"])
+    step("11d The reader's name, asked as a question", lambda: key("Return"),
+         heard=["Кто читал рассказ?"])
     type_text("Петя")
     step("11e The reading window", lambda: key("Return"))
     step("11f Печать рассказа", lambda: key("alt+Cyrillic_pe"), heard=["Печать"])
