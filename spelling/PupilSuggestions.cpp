@@ -18,7 +18,7 @@ constexpr double MostCost = 2.6;
 constexpr double Slack = 1.0;
 // Each costs the dictionary a look-up: enough for a long word, and a bound
 // for any.
-constexpr int MostLookups = 3000;
+constexpr int MostLookups = 1500;
 // A word typed in small letters that the dictionary knows with a capital,
 // a name, comes after the words one mistake away.
 constexpr double Capital = 1.1;
@@ -119,6 +119,7 @@ void Search::byRules(const QString &start, int most)
     };
     std::priority_queue<Step, std::vector<Step>, decltype(later)> queue(later);
     QHash<QString, double> cheapest { { start, 0.0 } };
+    cheapest.reserve(MostLookups * 8);
     qint64 order = 0;
     queue.push({ 0.0, 0, order++, start });
     while (!queue.empty() && m_lookups < MostLookups) {
@@ -137,7 +138,7 @@ void Search::byRules(const QString &start, int most)
             || step.word.contains(u'-'))
             continue;
         // Only the word as typed is parted: «не зною» mends nothing.
-        for (const auto &mends : { SchoolMistakes::mends(step.word),
+        for (const auto &mends : { SchoolMistakes::mends(step.word, MostCost - step.cost),
                  step.changes == 0 ? SchoolMistakes::partings(step.word)
                                    : QList<SchoolMistakes::Mend>() }) {
             for (const SchoolMistakes::Mend &mend : mends) {

@@ -80,13 +80,16 @@ bool adjectiveEnding(const QString &word, qsizetype at)
 
 class Mender {
 public:
-    explicit Mender(const QString &word)
+    Mender(const QString &word, double most)
         : m_word(word)
+        , m_most(most)
     {
     }
 
     void put(qsizetype at, qsizetype length, QStringView with, double cost)
     {
+        if (cost > m_most)
+            return;
         QString mended;
         mended.reserve(m_word.size() + with.size());
         mended.append(QStringView(m_word).left(at)).append(with);
@@ -98,6 +101,7 @@ public:
 
 private:
     const QString &m_word;
+    double m_most;
 };
 
 void vowels(const QString &w, qsizetype i, Mender &m)
@@ -235,9 +239,9 @@ bool isVowel(QChar small)
     return among(small, u"аеёиоуыэюя");
 }
 
-QList<Mend> mends(const QString &w)
+QList<Mend> mends(const QString &w, double most)
 {
-    Mender m(w);
+    Mender m(w, most);
     for (qsizetype i = 0; i < w.size(); ++i) {
         vowels(w, i, m);
         consonants(w, i, m);

@@ -21,7 +21,8 @@ bool isVowel(QChar small);
 
 // Unstressed vowels, paired and unpronounced consonants, doubled ones, жи–ши
 // and its kin, ь and ъ, -тся and -ться, prefixes, and slips of the hand.
-QList<Mend> mends(const QString &word);
+// Only those that cost at most `most`.
+QList<Mend> mends(const QString &word, double most);
 
 // Two words run together as pupils run them: «не» or a preposition before a
 // word, «кое-» or «-то» without their hyphen. Each part must be a word.
