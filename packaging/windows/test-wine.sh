@@ -9,7 +9,7 @@
 #      loaded into frames; screenshots kept;
 #   4. the silent uninstall, which must leave a pupil's story.
 #
-#   packaging/windows/test-wine.sh [OUT]
+#   packaging/windows/test-wine.sh [OUT]   (TROPINETS_WINE_DISPLAY=:N for a display other than :73)
 #
 # OUT (default /tmp/tropinets-wine) keeps the screenshots and a log.
 set -euo pipefail
@@ -42,7 +42,8 @@ check() {
     fi
 }
 
-display=:73
+# Its own X display; TROPINETS_WINE_DISPLAY picks another where :73 is taken.
+display=${TROPINETS_WINE_DISPLAY:-:73}
 Xvfb $display -screen 0 1280x1024x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do [ -e /tmp/.X11-unix/X${display#:} ] && break; sleep 0.2; done
