@@ -15,6 +15,12 @@ set(desktop ${TROPINETS_DESKTOP_PREFIX})
 
 install(TARGETS tropinets RUNTIME DESTINATION .)
 install(DIRECTORY samples/Рассказы samples/Картинки DESTINATION .)
+# The words children write, for the spelling check, in the folder "hunspell"
+# where the program looks first for its dictionary; the dictionary itself is
+# the system's (hunspell-ru).
+if(TROPINETS_WITH_SPELLING)
+    install(FILES spelling/children-words.txt DESTINATION hunspell)
+endif()
 # Save starts in "Рассказы", so every pupil of the computer may save there;
 # as in /tmp, nobody may replace or delete what another one saved, nor the
 # samples. install() cannot set the sticky bit itself.
@@ -50,6 +56,9 @@ endforeach()
 
 if(TARGET tst_installlayout)
     add_dependencies(tst_installlayout tropinets)
+    if(TROPINETS_WITH_SPELLING)
+        target_compile_definitions(tst_installlayout PRIVATE TROPINETS_WITH_SPELLING)
+    endif()
     target_compile_definitions(tst_installlayout PRIVATE
         TROPINETS_BINARY_DIR="${PROJECT_BINARY_DIR}"
         TROPINETS_DESKTOP_PREFIX="${desktop}"

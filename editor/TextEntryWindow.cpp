@@ -54,9 +54,16 @@ TextEntryWindow::TextEntryWindow(StoryDocument &story, SpellChecker &spelling, Q
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text->setFont(designFont(12));
     m_text->setTabChangesFocus(true);
+    // Connected before the highlighter is made, so that it knows where the
+    // pupil types before it looks at the change.
     connect(m_text->document(), &QTextDocument::contentsChange, this,
-        [this](int position, int, int added) { keepWithinLimit(position, added); });
+        [this](int position, int, int added) {
+            m_highlighter->typedAt(position + added);
+            keepWithinLimit(position, added);
+        });
     m_highlighter = new SpellingHighlighter(m_spelling, m_text->document());
+    connect(m_text, &QPlainTextEdit::cursorPositionChanged, this,
+        [this] { m_highlighter->caretMovedTo(m_text->textCursor().position()); });
     m_text->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_text, &QWidget::customContextMenuRequested, this, &TextEntryWindow::showTextMenu);
 
@@ -91,6 +98,7 @@ void TextEntryWindow::showForBlock()
 {
     m_cutNote->hide();
     m_text->setPlainText(toBoxText(m_story.blockTexts.at(m_story.currentBlock)));
+    m_highlighter->settle(); // nothing is being typed yet
     m_text->setAccessibleDescription(blockName(m_story.currentBlock));
     if (parentWidget()) {
         const QRect owner = parentWidget()->frameGeometry();

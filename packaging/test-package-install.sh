@@ -77,6 +77,8 @@ for file in /usr/share/applications/tropinets.desktop \
     /usr/share/lintian/overrides/tropinets; do
     check "$file is installed" test -s "$file"
 done
+check "the words children write are installed for the spelling check" \
+    test -s "$prefix/hunspell/children-words.txt"
 check "Qt's Russian translations are installed with it" test -s /usr/share/qt6/translations/qtbase_ru.qm
 check "the pupil's story and picture survived the upgrade" \
     bash -c "cd '$prefix' && sha256sum --quiet -c /pkgs/saved.sha256"

@@ -8,12 +8,15 @@ class Hunspell;
 // The Russian dictionary: Hunspell's ru_RU where the program is built with
 // Hunspell (DictionaryHunspell.cpp), none where it is not
 // (DictionaryNone.cpp). Its files are read on the first word asked, from
-// the first of the folders that holds both.
+// the first of the folders that holds both, and with them the program's
+// own list of the words children write (WordListName), from the first
+// folder that holds it.
 class Dictionary {
 public:
     // The folder "hunspell" beside the program, where the Windows build
     // brings its own, then the system's.
     static QStringList defaultFolders();
+    static constexpr const char *WordListName = "children-words.txt";
 
     explicit Dictionary(const QStringList &folders = defaultFolders());
     ~Dictionary();
@@ -30,9 +33,11 @@ public:
 
 private:
     bool load();
+    void addWordList();
 
     QString m_affix; // ru_RU.aff
     QString m_words; // ru_RU.dic
+    QString m_wordList; // may be empty: the dictionary serves without it
     QString m_unavailable;
     Hunspell *m_hunspell = nullptr;
     QByteArray m_encoding; // the one the dictionary's files are written in

@@ -3,10 +3,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <hunspell/hunspell.hxx>
+
+#include <algorithm>
+#include <optional>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -42,6 +47,13 @@ QStringList Dictionary::defaultFolders()
 Dictionary::Dictionary(const QStringList &folders)
 {
     for (const QString &folder : folders) {
+        const QString list = QDir(folder).filePath(QString::fromLatin1(WordListName));
+        if (QFileInfo(list).isFile()) {
+            m_wordList = list;
+            break;
+        }
+    }
+    for (const QString &folder : folders) {
         const QDir dir(folder);
         if (QFile::exists(dir.filePath(Name + QStringLiteral(".aff")))
             && QFile::exists(dir.filePath(Name + QStringLiteral(".dic")))) {
@@ -75,7 +87,46 @@ bool Dictionary::load()
         delete m_hunspell;
         m_hunspell = nullptr;
     }
+    if (m_hunspell)
+        addWordList();
     return m_hunspell;
+}
+
+void Dictionary::addWordList()
+{
+    // Ours, but read like any file: a junk or huge one adds what it may.
+    constexpr qint64 MostBytes = 64 * 1024;
+    constexpr int LongestWord = 40;
+    QFile file(m_wordList);
+    if (m_wordList.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return;
+    QByteArray text = file.read(MostBytes);
+    if (!file.atEnd())
+        text.truncate(text.lastIndexOf('\n') + 1);
+    const auto encoded = [this](const QString &word) -> std::optional<std::string> {
+        QStringEncoder encode(m_encoding.constData(), QStringConverter::Flag::ConvertInvalidToNull);
+        const QByteArray bytes = encode(word);
+        if (encode.hasError() || bytes.contains('\0') || word.size() > LongestWord
+            || !std::all_of(
+                word.begin(), word.end(), [](QChar c) { return c.isLetter() || c == u'-'; }))
+            return std::nullopt;
+        return bytes.toStdString();
+    };
+    QSet<QString> lines; // each once: Hunspell keeps a word's copies in one chain
+    for (const QString &line : QString::fromUtf8(text).split(u'\n'))
+        lines.insert(line.simplified());
+    for (const QString &line : std::as_const(lines)) {
+        const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+        if (words.isEmpty() || words.size() > 2 || words.constFirst().startsWith(u'#'))
+            continue;
+        const auto word = encoded(words.constFirst());
+        const auto model = encoded(words.value(1));
+        if (!word)
+            continue;
+        // A model without endings of its own lends none: the word is taken alone.
+        if (!model || model->empty() || m_hunspell->add_with_affix(*word, *model) != 0)
+            m_hunspell->add(*word);
+    }
 }
 
 bool Dictionary::knows(const QString &word)

@@ -1,6 +1,7 @@
 #include "spelling/SpellChecker.h"
 
 #include "spelling/Dictionary.h"
+#include "spelling/PupilSuggestions.h"
 
 #include <QTextBoundaryFinder>
 
@@ -13,7 +14,7 @@ bool isHyphen(QChar c)
     return c == u'-' || c == u'\u2010' || c == u'\u2011';
 }
 
-// «ё» and «е» are one letter to the checker, as to most who write.
+// A word skipped is skipped with «ё» or «е»; an old dictionary writes «е» for both.
 QString withoutYo(QString word)
 {
     word.replace(u'ё', u'е');
@@ -21,12 +22,29 @@ QString withoutYo(QString word)
     return word;
 }
 
-// The checker reads Russian words only.
+bool isLatin(QChar c)
+{
+    return c.isLetter() && c.script() == QChar::Script_Latin;
+}
+
+bool isCyrillic(QChar c)
+{
+    return c.isLetter() && c.script() == QChar::Script_Cyrillic;
+}
+
+// The checker reads Russian words, and Latin letters that pass for Cyrillic
+// ones in them; a word with a digit or a letter of another alphabet is
+// left alone.
 bool leftAlone(const QString &word)
 {
-    return std::any_of(word.begin(), word.end(), [](QChar c) {
-        return c.isNumber() || (c.isLetter() && c.script() != QChar::Script_Cyrillic);
-    });
+    return std::any_of(word.begin(), word.end(),
+        [](QChar c) { return c.isNumber() || (c.isLetter() && !isCyrillic(c) && !isLatin(c)); });
+}
+
+// A stress mark, as in «за́мок», is no letter of the word.
+QString withoutStress(QString word)
+{
+    return word.remove(u'\u0301');
 }
 
 bool inCapitals(const QString &part)
@@ -82,15 +100,28 @@ QString SpellChecker::unavailableReason() const
 
 bool SpellChecker::isKnown(const QString &word)
 {
-    const QString plain = withoutYo(word);
-    if (m_skipped.contains(plain.toLower()))
+    const QString plain = withoutStress(word);
+    if (m_skipped.contains(withoutYo(plain).toLower()))
         return true;
     const auto asked = m_known.constFind(word);
     if (asked != m_known.cend())
         return *asked;
-    const bool known = m_dictionary->knows(word) || m_dictionary->knows(plain);
+    const bool known = knows(plain);
     m_known.insert(word, known);
     return known;
+}
+
+bool SpellChecker::knows(const QString &word)
+{
+    if (m_dictionary->knows(word))
+        return true;
+    if (!word.contains(u'ё') && !word.contains(u'Ё'))
+        return false;
+    // «ё» where only «е» is written is a mistake, unless the dictionary is
+    // of the old kind, which writes «е» for both.
+    if (!m_dictionaryWritesYo)
+        m_dictionaryWritesYo = m_dictionary->knows(QStringLiteral("ещё"));
+    return !*m_dictionaryWritesYo && m_dictionary->knows(withoutYo(word));
 }
 
 QList<SpellChecker::Word> SpellChecker::misspelt(const QString &text)
@@ -104,7 +135,10 @@ QList<SpellChecker::Word> SpellChecker::misspelt(const QString &text)
             continue;
         for (const Word &part : parts) {
             const QString word = text.mid(part.start, part.length);
-            if (!inCapitals(word) && !isKnown(word))
+            const bool latin = std::any_of(word.begin(), word.end(), isLatin);
+            // Latin letters among Cyrillic ones look right and are not.
+            if (latin ? std::any_of(word.begin(), word.end(), isCyrillic)
+                      : !inCapitals(word) && !isKnown(word))
                 found << part;
         }
     }
@@ -122,10 +156,15 @@ std::optional<SpellChecker::Word> SpellChecker::misspeltAt(const QString &text, 
 
 QStringList SpellChecker::suggestions(const QString &word)
 {
-    return m_dictionary->suggestions(word, MostSuggestions);
+    if (!unavailableReason().isEmpty())
+        return {};
+    const PupilSuggestions suggestions(
+        [this](const QString &candidate) { return knows(candidate); },
+        [this](const QString &typed) { return m_dictionary->suggestions(typed, MostSuggestions); });
+    return suggestions.forWord(word, MostSuggestions);
 }
 
 void SpellChecker::skip(const QString &word)
 {
-    m_skipped.insert(withoutYo(word).toLower());
+    m_skipped.insert(withoutYo(withoutStress(word)).toLower());
 }

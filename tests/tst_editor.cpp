@@ -37,6 +37,17 @@ void typeText(QWidget *widget, const QString &text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
+// The words of the box's first paragraph with the spelling line.
+QStringList underlined(QPlainTextEdit *box)
+{
+    QStringList words;
+    const QTextBlock block = box->document()->firstBlock();
+    for (const QTextLayout::FormatRange &range : block.layout()->formats())
+        if (range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
+            words << block.text().mid(range.start, range.length);
+    return words;
+}
+
 } // namespace
 
 class tst_Editor : public QObject {
@@ -53,6 +64,8 @@ private slots:
     void entryByCloseBoxKeepsText();
     void entryEscapeKeepsText();
     void entryUnderlinesMisspeltWords();
+    void entryWaitsForTheWordBeingTyped_data();
+    void entryWaitsForTheWordBeingTyped();
     void entryCutsWhatPassesTheLimit_data();
     void entryCutsWhatPassesTheLimit();
     void eachBlockShowsItsOwnText();
@@ -244,14 +257,6 @@ void tst_Editor::entryUnderlinesMisspeltWords()
 {
     if (const QString why = m_editor->spelling().unavailableReason(); !why.isEmpty())
         QSKIP(qPrintable(why));
-    const auto underlined = [](QPlainTextEdit *box) {
-        QStringList words;
-        const QTextBlock block = box->document()->firstBlock();
-        for (const QTextLayout::FormatRange &range : block.layout()->formats())
-            if (range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
-                words << block.text().mid(range.start, range.length);
-        return words;
-    };
     const QString typed = QStringLiteral("Жила-была лиса. Расказ про неё.");
     QStringList offered;
     const auto answered = answerModals({ [&](QWidget *modal) {
@@ -281,6 +286,35 @@ void tst_Editor::entryUnderlinesMisspeltWords()
     QCOMPARE(offered.value(0), QStringLiteral("Рассказ"));
     QVERIFY(offered.contains(QStringLiteral("Пропустить")));
     QCOMPARE(m_story->blockTexts[0], typed);
+}
+
+void tst_Editor::entryWaitsForTheWordBeingTyped_data()
+{
+    QTest::addColumn<int>("key"); // that takes the caret out of the word, or none: a pause
+    QTest::newRow("a space") << int(Qt::Key_Space);
+    QTest::newRow("the caret leaves") << int(Qt::Key_Home);
+    QTest::newRow("a pause") << 0;
+}
+
+void tst_Editor::entryWaitsForTheWordBeingTyped()
+{
+    if (const QString why = m_editor->spelling().unavailableReason(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QFETCH(int, key);
+    const auto answered = answerModals({ [&](QWidget *modal) {
+        QPlainTextEdit *box = qobject_cast<TextEntryWindow *>(modal)->textBox();
+        typeText(box, QStringLiteral("Жила-была соба"));
+        QVERIFY(underlined(box).isEmpty());
+        if (key) {
+            QTest::keyClick(box, Qt::Key(key));
+            QCOMPARE(underlined(box), QStringList { "соба" });
+        } else {
+            QTRY_COMPARE(underlined(box), QStringList { "соба" });
+        }
+        qobject_cast<TextEntryWindow *>(modal)->doneButton()->click();
+    } });
+    QTest::mouseClick(m_editor->blockArea(0), Qt::LeftButton);
+    QTRY_VERIFY(answered());
 }
 
 void tst_Editor::entryCutsWhatPassesTheLimit_data()

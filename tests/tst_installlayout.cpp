@@ -1,4 +1,5 @@
 #include "editor/EditorWindow.h"
+#include "spelling/Dictionary.h"
 #include "story/StoryDocument.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
@@ -161,6 +162,13 @@ void tst_InstallLayout::programWithItsFolders()
             QVERIFY2(
                 readAll(there.filePath(name)) == readAll(samples.filePath(name)), qPrintable(name));
     }
+#ifdef TROPINETS_WITH_SPELLING
+    // The words children write, where the program looks first for its dictionary.
+    const QString name = QString::fromLatin1(Dictionary::WordListName);
+    const QByteArray words = readAll(source(QStringLiteral("spelling/") + name));
+    QVERIFY(!words.isEmpty());
+    QCOMPARE(readAll(installed(Prefix + QStringLiteral("/hunspell/") + name)), words);
+#endif
 }
 
 void tst_InstallLayout::storyFoldersOpenToEveryPupil()

@@ -30,7 +30,9 @@ install(FILES ${TROPINETS_QT_TRANSLATIONS}/qtbase_ru.qm DESTINATION translations
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/qt.conf DESTINATION .)
 
 # The Russian dictionary for the spelling check, Debian's, in the folder
-# "hunspell" beside the program, where it looks first.
+# "hunspell" beside the program, where it looks first; beside it the words
+# children write.
 if(TROPINETS_WITH_SPELLING)
-    install(FILES /usr/share/hunspell/ru_RU.aff /usr/share/hunspell/ru_RU.dic DESTINATION hunspell)
+    install(FILES /usr/share/hunspell/ru_RU.aff /usr/share/hunspell/ru_RU.dic
+                  spelling/children-words.txt DESTINATION hunspell)
 endif()

@@ -9,7 +9,7 @@
 #      loaded into frames; screenshots kept;
 #   4. the silent uninstall, which must leave a pupil's story.
 #
-#   packaging/windows/test-wine.sh [OUT]
+#   packaging/windows/test-wine.sh [OUT]   (TROPINETS_WINE_DISPLAY=:N for a display other than :73)
 #
 # OUT (default /tmp/tropinets-wine) keeps the screenshots and a log.
 set -euo pipefail
@@ -65,7 +65,10 @@ mkdir -p "$out/magick"
 TROPINETS_MAGICK_KEEP=$out/magick QT_QPA_PLATFORM=offscreen \
     build/tests/tst_pictureloader writtenByOthers >"$out/magick.log" 2>&1
 check "ImageMagick wrote every picture kind" test "$(ls "$out/magick" | wc -l)" -ge 40
+# tst_spelling reads the dictionary and the word list that the setup program
+# ships, from the staged folder.
 TROPINETS_MAGICK_MADE=$(/usr/lib/wine/wine64 winepath -w "$out/magick" 2>/dev/null) \
+    TROPINETS_SPELLING_FOLDER=$(/usr/lib/wine/wine64 winepath -w "$win/stage/hunspell" 2>/dev/null) \
     check "the core tests pass under Wine" \
     ctest --test-dir "$win/build" --output-on-failure --timeout 600
 # Wine's SAPI has no voice: reading aloud must be off and say why.
@@ -95,6 +98,7 @@ program="$WINEPREFIX/drive_c/Program Files/Тропинец"
 for file in tropinets.exe uninstall.exe qt.conf Qt6Core.dll Qt6Widgets.dll Qt6PrintSupport.dll \
     libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll plugins/platforms/qwindows.dll \
     plugins/imageformats/qjpeg.dll translations/qtbase_ru.qm Рассказы/лиса.txt Рассказы/лиса.il \
+    hunspell/ru_RU.aff hunspell/ru_RU.dic hunspell/children-words.txt \
     Картинки/лиса_спит.bmp; do
     check "installed: $file" test -f "$program/$file"
 done
