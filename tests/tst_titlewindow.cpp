@@ -1,9 +1,11 @@
 #include "app/ProgramStart.h"
 #include "app/TitleWindow.h"
+#include "editor/EditorCanvas.h"
 #include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "support/ScriptedDialogs.h"
 #include "widgets/ClickLabel.h"
+#include "widgets/PictureBox.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -23,6 +25,7 @@ private slots:
     void pictureClickHandsOver();
     void timerHandsOver();
     void clickThenTimeDoesNothingMore();
+    void restoredKeepsItsLayout();
     void marginClickDoesNothing_data();
     void marginClickDoesNothing();
     void closingEndsTheProgram();
@@ -73,6 +76,15 @@ void tst_TitleWindow::verifyHandedOver()
     // The editor's block areas wear the same hand.
     QCOMPARE(editor->blockArea(3)->cursor().shape(), Qt::BitmapCursor);
     QCOMPARE(editor->blockArea(3)->cursor().hotSpot(), QPoint(12, 1));
+    // Laid out for the size it is shown at, its frames across the whole width.
+    const QSize shown = editor->canvas()->size();
+    FlowchartLayout layout;
+    layout.compute(shown.width(), shown.height());
+    QTRY_COMPARE(editor->layout().centerX, layout.centerX);
+    QCOMPARE(editor->layout().frameTop, layout.frameTop);
+    const QRect first = editor->pictureFrame(0)->geometry();
+    const QRect last = editor->pictureFrame(FrameCount - 1)->geometry();
+    QVERIFY(qAbs(first.left() - (shown.width() - 1 - last.right())) <= 1);
 }
 
 void tst_TitleWindow::design()
@@ -146,6 +158,19 @@ void tst_TitleWindow::clickThenTimeDoesNothingMore()
     QCOMPARE(handovers.count(), 1);
     QCOMPARE(m_program->editor(), editor);
     verifyHandedOver();
+}
+
+void tst_TitleWindow::restoredKeepsItsLayout()
+{
+    m_program->titleWindow()->pictureClicked();
+    verifyHandedOver();
+    EditorWindow *editor = m_program->editor();
+    const quint64 drawn = editor->surface().revision();
+    const int maximized = editor->width();
+    editor->showNormal();
+    QTRY_VERIFY(editor->width() < maximized);
+    QTest::qWait(50);
+    QCOMPARE(editor->surface().revision(), drawn);
 }
 
 void tst_TitleWindow::marginClickDoesNothing_data()
