@@ -34,13 +34,15 @@ RowAverage::RowAverage(QSize full, QSize size, int pixelBytes, bool topDown, boo
 
 namespace {
 
-// Adds the weighed values to the sums sixteen at a time, each sixteen copied
-// apart from the sums first, so that the compiler adds them as vectors.
+// Adds the weighed values to the sums 64 at a time, each 64 copied apart
+// from the sums first, so that the compiler adds them as vectors. Not 16:
+// at -O3 GCC unrolls a loop of 16 or fewer passes before it vectorizes, and
+// the adds of the Release build stayed one by one, at 3x `cat`.
 template <typename Sum, typename Value, typename Weigh>
 void addTo(std::vector<Sum> &sums, const Value *values, Weigh weigh)
 {
     size_t i = 0;
-    for (std::array<Value, 16> some; i + some.size() <= sums.size(); i += some.size()) {
+    for (std::array<Value, 64> some; i + some.size() <= sums.size(); i += some.size()) {
         std::copy_n(values + i, some.size(), some.begin());
         for (size_t j = 0; j < some.size(); ++j)
             sums[i + j] += weigh(some[j]);
