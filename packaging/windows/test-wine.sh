@@ -285,19 +285,24 @@ check "the Linux build printed the reading window" test -s "$out/reading-linux.p
 # running. Prints the editor's window id (empty in the virtual desktop, where
 # Wine's windows are no X windows).
 first_flowchart() {
-    local how=$1 shot=$out/first-$1-$2.png desktop=
+    local how=$1 shot=$out/first-$1-$2.png window=root
     if [ "$2" = desktop ]; then
-        desktop=/desktop=school,1280x1000
-        (cd "$program" && $wine explorer "$desktop" tropinets.exe >>"$out/program.log" 2>&1) &
-        # Wine's windows are drawn inside the desktop's one X window.
-        sleep 6
+        (cd "$program" &&
+            $wine explorer /desktop=school,1280x1000 tropinets.exe >>"$out/program.log" 2>&1) &
+        # Wine's windows are drawn inside the desktop's one X window; the
+        # title picture's colours tell that the title window is up.
+        for _ in $(seq 60); do
+            sleep 0.5
+            window=$(xdotool search --name 'Wine desktop' | head -1 || true)
+            [ -n "$window" ] &&
+                [ "$(import -window "$window" png:- | convert - -format %k info:)" -gt 1000 ] && break
+        done
         if [ "$how" = enter ]; then
-            xdotool windowfocus --sync "$(xdotool search --name 'Wine desktop' | head -1)" \
-                key Return 2>/dev/null || true
+            [ -n "$window" ] && xdotool windowfocus --sync "$window" key Return
         else
-            sleep 8
+            sleep 11
         fi
-        sleep 5
+        sleep 4
     else
         (cd "$program" && $wine tropinets.exe >>"$out/program.log" 2>&1) &
         local title
@@ -308,7 +313,7 @@ first_flowchart() {
         editor=$(find_window 'Создание нового рассказа')
         sleep 2
     fi
-    import -window root "$shot"
+    import -window "${window:-root}" "$shot"
     check "the first flowchart at full width, by $how, $2" \
         python3 "$here/layout-check.py" "$shot" "$out/editor-linux.png" >"${shot%.png}.log"
 }
