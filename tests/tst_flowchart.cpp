@@ -4,6 +4,7 @@
 #include "flowchart/Surface.h"
 #include "reading/WebPage.h"
 
+#include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -44,6 +45,7 @@ private slots:
     void captions_data();
     void captions();
     void stateAfterPass();
+    void writingFontIsInstalled();
     void repeatedPassIsIdentical();
     void renderedPixels_data();
     void renderedPixels();
@@ -199,6 +201,13 @@ void tst_Flowchart::captions()
     QCOMPARE(op.p1, at);
     QCOMPARE(op.fontSize, size);
     QCOMPARE(op.colour, colour);
+}
+
+void tst_Flowchart::writingFontIsInstalled()
+{
+    // One of the system's own faces with Cyrillic, never Qt's fallback.
+    QVERIFY2(QFontDatabase::families(QFontDatabase::Cyrillic).contains(Surface::fontFamily()),
+        qPrintable(Surface::fontFamily()));
 }
 
 void tst_Flowchart::stateAfterPass()
