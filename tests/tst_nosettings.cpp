@@ -66,6 +66,7 @@ public:
     static void initMain()
     {
         qputenv("HOME", home().path().toLocal8Bit());
+        qputenv("USERPROFILE", home().path().toLocal8Bit()); // Windows' home
         qputenv("XDG_CONFIG_HOME", config().path().toLocal8Bit());
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     }
