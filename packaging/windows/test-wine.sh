@@ -93,7 +93,7 @@ echo "every test under Wine took $((SECONDS - started)) s"
 grep -o 'Totals: [0-9]* passed, [0-9]* failed, [0-9]* skipped' "$out/tests.log" |
     awk '{p += $2; f += $4; s += $6} END {print "test functions under Wine:", p, "passed,", f, "failed,", s, "skipped"}'
 sed -n 's/^[0-9]*: \(SKIP.*\)/  \1/p' "$out/tests.log" | sed 's/   *Loc:.*//' | sort -u
-grep -E 'tests passed|Failed|\*\*\*' "$out/tests.log" | sed 's/^/  /' || true
+grep -E 'tests passed|Test +#.*(Failed|Skipped)' "$out/tests.log" | sed 's/^ */  /' || true
 check "the tests pass under Wine" test "${tests_passed:-}" = yes
 
 echo "== Silent install into a fresh Wine prefix"
@@ -260,7 +260,7 @@ cp -r "$top/build/tropinets" "$top/build/Рассказы" "$top/build/Карт�
 mkdir -p "$out/story"
 cp "$top/samples/Рассказы/лиса.txt" "$out/story/fox.txt"
 cp "$top/samples/Рассказы/лиса.il" "$out/story/fox.il"
-(cd "$linux_folder" && QT_QPA_PLATFORMTHEME= ./tropinets >"$out/linux.log" 2>&1) &
+(cd "$linux_folder" && QT_QPA_PLATFORMTHEME= exec ./tropinets >"$out/linux.log" 2>&1) &
 linux=$!
 title=$(find_window 'Выбери продолжение рассказа')
 [ -n "$title" ] && xdotool windowactivate --sync "$title" key Return
@@ -314,8 +314,12 @@ first_flowchart() {
         sleep 2
     fi
     import -window "${window:-root}" "$shot"
-    check "the first flowchart at full width, by $how, $2" \
-        python3 "$here/layout-check.py" "$shot" "$out/editor-linux.png" >"${shot%.png}.log"
+    check "the first flowchart at full width, by $how, $2" layout_as_linux "$shot"
+}
+
+# layout-check.py's findings go beside the screenshot.
+layout_as_linux() {
+    python3 "$here/layout-check.py" "$1" "$out/editor-linux.png" >"${1%.png}.log"
 }
 
 echo "== The installed program"
