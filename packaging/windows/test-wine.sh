@@ -249,14 +249,15 @@ read_and_print() {
     sleep 2
 }
 
-# The words of what a build handed to the print server (Qt's PDF on Linux,
-# Wine's PostScript), one a line, and the printed page's size.
+# The letters of what a build handed to the print server (Qt's PDF on
+# Linux, Wine's PostScript), one a line, and the printed page's size: the
+# two group the words of a line differently.
 page_words() {
     if head -c 4 "$1" | grep -q '%PDF'; then
         pdftotext -raw "$1" -
     else
         ps2pdf "$1" - | pdftotext -raw - -
-    fi 2>/dev/null | tr -s '[:space:]' '\n' | sort
+    fi 2>/dev/null | tr -d '[:space:]' | grep -o . | sort
 }
 same_pages() {
     [ -s "$1" ] && [ -s "$2" ] &&
