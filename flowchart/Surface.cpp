@@ -42,11 +42,17 @@ QString Surface::fontFamily()
 {
     static const QString family = [] {
         const QStringList families = QFontDatabase::families(QFontDatabase::Cyrillic);
-        for (const QString &wanted :
-            { QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                QStringLiteral("Arial"), QStringLiteral("DejaVu Sans") }) {
-            if (families.contains(wanted))
-                return wanted;
+#ifdef Q_OS_WIN
+        // Windows 10 and 11 may come without the old bitmap font; their own
+        // sans-serif faces follow it, then those a Linux-like system has.
+        const char *const wanted[] = { "MS Sans Serif", "Microsoft Sans Serif", "Segoe UI", "Arial",
+            "Liberation Sans", "DejaVu Sans" };
+#else
+        const char *const wanted[] = { "MS Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans" };
+#endif
+        for (const char *name : wanted) {
+            if (families.contains(QLatin1String(name)))
+                return QString::fromLatin1(name);
         }
         return QStringLiteral("Sans Serif");
     }();

@@ -4,6 +4,7 @@
 #include "flowchart/Surface.h"
 #include "reading/WebPage.h"
 
+#include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -112,6 +113,7 @@ private slots:
     void drawing_data();
     void drawing();
     void stateAfterPass();
+    void writingFontIsInstalled();
     void repeatedPassIsIdentical();
     void linesKeepOnePixelWhenScaled();
     void spokenPlaces_data();
@@ -272,6 +274,13 @@ void tst_Flowchart::drawing()
         QCOMPARE(anyPixel(image, box, isRed), red);
         QVERIFY(red || anyPixel(image, box, isDark));
     }
+}
+
+void tst_Flowchart::writingFontIsInstalled()
+{
+    // One of the system's own faces with Cyrillic, never Qt's fallback.
+    QVERIFY2(QFontDatabase::families(QFontDatabase::Cyrillic).contains(Surface::fontFamily()),
+        qPrintable(Surface::fontFamily()));
 }
 
 void tst_Flowchart::stateAfterPass()

@@ -79,6 +79,10 @@ private slots:
 // the user's home or config folders.
 void tst_NoSettings::everyDialogLeavesHomeAsItWas()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows' home is the user's profile, which no variable moves, and Qt keeps its "
+          "settings in the registry");
+#endif
     QVERIFY(home().isValid() && config().isValid());
     QCOMPARE(QDir::homePath(), home().path());
     QTemporaryDir work;

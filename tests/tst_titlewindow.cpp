@@ -1,9 +1,11 @@
 #include "app/ProgramStart.h"
 #include "app/TitleWindow.h"
+#include "editor/EditorCanvas.h"
 #include "editor/EditorWindow.h"
 #include "story/StoryDocument.h"
 #include "support/ScriptedDialogs.h"
 #include "widgets/ClickLabel.h"
+#include "widgets/PictureBox.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -73,6 +75,15 @@ void tst_TitleWindow::verifyHandedOver()
     // The editor's block areas wear the same hand.
     QCOMPARE(editor->blockArea(3)->cursor().shape(), Qt::BitmapCursor);
     QCOMPARE(editor->blockArea(3)->cursor().hotSpot(), QPoint(12, 1));
+    // Laid out for the size it is shown at, its frames across the whole width.
+    const QSize shown = editor->canvas()->size();
+    FlowchartLayout layout;
+    layout.compute(shown.width(), shown.height());
+    QTRY_COMPARE(editor->layout().centerX, layout.centerX);
+    QCOMPARE(editor->layout().frameTop, layout.frameTop);
+    const QRect first = editor->pictureFrame(0)->geometry();
+    const QRect last = editor->pictureFrame(FrameCount - 1)->geometry();
+    QVERIFY(qAbs(first.left() - (shown.width() - 1 - last.right())) <= 1);
 }
 
 void tst_TitleWindow::design()
@@ -122,6 +133,13 @@ void tst_TitleWindow::pictureClickHandsOver()
     QVERIFY(m_program->editor());
     verifyHandedOver();
     QVERIFY(!timer); // gone with its window
+    // Restored by the user, it keeps its layout until it is activated anew.
+    EditorWindow *editor = m_program->editor();
+    const quint64 drawn = editor->surface().revision();
+    const int maximized = editor->width();
+    editor->showNormal();
+    QTRY_VERIFY(editor->width() < maximized);
+    QCOMPARE(editor->surface().revision(), drawn);
 }
 
 void tst_TitleWindow::timerHandsOver()

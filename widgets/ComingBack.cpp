@@ -1,6 +1,7 @@
 #include "widgets/ComingBack.h"
 
 #include <QEvent>
+#include <QScreen>
 #include <QWidget>
 
 ComingBack::ComingBack(QWidget *window)
@@ -32,11 +33,31 @@ bool ComingBack::eventFilter(QObject *watched, QEvent *event)
     case QEvent::WindowActivate:
         if (m_expected) {
             m_expected = false;
+            m_maximizing = stillMaximizing(static_cast<QWidget *>(watched));
             emit cameBack();
         }
+        break;
+    case QEvent::Resize:
+        // Restored by the user meanwhile, the window is laid out no more.
+        if (m_maximizing && static_cast<QWidget *>(watched)->isMaximized()) {
+            m_maximizing = stillMaximizing(static_cast<QWidget *>(watched));
+            emit cameBack();
+        } else {
+            m_maximizing = false;
+        }
+        break;
+    case QEvent::Hide:
+        m_maximizing = false;
         break;
     default:
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool ComingBack::stillMaximizing(const QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    return window->isMaximized() && screen
+        && window->frameGeometry().width() < screen->availableGeometry().width();
 }

@@ -9,6 +9,9 @@ class QWidget;
 // message box and file dialog also hands the activation back when it
 // closes, and so does the desktop after another program; those are no
 // coming back and are let pass.
+// A window shown maximized comes back at the size it is shown at: some
+// platforms (Windows, Wine) activate it before they maximize it, so the
+// maximizing that follows its activation belongs to that coming back.
 class ComingBack : public QObject {
     Q_OBJECT
 
@@ -28,5 +31,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Whether the window was asked to be maximized and is not yet as wide
+    // as its screen lets it be.
+    static bool stillMaximizing(const QWidget *window);
+
     bool m_expected = false;
+    bool m_maximizing = false;
 };

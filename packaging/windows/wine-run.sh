@@ -13,6 +13,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 export WINEPATH="$(/usr/lib/wine/wine64 winepath -w "$cache/qt/bin" 2>/dev/null);$(/usr/lib/wine/wine64 winepath -w /usr/lib/gcc/x86_64-w64-mingw32/12-posix 2>/dev/null);$(/usr/lib/wine/wine64 winepath -w /usr/x86_64-w64-mingw32/lib 2>/dev/null)"
 export QT_PLUGIN_PATH=${QT_PLUGIN_PATH:-$(/usr/lib/wine/wine64 winepath -w "$cache/qt/plugins" 2>/dev/null)}
+# Qt's offscreen platform on Windows reads its fonts from one folder: the
+# Liberation fonts, which the Linux tests write with too.
+export QT_QPA_FONTDIR=${QT_QPA_FONTDIR:-$(/usr/lib/wine/wine64 winepath -w /usr/share/fonts/truetype/liberation2 2>/dev/null)}
 # Qt sends its messages and the tests' output to the debugger when the
 # program has no console of its own, as under Wine; they belong in the log.
 export QT_FORCE_STDERR_LOGGING=1

@@ -6,15 +6,19 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#ifdef Q_OS_LINUX
 #include <csignal>
 #include <sys/prctl.h>
+#endif
 
 SpeechDaemon::SpeechDaemon()
     : m_dir(QStringLiteral("/tmp/tropinets-speech-XXXXXX")) // short: the socket's name
 {
     m_daemon.setProcessChannelMode(QProcess::MergedChannels);
     m_daemon.setStandardOutputFile(path(QStringLiteral("daemon.out")));
+#ifdef Q_OS_LINUX
     m_daemon.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
 }
 
 SpeechDaemon::~SpeechDaemon()
