@@ -54,15 +54,4 @@ foreach(size 16 32 128)
             DESTINATION ${desktop}/share/icons/hicolor/${size}x${size}/apps RENAME tropinets.png)
 endforeach()
 
-if(TARGET tst_installlayout)
-    add_dependencies(tst_installlayout tropinets)
-    if(TROPINETS_WITH_SPELLING)
-        target_compile_definitions(tst_installlayout PRIVATE TROPINETS_WITH_SPELLING)
-    endif()
-    target_compile_definitions(tst_installlayout PRIVATE
-        TROPINETS_BINARY_DIR="${PROJECT_BINARY_DIR}"
-        TROPINETS_DESKTOP_PREFIX="${desktop}"
-        TROPINETS_CMAKE="${CMAKE_COMMAND}")
-endif()
-
 include(${CMAKE_CURRENT_LIST_DIR}/Packaging.cmake)
