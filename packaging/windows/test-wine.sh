@@ -105,7 +105,7 @@ echo "== Saves killed on exFAT and FAT32 sticks, under Wine, in a prefix of thei
 sticks_prefix=$(mktemp -d /tmp/tropinets-sticks.XXXXXX)
 started=$SECONDS
 WINEPREFIX=$sticks_prefix WINE=$here/wine-run.sh TROPINETS_KILL_ROUNDS=${TROPINETS_WINE_KILL_ROUNDS:-300} \
-    check "saves killed on sticks under Wine" bash tests/sticks.sh --wine "$win/build/tests/tst_storysave.exe"
+    check "saves killed on sticks under Wine" bash tests/sticks.sh --wine "$win/build/tst_storysave.exe"
 echo "the sticks took $((SECONDS - started)) s"
 WINEPREFIX=$sticks_prefix wineserver -k 2>/dev/null || true
 rm -rf "$sticks_prefix"
