@@ -418,7 +418,7 @@ void tst_QtDialogs::webPageThroughRealDialog()
     else
         QCOMPARE(said,
             QStringLiteral("Не удалось сохранить файл «%1»: %2.")
-                .arg(QDir::toNativeSeparators(page), error.arg(QDir::toNativeSeparators(stories))));
+                .arg(QDir::toNativeSeparators(page), QDir::toNativeSeparators(error.arg(stories))));
     // The page is the one file written.
     QCOMPARE(QDir(stories).entryList(QDir::Files | QDir::Hidden),
         QStringList({ QStringLiteral("лиса.html"), QStringLiteral("файл") })
