@@ -16,7 +16,9 @@ loop=$(losetup -f --show "$dir/exfat.img") || skip "no loop device"
     && fusefat -o rw+ "$dir/fat32.img" "$dir/fat32" && mountpoint -q "$dir/exfat" \
     && mountpoint -q "$dir/fat32"; } >/dev/null 2>&1 || skip "exFAT and FAT32 cannot be mounted"
 exfat=$dir/exfat fat32=$dir/fat32
-[ -z "${run[*]}" ] || { mkdir -p "$WINEPREFIX/dosdevices" && ln -sfn "$exfat" "$WINEPREFIX/dosdevices/s:" \
+# A prefix whose folder of drives is there before its first start gets no
+# drive C: and hangs; so it starts first.
+[ -z "${run[*]}" ] || { "${run[@]}" wineboot --init >/dev/null 2>&1 && ln -sfn "$exfat" "$WINEPREFIX/dosdevices/s:" \
     && ln -sfn "$fat32" "$WINEPREFIX/dosdevices/t:"; exfat=S: fat32=T:; }
 # Stories of 640 KiB keep the rounds quick; FAT32 through FUSE is slow.
 export TROPINETS_KILL_ROUNDS=${TROPINETS_KILL_ROUNDS:-300} TROPINETS_KILL_TEXT_BYTES=65536
