@@ -1,5 +1,7 @@
 #include "spelling/Dictionary.h"
 
+#include "spelling/PupilSuggestions.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -96,7 +98,6 @@ void Dictionary::addWordList()
 {
     // Ours, but read like any file: a junk or huge one adds what it may.
     constexpr qint64 MostBytes = 64 * 1024;
-    constexpr int LongestWord = 40;
     QFile file(m_wordList);
     if (m_wordList.isEmpty() || !file.open(QIODevice::ReadOnly))
         return;
@@ -106,7 +107,7 @@ void Dictionary::addWordList()
     const auto encoded = [this](const QString &word) -> std::optional<std::string> {
         QStringEncoder encode(m_encoding.constData(), QStringConverter::Flag::ConvertInvalidToNull);
         const QByteArray bytes = encode(word);
-        if (encode.hasError() || bytes.contains('\0') || word.size() > LongestWord
+        if (encode.hasError() || bytes.contains('\0') || word.size() > PupilSuggestions::LongestWord
             || !std::all_of(
                 word.begin(), word.end(), [](QChar c) { return c.isLetter() || c == u'-'; }))
             return std::nullopt;

@@ -18,7 +18,8 @@ public:
     using Knows = std::function<bool(const QString &)>;
     using Guesses = std::function<QStringList(const QString &)>;
 
-    // A longer word is no word a pupil meant: nothing is offered for it.
+    // A longer word is no word a pupil meant: nothing is offered for it,
+    // and the program's word list lends none to the dictionary.
     static constexpr int LongestWord = 40;
 
     PupilSuggestions(Knows knows, Guesses guesses);
